@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Veltrane needs to build, test and run. Idempotent: when every
+# package is present it only checks and returns. Runs as root, or through sudo.
+set -euo pipefail
+
+packages=(
+    # toolchain
+    g++ cmake ninja-build ccache pkg-config
+    # Qt 6: core, gui (QImage), xml, sql with SQLite, widgets, translations
+    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libqt6sql6-sqlite libgl-dev
+    # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # external programs: log compression, media conversion
+    p7zip-full ffmpeg
+    # tags and embedded album art of local audio files
+    libtag1-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
+run apt-get update -qq
+run apt-get install -y -qq --no-install-recommends "${missing[@]}"

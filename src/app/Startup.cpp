@@ -1,0 +1,48 @@
+#include "app/Startup.h"
+
+#include "app/ApplicationPaths.h"
+#include "app/DiagnosticLog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+void Startup::begin(int aArgc)
+{
+    logMessage("KORDA LOG");
+    logEnter("mainInt");
+    logValue("argc", aArgc);
+    ApplicationPaths::setApplicationDataPath(QDir::homePath());
+    logValue("Application data path", ApplicationPaths::applicationDataPath());
+}
+
+void Startup::end(int aExitCode)
+{
+    logLeave("mainInt");
+    logReturn(aExitCode);
+}
+
+void Startup::loadTranslations(QCoreApplication& aApplication, const QString& aLocaleName)
+{
+    logValue("locale", aLocaleName);
+    const QString mainAppFilePath = QCoreApplication::applicationFilePath();
+    logValue("mainAppFilePath", mainAppFilePath);
+    QDir programFolder(mainAppFilePath);
+    programFolder.cdUp();
+
+    // QTranslator's lookup shortens the name at the last underscore when no file matches, so
+    // translation_de_DE falls back to translation_de.
+    const QString translationLoadPath =
+        programFolder.path() + QDir::separator() + QStringLiteral("translation_") + aLocaleName;
+    logValue("translationLoadPath", translationLoadPath);
+    mApplicationLoaded = mApplicationTranslator.load(translationLoadPath);
+    logMessage(mApplicationLoaded ? "Translation loaded" : "Translation NOT loaded");
+    aApplication.installTranslator(&mApplicationTranslator);
+
+    const QString qtPath = programFolder.path() + QDir::separator() + QStringLiteral("qt_") + aLocaleName;
+    logValue("Loading qt translations from", qtPath);
+    mQtLoaded = mQtTranslator.load(qtPath);
+    if (mQtLoaded)
+        aApplication.installTranslator(&mQtTranslator);
+    else
+        logMessage("qt translations not loaded");
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+// The settings document "korda.xml" in the KORDA folder: global values and, for each configured
+// device, its identity, name, track cache path, chosen playlists and podcasts and its switches.
+// Holds nothing between uses: each user makes an instance, loads, reads or changes, and saves.
+// Not shared between threads; the last save wins.
+class SyncSettings : public QDomDocument
+{
+public:
+    static constexpr int kResultOk = 0;
+    static constexpr int kCannotOpen = -5003;
+    static constexpr int kCannotWrite = -5004;
+    static constexpr int kDeviceNotFound = -6000;
+    static const QString kDontSyncMusic;
+
+    enum PodcastSyncSetting
+    {
+        PodcastsNone = 0,
+        PodcastsAll = 1,
+        PodcastsSelected = 2,
+    };
+
+    // The settings file: the KORDA folder + "/korda.xml".
+    static QString filePath();
+
+    int load();
+    int save();
+
+    // Device element lookup.
+    QDomElement deviceElement(const QString& aId) const;
+    int deviceElementLine(const QString& aId) const;
+
+    // Generic per-device values.
+    QString getStringValue(const QString& aId, const QString& aKey) const;
+    int getIntValue(const QString& aId, const QString& aKey, int aDefault) const;
+    bool getBooleanValue(const QString& aId, const QString& aKey, bool aDefault) const;
+    void setStringValue(const QString& aId, const QString& aKey, const QString& aValue);
+    void setIntValue(const QString& aId, const QString& aKey, int aValue);
+    void setBooleanValue(const QString& aId, const QString& aKey, bool aValue);
+
+    // Global values (children of the root).
+    QString getGlobalStringValue(const QString& aKey) const;
+    void setGlobalStringValue(const QString& aKey, const QString& aValue);
+
+    // Typed accessors.
+    bool deleteWithoutWarning(const QString& aId) const;
+    void setDeleteWithoutWarning(const QString& aId);
+    bool convertAacToMp3(const QString& aId) const;
+    void setConvertAacToMp3(const QString& aId, bool aValue);
+    bool skipUsbEjectWarning(const QString& aId) const;
+    void setSkipUsbEjectWarning(const QString& aId);
+    bool skipDrmWarning(const QString& aId) const;
+    void setSkipDrmWarning(const QString& aId);
+    bool skipNotCopiedWarning(const QString& aId) const;
+    void setSkipNotCopiedWarning(const QString& aId);
+    bool forceArtworkSync(const QString& aId) const;
+    void setForceArtworkSync(const QString& aId, bool aValue);
+    bool enableArtworkSync(const QString& aId) const;
+    void setEnableArtworkSync(const QString& aId, bool aValue);
+    int numberOfEpisodesToSync(const QString& aId) const;
+    void setNumberOfEpisodesToSync(const QString& aId, int aValue);
+    bool copyTextMessages(const QString& aId) const;
+    void setCopyTextMessages(const QString& aId, bool aValue);
+    bool copyAddressBook(const QString& aId) const;
+    void setCopyAddressBook(const QString& aId, bool aValue);
+    bool copyPhotos(const QString& aId) const;
+    void setCopyPhotos(const QString& aId, bool aValue);
+    bool copyCalendar(const QString& aId) const;
+    void setCopyCalendar(const QString& aId, bool aValue);
+    bool copyNotes(const QString& aId) const;
+    void setCopyNotes(const QString& aId, bool aValue);
+    QString selectedBackupPath(const QString& aId) const;
+    void setSelectedBackupPath(const QString& aId, const QString& aValue);
+    bool isFirstUse(const QString& aId) const;
+    void setFirstUse(const QString& aId, bool aValue);
+    QString skipUpdateMessage() const;
+    void setSkipUpdateMessage(const QString& aValue);
+
+    // Device configuration.
+    int setConfig(const QString& aId, bool aSyncEntireLibrary, int aPodcastSyncSetting, const QStringList& aPlaylists,
+                  const QStringList& aPodcasts, const QString& aDeviceName);
+    int getConfig(const QString& aId, bool& aSyncEntireLibrary, int& aPodcastSyncSetting, QStringList& aPlaylists,
+                  QStringList& aPodcasts) const;
+    int getCacheFilename(const QString& aId, QString& aPath) const;
+
+    // Named lists of key/value pairs under a device.
+    QDomElement findListElement(const QString& aId, const QString& aName, bool aCreate);
+    QList<QPair<QString, QString>> getSettingsList(const QString& aId, const QString& aName);
+    void removeSettingsList(const QString& aId, const QString& aName);
+
+    // Cache file names.
+    void getUsedCacheFilenames(QStringList& aNames) const;
+    void generateUniqueCacheFilename(QString& aPath) const;
+
+private:
+    void writeChildValue(const QString& aId, const QString& aKey, const QString& aText);
+    // Removes the first aKey child of aDevice and appends a new one holding aText.
+    void replaceChildValue(QDomElement& aDevice, const QString& aKey, const QString& aText);
+};

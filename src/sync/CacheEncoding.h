@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtEndian>
+
+namespace CacheEncoding {
+
+// The primitive encodings of the track cache (little-endian, two's complement) and its field ids.
+
+// Field ids of the header and of a track record.
+enum FieldId : qint32
+{
+    kRecordStart = 0,
+    kTrackName = 1,
+    kAlbumName = 2,
+    kArtistName = 3,
+    kLocalPath = 4,
+    kTrackNumber = 5,
+    kFlags = 7,
+    kSizeOnDevice = 8,
+    kIdOffset = 9,
+    kIdLength = 10,
+    kHeaderVersion = 1001,
+    kHeaderTotalSize = 1002,
+    kHeaderIntegrity = 1003,
+};
+
+inline void appendRawInt(QByteArray& aOut, qint32 aValue)
+{
+    char bytes[4];
+    qToLittleEndian(aValue, bytes);
+    aOut.append(bytes, 4);
+}
+
+inline void appendTaggedInt(QByteArray& aOut, qint32 aValue)
+{
+    appendRawInt(aOut, 4);
+    appendRawInt(aOut, aValue);
+}
+
+inline void appendTaggedLong(QByteArray& aOut, qint64 aValue)
+{
+    appendRawInt(aOut, 8);
+    char bytes[8];
+    qToLittleEndian(aValue, bytes);
+    aOut.append(bytes, 8);
+}
+
+inline QByteArray utf16Bytes(const QString& aText)
+{
+    QByteArray bytes;
+    bytes.reserve(aText.size() * 2);
+    for (const QChar c : aText) {
+        char unit[2];
+        qToLittleEndian(c.unicode(), unit);
+        bytes.append(unit, 2);
+    }
+    return bytes;
+}
+
+inline void appendString(QByteArray& aOut, const QString& aText)
+{
+    const QByteArray bytes = utf16Bytes(aText);
+    appendRawInt(aOut, static_cast<qint32>(bytes.size()));
+    aOut.append(bytes);
+}
+
+inline QString fromUtf16Bytes(const char* aData, qint64 aUnits)
+{
+    QString text(static_cast<int>(aUnits), Qt::Uninitialized);
+    for (qint64 i = 0; i < aUnits; ++i)
+        text[static_cast<int>(i)] = QChar(qFromLittleEndian<quint16>(aData + 2 * i));
+    return text;
+}
+
+} // namespace CacheEncoding

@@ -1,0 +1,94 @@
+#include "sync/RecordFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+bool RecordFile::open(const QString& aPath)
+{
+    close();
+    mFile.setFileName(aPath);
+    // Unbuffered: the window below is the only read buffer, and each write reaches the file.
+    if (!mFile.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return false;
+    mSize = mFile.size();
+    return true;
+}
+
+void RecordFile::close()
+{
+    if (mFile.isOpen())
+        mFile.close();
+    mWindow.clear();
+    mWindowStart = 0;
+    mSize = 0;
+}
+
+RecordFile::ReadResult RecordFile::readAt(qint64 aPosition, char* aData, qint64 aLength)
+{
+    if (aPosition < 0 || aLength < 0)
+        return ReadFailed;
+    if (aLength == 0)
+        return ReadOk;
+    if (aPosition >= mSize)
+        return ReadAtEnd;
+    if (aLength > mSize - aPosition)
+        return ReadShort;
+    const qint64 windowEnd = mWindowStart + mWindow.size();
+    if (aPosition < mWindowStart || aPosition + aLength > windowEnd) {
+        if (!mFile.seek(aPosition))
+            return ReadFailed;
+        mWindow.resize(static_cast<int>(std::max(aLength, std::min(kWindowSize, mSize - aPosition))));
+        const qint64 got = mFile.read(mWindow.data(), mWindow.size());
+        if (got < aLength) {
+            mWindow.clear();
+            return ReadFailed;
+        }
+        mWindow.truncate(static_cast<int>(got));
+        mWindowStart = aPosition;
+    }
+    std::memcpy(aData, mWindow.constData() + (aPosition - mWindowStart), static_cast<std::size_t>(aLength));
+    return ReadOk;
+}
+
+bool RecordFile::writeAt(qint64 aPosition, const QByteArray& aData)
+{
+    if (aPosition < 0 || !mFile.seek(aPosition))
+        return false;
+    if (mFile.write(aData) != aData.size()) {
+        // Part of the data may have landed (a full disk): the window and size follow the file.
+        mWindow.clear();
+        mWindowStart = 0;
+        mSize = mFile.size();
+        return false;
+    }
+    mSize = std::max(mSize, aPosition + aData.size());
+    // Keep the bytes of the window that the write covered.
+    const qint64 windowEnd = mWindowStart + mWindow.size();
+    const qint64 from = std::max(aPosition, mWindowStart);
+    const qint64 to = std::min(aPosition + aData.size(), windowEnd);
+    if (from < to)
+        std::memcpy(mWindow.data() + (from - mWindowStart), aData.constData() + (from - aPosition),
+                    static_cast<std::size_t>(to - from));
+    return true;
+}
+
+bool RecordFile::append(const QByteArray& aData, qint64& aStart)
+{
+    aStart = mSize;
+    return writeAt(mSize, aData);
+}
+
+bool RecordFile::truncate()
+{
+    mWindow.clear();
+    mWindowStart = 0;
+    if (!mFile.resize(0))
+        return false;
+    mSize = 0;
+    return true;
+}
+
+bool RecordFile::flush()
+{
+    return mFile.flush();
+}

@@ -1,0 +1,87 @@
+#include "sync/Track.h"
+
+#include "app/ApplicationPaths.h"
+#include "app/DiagnosticLog.h"
+
+#include <QDir>
+
+Track::Track(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
+             int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
+             bool aInCache, const QString& aDeviceId)
+    : mTrackName(aTrackName), mAlbumName(aAlbumName), mArtistName(aArtistName), mPath(aPath),
+      mTrackNumberOnAlbum(aTrackNumberOnAlbum), mDeviceId(aDeviceId), mOnLocalSyncPlaylist(aOnLocalSyncPlaylist),
+      mOnRemoteDevice(aOnRemoteDevice), mInCache(aInCache)
+{
+}
+
+void Track::set(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
+                int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
+                bool aInCache, qint32 aFlagsFilePosition, const QString& aDeviceId, qint64 aSizeOnDevice)
+{
+    mTrackName = aTrackName;
+    mAlbumName = aAlbumName;
+    mArtistName = aArtistName;
+    mTrackNumberOnAlbum = aTrackNumberOnAlbum;
+    mPath = aPath;
+    mOnLocalSyncPlaylist = aOnLocalSyncPlaylist;
+    mOnRemoteDevice = aOnRemoteDevice;
+    mInCache = aInCache;
+    mFlagsFilePosition = aFlagsFilePosition;
+    mDeviceId = aDeviceId;
+    mSizeOnDevice = aSizeOnDevice;
+}
+
+bool Track::needsConversion() const
+{
+    return mConvertToMp3 && !mPath.endsWith(QLatin1String("mp3"), Qt::CaseInsensitive);
+}
+
+QString Track::extension() const
+{
+    return mPath.size() < 4 ? QString() : mPath.right(3);
+}
+
+QString Track::uploadSourcePath() const
+{
+    if (!needsConversion())
+        return mPath;
+    return ApplicationPaths::kordaFolder() + QDir::separator() + QStringLiteral("temp.mp3");
+}
+
+qint64 Track::sizeOnDevice() const
+{
+    return mDeviceId.isEmpty() ? 0 : mSizeOnDevice;
+}
+
+QString Track::uniqueId() const
+{
+    QString id;
+    id.reserve(mTrackName.size() + mAlbumName.size() + mArtistName.size() + 16);
+    id += mTrackName;
+    id += mAlbumName;
+    id += mArtistName;
+    id += QString::number(mTrackNumberOnAlbum);
+    if (needsConversion() || mConvertedToMp3 || extension().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
+        id += QLatin1String("mp3");
+    return id;
+}
+
+void Track::dump() const
+{
+    if (!logIsOn())
+        return;
+    logMessage("        Track:");
+    logValue("            mTrackName", mTrackName);
+    logValue("            mAlbumName", mAlbumName);
+    logValue("            mArtistName", mArtistName);
+    logValue("            mPath", mPath);
+    logValue("            mTrackNumberOnAlbum", mTrackNumberOnAlbum);
+    logValue("            mITunesId", mITunesId);
+    logValue("            mDeviceId", mDeviceId);
+    logValue("            mSizeOnDevice", static_cast<int>(mSizeOnDevice));
+    logValue("\t\t\t mDateAdded", static_cast<int>(mDateAdded));
+    logMessage(mOnLocalSyncPlaylist ? "            mOnLocalSyncPlaylist: true" : "            mOnLocalSyncPlaylist: false");
+    logMessage(mOnRemoteDevice ? "            mOnRemoteDevice: true" : "            mOnRemoteDevice: false");
+    logMessage(mInCache ? "            mInCache: true" : "            mInCache: false");
+    logValue("            mFlagsFilePosition", mFlagsFilePosition);
+}

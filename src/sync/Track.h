@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The record of one music file in a sync: made by the library scan for the files on the chosen
+// playlists and by the track cache for the music already on the device, merged by unique id.
+// A plain value: copies are independent.
+class Track
+{
+public:
+    Track() = default;
+    // The library form.
+    Track(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName, int aTrackNumberOnAlbum,
+          const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice, bool aInCache,
+          const QString& aDeviceId = QString());
+
+    // The cache form.
+    void set(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName, int aTrackNumberOnAlbum,
+             const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice, bool aInCache,
+             qint32 aFlagsFilePosition, const QString& aDeviceId, qint64 aSizeOnDevice);
+
+    // Title + album + artist + track number, then "mp3" when the device copy is or will be an MP3.
+    QString uniqueId() const;
+    bool needsConversion() const;
+    // The last three characters of the path; empty for paths under four characters.
+    QString extension() const;
+    // The converter's output for a track that needs conversion, else the local file.
+    QString uploadSourcePath() const;
+    // Bytes on the device: the recorded size while the track has a device identity, else 0.
+    qint64 sizeOnDevice() const;
+    // Writes the track to the diagnostics log.
+    void dump() const;
+
+    const QString& trackName() const { return mTrackName; }
+    const QString& albumName() const { return mAlbumName; }
+    const QString& artistName() const { return mArtistName; }
+    const QString& path() const { return mPath; }
+    int trackNumberOnAlbum() const { return mTrackNumberOnAlbum; }
+    const QString& iTunesId() const { return mITunesId; }
+    const QString& deviceId() const { return mDeviceId; }
+    const QString& getLibraryId() const { return libraryId; }
+    bool hasLibraryId() const { return mHasLibraryId; }
+    bool onLocalSyncPlaylist() const { return mOnLocalSyncPlaylist; }
+    bool onRemoteDevice() const { return mOnRemoteDevice; }
+    bool inCache() const { return mInCache; }
+    qint32 flagsFilePosition() const { return mFlagsFilePosition; }
+    qint64 idFilePosition() const { return mIdFilePosition; }
+    qint64 recordedSizeOnDevice() const { return mSizeOnDevice; }
+    qint64 localSize() const { return mLocalSize; }
+    qint64 dateAdded() const { return mDateAdded; }
+    bool convertToMp3() const { return mConvertToMp3; }
+    int bitRate() const { return mBitRate; }
+    bool convertedToMp3() const { return mConvertedToMp3; }
+    bool isCompilation() const { return mIsCompilation; }
+
+    void setPath(const QString& aPath) { mPath = aPath; }
+    void setITunesId(const QString& aId) { mITunesId = aId; }
+    void setDeviceId(const QString& aId) { mDeviceId = aId; }
+    void setLibraryId(const QString& aId)
+    {
+        libraryId = aId;
+        mHasLibraryId = true;
+    }
+    void setOnLocalSyncPlaylist(bool aValue) { mOnLocalSyncPlaylist = aValue; }
+    void setOnRemoteDevice(bool aValue) { mOnRemoteDevice = aValue; }
+    void setInCache(bool aValue) { mInCache = aValue; }
+    void setFlagsFilePosition(qint32 aPosition) { mFlagsFilePosition = aPosition; }
+    void setIdFilePosition(qint64 aPosition) { mIdFilePosition = aPosition; }
+    void setSizeOnDevice(qint64 aSize) { mSizeOnDevice = aSize; }
+    void setLocalSize(qint64 aSize) { mLocalSize = aSize; }
+    void setDateAdded(qint64 aDate) { mDateAdded = aDate; }
+    void setConvertToMp3(bool aValue) { mConvertToMp3 = aValue; }
+    void setBitRate(int aKbps) { mBitRate = aKbps; }
+    void setConvertedToMp3(bool aValue) { mConvertedToMp3 = aValue; }
+    void setIsCompilation(bool aValue) { mIsCompilation = aValue; }
+
+private:
+    QString mTrackName;
+    QString mAlbumName;
+    QString mArtistName;
+    QString mPath;
+    qint32 mTrackNumberOnAlbum = 0;
+    QString mITunesId;
+    QString mDeviceId;
+    QString libraryId;
+    bool mHasLibraryId = false;
+    bool mOnLocalSyncPlaylist = false;
+    bool mOnRemoteDevice = false;
+    bool mInCache = false;
+    qint32 mFlagsFilePosition = 0;
+    qint64 mIdFilePosition = 0;
+    qint64 mSizeOnDevice = 0;
+    qint64 mLocalSize = 0;
+    qint64 mDateAdded = 0;
+    bool mConvertToMp3 = false;
+    qint32 mBitRate = 0;
+    bool mConvertedToMp3 = false;
+    bool mIsCompilation = false;
+};

@@ -1,0 +1,95 @@
+#include "sync/TrackList.h"
+
+#include "app/DiagnosticLog.h"
+
+#include <QFileInfo>
+
+int TrackList::addTrack(const Track& aTrack)
+{
+    const QString uniqueId = aTrack.uniqueId();
+    logValue("trackUniqueId", uniqueId);
+    const auto found = mUniqueIdIndex.constFind(uniqueId);
+    if (found != mUniqueIdIndex.constEnd()) {
+        logMessage("Track already exists");
+        merge(found.value(), aTrack);
+        return found.value();
+    }
+    const int position = count();
+    mTracks.push_back(aTrack);
+    if (aTrack.onLocalSyncPlaylist() && !aTrack.onRemoteDevice())
+        ++mTotalTracksToCopy;
+    if (aTrack.onRemoteDevice())
+        mTotalSizeOnDevice += aTrack.sizeOnDevice();
+    if (aTrack.onLocalSyncPlaylist())
+        mTotalLocalSize += aTrack.localSize();
+    mUniqueIdIndex.insert(uniqueId, position);
+    if (aTrack.hasLibraryId())
+        mLibraryIdIndex.insert(aTrack.getLibraryId(), position);
+    return position;
+}
+
+void TrackList::merge(int aPosition, const Track& aTrack)
+{
+    Track& existing = at(aPosition);
+    if (!QFileInfo::exists(existing.path())) {
+        logValue("Current file doesn't exist:", existing.path());
+        logValue("Replacing with new path:", aTrack.path());
+        existing.setPath(aTrack.path());
+    }
+    if (existing.dateAdded() == 0)
+        existing.setDateAdded(aTrack.dateAdded());
+    const bool arrivesOnDevice = aTrack.onRemoteDevice() && !existing.onRemoteDevice();
+    if (arrivesOnDevice)
+        mTotalSizeOnDevice += aTrack.sizeOnDevice();
+    if (aTrack.onLocalSyncPlaylist() && !existing.onLocalSyncPlaylist()) {
+        mTotalLocalSize += aTrack.localSize();
+        if (!existing.onRemoteDevice()) {
+            logMessage("mTotalTracksToCopy++");
+            ++mTotalTracksToCopy;
+        }
+    }
+    // Counted as to copy until now, and found to be on the device after all.
+    if (arrivesOnDevice && (existing.onLocalSyncPlaylist() || aTrack.onLocalSyncPlaylist())) {
+        logMessage("mTotalTracksToCopy--");
+        --mTotalTracksToCopy;
+    }
+    // Flags are only ever added by a merge.
+    if (aTrack.onLocalSyncPlaylist())
+        existing.setOnLocalSyncPlaylist(true);
+    if (aTrack.onRemoteDevice())
+        existing.setOnRemoteDevice(true);
+    if (aTrack.needsConversion())
+        existing.setConvertToMp3(true);
+    if (aTrack.isCompilation())
+        existing.setIsCompilation(true);
+    if (aTrack.hasLibraryId()) {
+        existing.setLibraryId(aTrack.getLibraryId());
+        mLibraryIdIndex.insert(aTrack.getLibraryId(), aPosition);
+    }
+    if (aTrack.inCache())
+        existing.setInCache(true);
+}
+
+bool TrackList::findByLibraryId(const QString& aLibraryId, int& aPosition) const
+{
+    const auto found = mLibraryIdIndex.constFind(aLibraryId);
+    if (found == mLibraryIdIndex.constEnd())
+        return false;
+    aPosition = found.value();
+    return true;
+}
+
+bool TrackList::findByUniqueId(const QString& aUniqueId, int& aPosition) const
+{
+    const auto found = mUniqueIdIndex.constFind(aUniqueId);
+    if (found == mUniqueIdIndex.constEnd())
+        return false;
+    aPosition = found.value();
+    return true;
+}
+
+void TrackList::reserve(int aCount)
+{
+    mTracks.reserve(static_cast<std::size_t>(aCount));
+    mUniqueIdIndex.reserve(aCount);
+}

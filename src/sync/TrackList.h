@@ -1,0 +1,46 @@
+#pragma once
+
+#include "sync/Track.h"
+
+#include <QHash>
+#include <QString>
+
+#include <vector>
+
+// The tracks of one sync, merged by unique id: cached tracks first, then library tracks, so a
+// merged track keeps the cache's device identity and record positions and takes the library's
+// path, date, flags and library id. Positions are stable: tracks are never removed one by one.
+class TrackList
+{
+public:
+    // Adds t, or merges it into the listed track of the same unique id; returns its position.
+    int addTrack(const Track& aTrack);
+
+    Track& at(int aPosition) { return mTracks[static_cast<std::size_t>(aPosition)]; }
+    const Track& at(int aPosition) const { return mTracks[static_cast<std::size_t>(aPosition)]; }
+    int count() const { return static_cast<int>(mTracks.size()); }
+    std::vector<Track>::iterator begin() { return mTracks.begin(); }
+    std::vector<Track>::iterator end() { return mTracks.end(); }
+    std::vector<Track>::const_iterator begin() const { return mTracks.begin(); }
+    std::vector<Track>::const_iterator end() const { return mTracks.end(); }
+
+    bool findByLibraryId(const QString& aLibraryId, int& aPosition) const;
+    bool findByUniqueId(const QString& aUniqueId, int& aPosition) const;
+
+    int totalTracksToCopy() const { return mTotalTracksToCopy; }
+    qint64 totalLocalSize() const { return mTotalLocalSize; }
+    qint64 totalSizeOnDevice() const { return mTotalSizeOnDevice; }
+    void setTotalSizeOnDevice(qint64 aSize) { mTotalSizeOnDevice = aSize; }
+
+    void reserve(int aCount);
+
+private:
+    void merge(int aPosition, const Track& aTrack);
+
+    std::vector<Track> mTracks;
+    QHash<QString, int> mUniqueIdIndex;
+    QHash<QString, int> mLibraryIdIndex;
+    int mTotalTracksToCopy = 0;
+    qint64 mTotalLocalSize = 0;
+    qint64 mTotalSizeOnDevice = 0;
+};

@@ -1,0 +1,12 @@
+// The main function of every test executable: a Qt application object for signals, timers and
+// processes, then GoogleTest.
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
