@@ -49,13 +49,8 @@ inline void appendTaggedLong(QByteArray& aOut, qint64 aValue)
 
 inline QByteArray utf16Bytes(const QString& aText)
 {
-    QByteArray bytes;
-    bytes.reserve(aText.size() * 2);
-    for (const QChar c : aText) {
-        char unit[2];
-        qToLittleEndian(c.unicode(), unit);
-        bytes.append(unit, 2);
-    }
+    QByteArray bytes(aText.size() * 2, Qt::Uninitialized);
+    qToLittleEndian<quint16>(aText.utf16(), aText.size(), bytes.data());
     return bytes;
 }
 
@@ -68,9 +63,8 @@ inline void appendString(QByteArray& aOut, const QString& aText)
 
 inline QString fromUtf16Bytes(const char* aData, qint64 aUnits)
 {
-    QString text(static_cast<int>(aUnits), Qt::Uninitialized);
-    for (qint64 i = 0; i < aUnits; ++i)
-        text[static_cast<int>(i)] = QChar(qFromLittleEndian<quint16>(aData + 2 * i));
+    QString text(static_cast<qsizetype>(aUnits), Qt::Uninitialized);
+    qFromLittleEndian<quint16>(aData, static_cast<qsizetype>(aUnits), text.data());
     return text;
 }
 

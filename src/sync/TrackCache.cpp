@@ -289,7 +289,7 @@ int TrackCache::readAndAddTrack(TrackList& aTrackList)
     const int result = readTrack(track);
     if (result == kResultOk) {
         logMessage("Added cached track to track list.");
-        aTrackList.addTrack(track);
+        aTrackList.addTrack(std::move(track));
     }
     return log.ret(result);
 }

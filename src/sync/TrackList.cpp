@@ -4,7 +4,19 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 int TrackList::addTrack(const Track& aTrack)
+{
+    return add(aTrack);
+}
+
+int TrackList::addTrack(Track&& aTrack)
+{
+    return add(std::move(aTrack));
+}
+
+template <typename T> int TrackList::add(T&& aTrack)
 {
     const QString uniqueId = aTrack.uniqueId();
     logValue("trackUniqueId", uniqueId);
@@ -15,16 +27,17 @@ int TrackList::addTrack(const Track& aTrack)
         return found.value();
     }
     const int position = count();
-    mTracks.push_back(aTrack);
-    if (aTrack.onLocalSyncPlaylist() && !aTrack.onRemoteDevice())
+    mTracks.push_back(std::forward<T>(aTrack));
+    const Track& added = mTracks.back();
+    if (added.onLocalSyncPlaylist() && !added.onRemoteDevice())
         ++mTotalTracksToCopy;
-    if (aTrack.onRemoteDevice())
-        mTotalSizeOnDevice += aTrack.sizeOnDevice();
-    if (aTrack.onLocalSyncPlaylist())
-        mTotalLocalSize += aTrack.localSize();
+    if (added.onRemoteDevice())
+        mTotalSizeOnDevice += added.sizeOnDevice();
+    if (added.onLocalSyncPlaylist())
+        mTotalLocalSize += added.localSize();
     mUniqueIdIndex.insert(uniqueId, position);
-    if (aTrack.hasLibraryId())
-        mLibraryIdIndex.insert(aTrack.getLibraryId(), position);
+    if (added.hasLibraryId())
+        mLibraryIdIndex.insert(added.getLibraryId(), position);
     return position;
 }
 

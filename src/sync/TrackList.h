@@ -15,6 +15,7 @@ class TrackList
 public:
     // Adds t, or merges it into the listed track of the same unique id; returns its position.
     int addTrack(const Track& aTrack);
+    int addTrack(Track&& aTrack);
 
     Track& at(int aPosition) { return mTracks[static_cast<std::size_t>(aPosition)]; }
     const Track& at(int aPosition) const { return mTracks[static_cast<std::size_t>(aPosition)]; }
@@ -35,6 +36,7 @@ public:
     void reserve(int aCount);
 
 private:
+    template <typename T> int add(T&& aTrack);
     void merge(int aPosition, const Track& aTrack);
 
     std::vector<Track> mTracks;
