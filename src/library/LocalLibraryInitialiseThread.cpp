@@ -1,0 +1,8 @@
+#include "library/LocalLibraryInitialiseThread.h"
+
+#include "library/LocalMusicLibrary.h"
+
+void LocalLibraryInitialiseThread::run()
+{
+    mLibrary->initialise();
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "library/itunes/ITunesTypeLibrary.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+
+class LocalLibraryInitialiseThread;
+class LocalMusicLibraryTaskObserver;
+class LocalPlaylist;
+class Track;
+class TrackList;
+
+// The program's window on the user's iTunes library: its playlists, the tracks a playlist holds
+// (and which of them can't be copied), its podcasts and the album art of a track. Every call
+// into iTunes goes through one retry rule: "busy" and "not running" are retried every 250 ms
+// without limit (emitting iTunesFailure()), other errors up to 8 times. No iTunes object is kept
+// between operations, so any thread may call; the name lists have no lock, and one library
+// object must not be refreshed from two threads at once. Signals are emitted on the calling
+// thread.
+class LocalMusicLibrary : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kLibraryFailure = -8000;
+    static constexpr int kPlaylistNotFound = -8001;
+    static constexpr int kNullObject = -8002;
+
+    // A library on the given backend; without one, the iTunes library XML file.
+    explicit LocalMusicLibrary(std::shared_ptr<itunes::Backend> aBackend = nullptr, QObject* aParent = nullptr);
+    ~LocalMusicLibrary() override;
+
+    std::shared_ptr<itunes::Backend> backend() const { return mBackend; }
+
+    void initialiseInNewThread();
+    void initialise();
+    int listenForITunesEvents();
+
+    bool refreshPlaylists();
+    const QStringList& playlists(bool aIncludeSmart) const { return aIncludeSmart ? mAllPlaylists : mStandardPlaylists; }
+    const QStringList& podcasts() const { return mPodcasts; }
+
+    int getPlaylistCollection(std::shared_ptr<itunes::PlaylistCollection>& aCollection);
+    int getPlaylist(const QString& aName, std::shared_ptr<itunes::Playlist>& aPlaylist);
+    int getAllTracks(const QString& aName, TrackList& aTrackList, bool aConvertAacToMp3, TrackList& aDrmTracks,
+                     TrackList& aMissingFileTracks, LocalPlaylist& aPlaylist, bool aIgnoreVideos,
+                     LocalMusicLibraryTaskObserver* aObserver);
+
+    void refreshPodcasts();
+    void getPodcasts(const QStringList& aPodcastNames, QList<LocalPlaylist>& aPodcasts, TrackList& aPodcastTracks);
+    QString generateArtwork(const Track& aTrack);
+
+    bool isInitialised() const { return mInitialised; }
+    // The pause between retries; 250 ms. Tests shorten it.
+    void setRetryPause(int aMilliseconds) { mRetryPauseMs = aMilliseconds; }
+    // Ends all waiting for iTunes: from now on a failed call is given up at once. For shutdown.
+    void stopRetrying() { mStopping = true; }
+
+    // The retry rule and its two variants. Each call site keeps its own counter, 0 at the start.
+    bool shouldRetry(int& aRetryCounter, int aResult);
+    bool shouldRetryPointer(int& aRetryCounter, int& aResult, bool aHasObject);
+    bool shouldRetryString(int& aRetryCounter, int& aResult, QString& aString);
+
+signals:
+    void initialisationComplete();
+    void iTunesFailure();
+    void iTunesOkay();
+    void localLibraryEvent();
+
+private:
+    // Calls aCall until the retry rule says stop; returns the last result.
+    template <typename Call> int callWithRetry(Call&& aCall);
+    template <typename Call, typename Object> int callForObject(Call&& aCall, std::shared_ptr<Object>& aObject);
+    template <typename Call> int callForString(Call&& aCall, QString& aString);
+
+    int createApplication(std::shared_ptr<itunes::Application>& aApplication);
+    // The special kind of a user playlist (-1 when it has none or it can't be read).
+    int specialKindOf(itunes::Playlist& aPlaylist);
+    void pause();
+
+    std::shared_ptr<itunes::Backend> mBackend;
+    QStringList mAllPlaylists;
+    QStringList mStandardPlaylists;
+    QStringList mPodcasts;
+    QStringList mPreviousPlaylists;
+    std::atomic<bool> mInitialised{false};
+    std::atomic<bool> mStopping{false};
+    std::unique_ptr<LocalLibraryInitialiseThread> mInitialiseThread;
+    std::shared_ptr<itunes::EventConnection> mEventHandler;
+    QSet<QString> mFoldersWithoutArt;
+    int mRetryPauseMs = 250;
+};

@@ -1,0 +1,76 @@
+#include "library/itunes/xml/ITunesXmlBackend.h"
+
+#include "app/LogScope.h"
+#include "library/itunes/xml/LibraryLocation.h"
+#include "library/itunes/xml/XmlLibraryObjects.h"
+#include "library/itunes/xml/XmlLibraryParser.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMutexLocker>
+
+std::shared_ptr<ITunesXmlBackend> ITunesXmlBackend::shared()
+{
+    static const std::shared_ptr<ITunesXmlBackend> backend = std::make_shared<ITunesXmlBackend>();
+    return backend;
+}
+
+void ITunesXmlBackend::noteFailure(const QString& aWhy)
+{
+    // Said once: the library asks again every 250 ms while there is no library.
+    if (aWhy == mLastFailure)
+        return;
+    mLastFailure = aWhy;
+    logValue("! iTunes library unavailable", aWhy);
+}
+
+std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
+{
+    QMutexLocker lock(&mMutex);
+    aPath = mFixedPath.isEmpty() ? LibraryLocation::findLibraryFile() : mFixedPath;
+    if (aPath.isEmpty()) {
+        noteFailure(QStringLiteral("no iTunes library XML file found"));
+        return nullptr;
+    }
+    const QFileInfo info(aPath);
+    if (!info.isFile()) {
+        noteFailure(aPath + QStringLiteral(": no such file"));
+        return nullptr;
+    }
+    if (mCached && aPath == mCachedPath && info.size() == mCachedSize && info.lastModified() == mCachedModified)
+        return mCached;
+
+    LogScope log("ITunesXmlBackend::library");
+    logValue("Reading iTunes library", aPath);
+    QFile file(aPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        noteFailure(aPath + QStringLiteral(": ") + file.errorString());
+        return nullptr;
+    }
+    auto parsed = std::make_shared<XmlLibrary>();
+    parsed->xmlFolder = info.absolutePath();
+    QString error;
+    if (!XmlLibraryParser::parse(file, *parsed, error)) {
+        // Often a file iTunes is still writing: the next attempt reads it whole.
+        noteFailure(aPath + QStringLiteral(": ") + error);
+        return nullptr;
+    }
+    logValue("Tracks", static_cast<int>(parsed->tracks.size()));
+    logValue("Playlists", static_cast<int>(parsed->playlists.size()));
+    mLastFailure.clear();
+    mCached = std::move(parsed);
+    mCachedPath = aPath;
+    mCachedSize = info.size();
+    mCachedModified = info.lastModified();
+    return mCached;
+}
+
+qint32 ITunesXmlBackend::createApplication(std::shared_ptr<itunes::Application>& aApplication)
+{
+    QString path;
+    std::shared_ptr<const XmlLibrary> parsed = library(path);
+    if (!parsed)
+        return itunes::kServerExecFailure;
+    aApplication = makeXmlApplication(std::move(parsed), path);
+    return itunes::kOk;
+}

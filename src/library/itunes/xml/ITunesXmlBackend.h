@@ -1,0 +1,40 @@
+#pragma once
+
+#include "library/itunes/ITunesTypeLibrary.h"
+#include "library/itunes/xml/XmlLibrary.h"
+
+#include <QDateTime>
+#include <QMutex>
+#include <QString>
+
+#include <memory>
+
+// The iTunes library as its XML file shows it. A missing, unreadable or half-written file
+// answers "not running", so the library waits and retries as for an iTunes that isn't started.
+// The parsed library is kept while the file's size and modification time stay the same, so the
+// many calls of one sync parse the file once. Any thread may call.
+class ITunesXmlBackend : public itunes::Backend
+{
+public:
+    // The file at aPath; without one, the file LibraryLocation finds at each call.
+    explicit ITunesXmlBackend(const QString& aPath = QString()) : mFixedPath(aPath) {}
+
+    // The program's own backend, shared by its library objects.
+    static std::shared_ptr<ITunesXmlBackend> shared();
+
+    qint32 createApplication(std::shared_ptr<itunes::Application>& aApplication) override;
+
+    // The parsed library and its file; null when there is no readable library.
+    std::shared_ptr<const XmlLibrary> library(QString& aPath);
+
+private:
+    void noteFailure(const QString& aWhy);
+
+    QString mFixedPath;
+    QMutex mMutex;
+    QString mCachedPath;
+    qint64 mCachedSize = -1;
+    QDateTime mCachedModified;
+    std::shared_ptr<const XmlLibrary> mCached;
+    QString mLastFailure;
+};

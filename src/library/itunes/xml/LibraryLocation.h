@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Where the iTunes library XML file is, and where the files it names are on this computer.
+class LibraryLocation
+{
+public:
+    // The global settings value "itunes-library-path" when set, else the first that exists of
+    // ~/Music/iTunes/iTunes Music Library.xml, ~/Music/iTunes/iTunes Library.xml and
+    // ~/Music/Library.xml; empty when there is none.
+    static QString findLibraryFile();
+
+    // A file URL of the library ("file://localhost/C:/a%20b/c.mp3", "file:///Users/u/x.m4a")
+    // as a path: host dropped, percent-decoded as UTF-8, nothing normalised (macOS writes
+    // decomposed Unicode, and its files have those names). Text that is no file URL is kept.
+    static QString pathFromFileUrl(const QString& aUrl);
+
+    // A location that doesn't exist here but lies under the library's music folder (a library
+    // made on another computer) is looked for in the folder of the same name beside the XML
+    // file; the location is kept when that isn't there either.
+    static QString rebase(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder);
+};

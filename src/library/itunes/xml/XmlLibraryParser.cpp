@@ -1,0 +1,333 @@
+#include "library/itunes/xml/XmlLibraryParser.h"
+
+#include "library/itunes/ITunesTypeLibrary.h"
+#include "library/itunes/xml/LibraryLocation.h"
+
+#include <QHash>
+#include <QIODevice>
+
+#include <ctime>
+
+namespace {
+
+// Days from 1970-01-01 to a civil date (proleptic Gregorian).
+qint64 daysFromCivil(qint64 aYear, unsigned aMonth, unsigned aDay)
+{
+    aYear -= aMonth <= 2;
+    const qint64 era = (aYear >= 0 ? aYear : aYear - 399) / 400;
+    const unsigned yearOfEra = static_cast<unsigned>(aYear - era * 400);
+    const unsigned dayOfYear = (153 * (aMonth + (aMonth > 2 ? -3 : 9)) + 2) / 5 + aDay - 1;
+    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + static_cast<qint64>(dayOfEra) - 719468;
+}
+
+int digits(QStringView aText, int aFrom, int aCount)
+{
+    int value = 0;
+    for (int i = aFrom; i < aFrom + aCount; ++i) {
+        const QChar c = aText.at(i);
+        if (!c.isDigit())
+            return -1;
+        value = value * 10 + c.digitValue();
+    }
+    return value;
+}
+
+// The special kind of a playlist from its "Distinguished Kind": iTunes' built-in smart playlists
+// (200 and above) are ordinary, other built-in lists are special.
+int specialKindFromDistinguished(qint64 aKind)
+{
+    switch (aKind) {
+    case 2: return itunes::kSpecialKindMovies;
+    case 3: return itunes::kSpecialKindTvShows;
+    case 4: return itunes::kSpecialKindMusic;
+    case 5: return itunes::kSpecialKindAudiobooks;
+    case 10: return itunes::kSpecialKindPodcasts;
+    case 19: return itunes::kSpecialKindPurchased;
+    default: return aKind > 0 && aKind < 200 ? 12 : itunes::kSpecialKindNone;
+    }
+}
+
+} // namespace
+
+double XmlLibraryParser::oleDateFromIso(QStringView aText)
+{
+    if (aText.size() < 19 || aText.at(4) != QLatin1Char('-') || aText.at(10) != QLatin1Char('T'))
+        return 0;
+    const int year = digits(aText, 0, 4), month = digits(aText, 5, 2), day = digits(aText, 8, 2);
+    const int hour = digits(aText, 11, 2), minute = digits(aText, 14, 2), second = digits(aText, 17, 2);
+    if (year < 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || minute < 0 || second < 0)
+        return 0;
+    const std::time_t utc = static_cast<std::time_t>(daysFromCivil(year, static_cast<unsigned>(month),
+                                                                   static_cast<unsigned>(day)) *
+                                                         86400 +
+                                                     hour * 3600 + minute * 60 + second);
+    std::tm local{};
+    if (!localtime_r(&utc, &local))
+        return 0;
+    const qint64 days = daysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+                                      static_cast<unsigned>(local.tm_mday)) -
+                        daysFromCivil(1899, 12, 30);
+    return static_cast<double>(days) + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
+}
+
+bool XmlLibraryParser::parse(QIODevice& aDevice, XmlLibrary& aLibrary, QString& aError)
+{
+    XmlLibraryParser parser(aDevice);
+    const bool ok = parser.readLibrary(aLibrary);
+    aError = parser.mError;
+    return ok;
+}
+
+bool XmlLibraryParser::fail(const QString& aWhy)
+{
+    if (mError.isEmpty())
+        mError = mReader.hasError() ? mReader.errorString() + QStringLiteral(" at line ") +
+                                          QString::number(mReader.lineNumber())
+                                    : aWhy;
+    return false;
+}
+
+bool XmlLibraryParser::readKey(QString& aKey)
+{
+    if (mReader.name() != QLatin1String("key"))
+        return false;
+    aKey = mReader.readElementText();
+    return !mReader.hasError();
+}
+
+bool XmlLibraryParser::readValueStart()
+{
+    return mReader.readNextStartElement();
+}
+
+QString XmlLibraryParser::readString()
+{
+    if (mReader.name() != QLatin1String("string")) {
+        skipValue();
+        return QString();
+    }
+    return mReader.readElementText();
+}
+
+qint64 XmlLibraryParser::readInteger()
+{
+    if (mReader.name() != QLatin1String("integer")) {
+        skipValue();
+        return 0;
+    }
+    return mReader.readElementText().toLongLong();
+}
+
+bool XmlLibraryParser::readBoolean()
+{
+    const bool value = mReader.name() == QLatin1String("true");
+    skipValue();
+    return value;
+}
+
+void XmlLibraryParser::skipValue()
+{
+    mReader.skipCurrentElement();
+}
+
+bool XmlLibraryParser::readLibrary(XmlLibrary& aLibrary)
+{
+    if (!mReader.readNextStartElement() || mReader.name() != QLatin1String("plist"))
+        return fail(QStringLiteral("not a property list"));
+    if (!mReader.readNextStartElement() || mReader.name() != QLatin1String("dict"))
+        return fail(QStringLiteral("no library dictionary"));
+    std::vector<std::vector<int>> playlistTrackIds;
+    bool sawTracks = false;
+    QString key;
+    while (mReader.readNextStartElement()) {
+        if (!readKey(key) || !readValueStart())
+            return fail(QStringLiteral("damaged library dictionary"));
+        if (key == QLatin1String("Tracks")) {
+            sawTracks = true;
+            if (!readTracks(aLibrary))
+                return false;
+        } else if (key == QLatin1String("Playlists")) {
+            if (!readPlaylists(aLibrary, playlistTrackIds))
+                return false;
+        } else if (key == QLatin1String("Music Folder")) {
+            aLibrary.musicFolder = LibraryLocation::pathFromFileUrl(readString());
+        } else {
+            skipValue();
+        }
+    }
+    if (mReader.hasError())
+        return fail(QString());
+    if (!sawTracks)
+        return fail(QStringLiteral("no tracks dictionary"));
+
+    // Playlist items name tracks by id; items naming no track are dropped.
+    QHash<int, int> indexOfId;
+    indexOfId.reserve(static_cast<qsizetype>(aLibrary.tracks.size()));
+    for (std::size_t i = 0; i < aLibrary.tracks.size(); ++i)
+        indexOfId.insert(aLibrary.tracks[i].id, static_cast<int>(i));
+    for (std::size_t p = 0; p < aLibrary.playlists.size(); ++p) {
+        std::vector<int>& tracks = aLibrary.playlists[p].tracks;
+        tracks.reserve(playlistTrackIds[p].size());
+        for (int id : playlistTrackIds[p]) {
+            const auto found = indexOfId.constFind(id);
+            if (found != indexOfId.constEnd())
+                tracks.push_back(found.value());
+        }
+    }
+    return true;
+}
+
+bool XmlLibraryParser::readTracks(XmlLibrary& aLibrary)
+{
+    if (mReader.name() != QLatin1String("dict"))
+        return fail(QStringLiteral("tracks are not a dictionary"));
+    QString key;
+    while (mReader.readNextStartElement()) {
+        if (!readKey(key) || !readValueStart())
+            return fail(QStringLiteral("damaged tracks dictionary"));
+        if (mReader.name() != QLatin1String("dict")) {
+            skipValue();
+            continue;
+        }
+        XmlLibrary::TrackData track;
+        track.id = key.toInt();
+        if (!readTrack(track))
+            return false;
+        aLibrary.tracks.push_back(std::move(track));
+    }
+    return !mReader.hasError() || fail(QString());
+}
+
+bool XmlLibraryParser::readTrack(XmlLibrary::TrackData& aTrack)
+{
+    QString key;
+    QString trackType;
+    QString location;
+    while (mReader.readNextStartElement()) {
+        if (!readKey(key) || !readValueStart())
+            return fail(QStringLiteral("damaged track"));
+        if (key == QLatin1String("Track ID"))
+            aTrack.id = static_cast<int>(readInteger());
+        else if (key == QLatin1String("Name"))
+            aTrack.name = readString();
+        else if (key == QLatin1String("Artist"))
+            aTrack.artist = readString();
+        else if (key == QLatin1String("Album"))
+            aTrack.album = readString();
+        else if (key == QLatin1String("Location"))
+            location = readString();
+        else if (key == QLatin1String("Size"))
+            aTrack.size = readInteger();
+        else if (key == QLatin1String("Track Number"))
+            aTrack.trackNumber = static_cast<int>(readInteger());
+        else if (key == QLatin1String("Compilation"))
+            aTrack.compilation = readBoolean();
+        else if (key == QLatin1String("Date Added"))
+            aTrack.dateAdded = oleDateFromIso(mReader.readElementText());
+        else if (key == QLatin1String("Track Type"))
+            trackType = readString();
+        else
+            skipValue();
+    }
+    if (mReader.hasError())
+        return fail(QString());
+    aTrack.location = LibraryLocation::pathFromFileUrl(location);
+    // Cloud and shared tracks have no file here; old exports write no track type.
+    aTrack.hasFile = !aTrack.location.isEmpty() && (trackType.isEmpty() || trackType == QLatin1String("File"));
+    return true;
+}
+
+bool XmlLibraryParser::readPlaylists(XmlLibrary& aLibrary, std::vector<std::vector<int>>& aTrackIds)
+{
+    if (mReader.name() != QLatin1String("array"))
+        return fail(QStringLiteral("playlists are not an array"));
+    while (mReader.readNextStartElement()) {
+        if (mReader.name() != QLatin1String("dict")) {
+            skipValue();
+            continue;
+        }
+        XmlLibrary::PlaylistData playlist;
+        std::vector<int> trackIds;
+        if (!readPlaylist(playlist, trackIds))
+            return false;
+        aLibrary.playlists.push_back(std::move(playlist));
+        aTrackIds.push_back(std::move(trackIds));
+    }
+    return !mReader.hasError() || fail(QString());
+}
+
+bool XmlLibraryParser::readPlaylist(XmlLibrary::PlaylistData& aPlaylist, std::vector<int>& aTrackIds)
+{
+    bool master = false, folder = false;
+    qint64 distinguishedKind = -1;
+    int flaggedKind = itunes::kSpecialKindNone;
+    QString key;
+    while (mReader.readNextStartElement()) {
+        if (!readKey(key) || !readValueStart())
+            return fail(QStringLiteral("damaged playlist"));
+        if (key == QLatin1String("Name"))
+            aPlaylist.name = readString();
+        else if (key == QLatin1String("Master"))
+            master = readBoolean();
+        else if (key == QLatin1String("Folder"))
+            folder = readBoolean();
+        else if (key == QLatin1String("Distinguished Kind"))
+            distinguishedKind = readInteger();
+        else if (key == QLatin1String("Music"))
+            flaggedKind = readBoolean() ? itunes::kSpecialKindMusic : flaggedKind;
+        else if (key == QLatin1String("Podcasts"))
+            flaggedKind = readBoolean() ? itunes::kSpecialKindPodcasts : flaggedKind;
+        else if (key == QLatin1String("Movies"))
+            flaggedKind = readBoolean() ? itunes::kSpecialKindMovies : flaggedKind;
+        else if (key == QLatin1String("TV Shows"))
+            flaggedKind = readBoolean() ? itunes::kSpecialKindTvShows : flaggedKind;
+        else if (key == QLatin1String("Audiobooks"))
+            flaggedKind = readBoolean() ? itunes::kSpecialKindAudiobooks : flaggedKind;
+        else if (key == QLatin1String("Smart Info") || key == QLatin1String("Smart Criteria")) {
+            aPlaylist.smart = true;
+            skipValue();
+        } else if (key == QLatin1String("Playlist Items")) {
+            if (!readPlaylistItems(aTrackIds))
+                return false;
+        } else {
+            skipValue();
+        }
+    }
+    if (mReader.hasError())
+        return fail(QString());
+    aPlaylist.kind = master ? itunes::kPlaylistKindLibrary : itunes::kPlaylistKindUser;
+    if (master)
+        aPlaylist.specialKind = itunes::kSpecialKindNone;
+    else if (folder)
+        aPlaylist.specialKind = itunes::kSpecialKindFolder;
+    else if (distinguishedKind >= 0)
+        aPlaylist.specialKind = specialKindFromDistinguished(distinguishedKind);
+    else
+        aPlaylist.specialKind = flaggedKind;
+    return true;
+}
+
+bool XmlLibraryParser::readPlaylistItems(std::vector<int>& aTrackIds)
+{
+    if (mReader.name() != QLatin1String("array")) {
+        skipValue();
+        return true;
+    }
+    QString key;
+    while (mReader.readNextStartElement()) {
+        if (mReader.name() != QLatin1String("dict")) {
+            skipValue();
+            continue;
+        }
+        while (mReader.readNextStartElement()) {
+            if (!readKey(key) || !readValueStart())
+                return fail(QStringLiteral("damaged playlist item"));
+            if (key == QLatin1String("Track ID"))
+                aTrackIds.push_back(static_cast<int>(readInteger()));
+            else
+                skipValue();
+        }
+    }
+    return !mReader.hasError() || fail(QString());
+}
