@@ -1,0 +1,173 @@
+#include "library/FakeITunes.h"
+#include "library/LocalMusicLibrary.h"
+#include "library/LocalPlaylist.h"
+#include "library/PodcastRamCache.h"
+#include "support/TestHome.h"
+#include "sync/Track.h"
+#include "sync/TrackList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace itunes;
+
+namespace {
+
+class PodcastsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mFake = std::make_shared<FakeITunes>();
+        mFake->tracks = {
+            fakeTrack(1, "Ep 1", "/pod/a1.mp3", "Daily News"),
+            fakeTrack(2, "Ep 2", "/pod/a2.mp3", "Daily News"),
+            fakeTrack(3, "Ep 1", "/pod/b1.mp3", "daily news"),
+            fakeTrack(4, "Not here", "", "Tech Talk"),
+            fakeTrack(5, "Locked", "/pod/t.m4p", "Tech Talk"),
+            fakeTrack(6, "Video", "/pod/v.m4v", "Tech Talk"),
+        };
+        mFake->tracks[3].kind = kTrackKindSharedLibrary;
+        mFake->tracks[3].hasFile = false;
+        mFake->tracks[0].dateAdded = 45000.5;
+        mFake->playlists = {{"Library", kPlaylistKindLibrary, kSpecialKindNone, false, {1, 2, 3, 4, 5, 6}},
+                            {"Podcasts", kPlaylistKindUser, kSpecialKindPodcasts, false, {1, 2, 3, 4, 5, 6}}};
+        mLibrary = std::make_unique<LocalMusicLibrary>(mFake);
+        mLibrary->setRetryPause(1);
+    }
+
+    TestHome mHome;
+    std::shared_ptr<FakeITunes> mFake;
+    std::unique_ptr<LocalMusicLibrary> mLibrary;
+};
+
+} // namespace
+
+TEST_F(PodcastsTest, PodcastNamesAreTheDistinctAlbumsOfThePodcastsPlaylist)
+{
+    mLibrary->refreshPodcasts();
+    EXPECT_EQ(mLibrary->podcasts(), (QStringList{"Daily News", "daily news", "Tech Talk"}));
+    mFake->playlists.pop_back();
+    mLibrary->refreshPodcasts();
+    EXPECT_TRUE(mLibrary->podcasts().isEmpty());
+}
+
+TEST_F(PodcastsTest, EpisodesAreGroupedPerRequestedPodcast)
+{
+    QList<LocalPlaylist> podcasts;
+    TrackList tracks;
+    mLibrary->getPodcasts({"Daily News", "Tech Talk", "Nobody", "Tech Talk"}, podcasts, tracks);
+    ASSERT_EQ(podcasts.size(), 4);
+    EXPECT_EQ(podcasts[0].name(), "Daily News");
+    ASSERT_EQ(podcasts[0].count(), 2);
+    EXPECT_EQ(tracks.at(podcasts[0].entries()[0].trackIndex).path(), "/pod/a1.mp3");
+    EXPECT_EQ(podcasts[0].entries()[0].dateAdded, 45000);
+    // Not downloaded and protected episodes never count; the video does. A name given twice
+    // fills its later record.
+    EXPECT_EQ(podcasts[1].count(), 0);
+    EXPECT_EQ(podcasts[2].count(), 0);
+    ASSERT_EQ(podcasts[3].count(), 1);
+    EXPECT_EQ(tracks.at(podcasts[3].entries()[0].trackIndex).path(), "/pod/v.m4v");
+    EXPECT_EQ(tracks.count(), 3);
+}
+
+TEST_F(PodcastsTest, WithoutAPodcastsPlaylistNothingIsReturned)
+{
+    mFake->playlists.pop_back();
+    QList<LocalPlaylist> podcasts;
+    TrackList tracks;
+    mLibrary->getPodcasts({"Daily News"}, podcasts, tracks);
+    EXPECT_TRUE(podcasts.isEmpty());
+    EXPECT_EQ(tracks.count(), 0);
+}
+
+TEST_F(PodcastsTest, TheRamCacheReadsTheNamesOnItsThread)
+{
+    PodcastRamCache& cache = PodcastRamCache::instance();
+    cache.setBackend(mFake);
+    QSignalSpy updated(&cache, &PodcastRamCache::updated);
+    cache.start();
+    ASSERT_TRUE(updated.wait(5000));
+    cache.wait();
+    QStringList names;
+    cache.podcasts(names);
+    EXPECT_EQ(names, (QStringList{"Daily News", "daily news", "Tech Talk"}));
+}
+
+namespace {
+
+class ArtworkTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mFake = std::make_shared<FakeITunes>();
+        mFake->tracks = {
+            fakeTrack(1, "Song", mHome.path() + "/Artist/Album/song.mp3"),
+            fakeTrack(2, "Song", mHome.path() + "/Artist/Album/song2.mp3", "Other album"),
+            fakeTrack(3, "Plain", mHome.path() + "/Artist/Bare/plain.mp3", "Bare"),
+            fakeTrack(4, "Second", mHome.path() + "/Artist/Bare/second.mp3", "Bare"),
+        };
+        mFake->tracks[0].artwork = {{7, "weird"}, {kArtworkFormatPng, "\x89PNG fake"}, {kArtworkFormatJpeg, "jpeg"}};
+        mFake->tracks[3].artwork = {{kArtworkFormatJpeg, "jpeg"}};
+        mFake->playlists = {{"Music", kPlaylistKindUser, kSpecialKindMusic, false, {1, 2, 3, 4}}};
+        QDir().mkpath(mHome.path() + "/Artist/Album");
+        QDir().mkpath(mHome.path() + "/Artist/Bare");
+        mLibrary = std::make_unique<LocalMusicLibrary>(mFake);
+        mLibrary->setRetryPause(1);
+    }
+
+    ::Track localTrack(int aIndex) const
+    {
+        const FakeTrackSpec& spec = mFake->tracks[static_cast<std::size_t>(aIndex)];
+        return ::Track(spec.name, spec.album, spec.artist, 1, spec.location, true, false, false);
+    }
+
+    TestHome mHome;
+    std::shared_ptr<FakeITunes> mFake;
+    std::unique_ptr<LocalMusicLibrary> mLibrary;
+};
+
+} // namespace
+
+TEST_F(ArtworkTest, TheFirstSupportedArtworkIsSavedUnderItsFormatsName)
+{
+    const QString path = mLibrary->generateArtwork(localTrack(0));
+    EXPECT_EQ(path, mHome.path() + "/KORDA/temp_art.png");
+    EXPECT_EQ(readWholeFile(path), QByteArray("\x89PNG fake"));
+    EXPECT_EQ(mFake->calls("artwork.save"), 1);
+}
+
+TEST_F(ArtworkTest, AFailedSaveTriesTheNextArtwork)
+{
+    mFake->script("artwork.save", {kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail});
+    EXPECT_EQ(mLibrary->generateArtwork(localTrack(0)), mHome.path() + "/KORDA/temp_art.jpg");
+}
+
+TEST_F(ArtworkTest, AFolderWithoutArtIsNotAskedAgain)
+{
+    EXPECT_EQ(mLibrary->generateArtwork(localTrack(2)), QString());
+    mFake->resetCalls();
+    // The second track of the folder has art, but the folder is known to have none.
+    EXPECT_EQ(mLibrary->generateArtwork(localTrack(3)), QString());
+    EXPECT_EQ(mFake->calls("createApplication"), 0);
+}
+
+TEST_F(ArtworkTest, ATrackNotInTheMusicPlaylistHasNoArt)
+{
+    // Found by name, but no result has its album and artist.
+    ::Track unknown("Song", "Nowhere", "Nobody", 1, mHome.path() + "/Artist/Album/x.mp3", true, false, false);
+    EXPECT_EQ(mLibrary->generateArtwork(unknown), QString());
+    ::Track sameFolder = localTrack(0);
+    EXPECT_EQ(mLibrary->generateArtwork(sameFolder), QString()); // its folder is now marked
+}
+
+TEST_F(ArtworkTest, EarlyFailuresDoNotMarkTheFolder)
+{
+    mFake->script("playlist.search", {kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail});
+    EXPECT_EQ(mLibrary->generateArtwork(localTrack(0)), QString());
+    EXPECT_EQ(mLibrary->generateArtwork(localTrack(0)), mHome.path() + "/KORDA/temp_art.png");
+}

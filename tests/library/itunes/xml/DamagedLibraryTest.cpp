@@ -1,0 +1,119 @@
+// Missing, half-written, damaged and hostile library files: "not running" until a whole library
+// is there, never a crash.
+#include "library/LocalMusicLibrary.h"
+#include "library/LocalPlaylist.h"
+#include "library/itunes/xml/ITunesXmlBackend.h"
+#include "support/LibraryXmlWriter.h"
+#include "support/TestHome.h"
+#include "sync/TrackList.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+qint32 createFrom(const QString& aPath)
+{
+    ITunesXmlBackend backend(aPath);
+    std::shared_ptr<itunes::Application> application;
+    return backend.createApplication(application);
+}
+
+} // namespace
+
+TEST(DamagedLibrary, AMissingOrHalfWrittenFileIsITunesNotRunning)
+{
+    TestHome home;
+    const QString path = home.path() + "/Library.xml";
+    EXPECT_EQ(createFrom(path), itunes::kServerExecFailure);
+    LibraryXmlWriter writer;
+    writer.tracks.append({1, "One", "A", "B", "file:///x.mp3"});
+    const QByteArray whole = writer.toXml();
+    home.writeFile("Library.xml", whole.left(whole.size() / 2));
+    EXPECT_EQ(createFrom(path), itunes::kServerExecFailure);
+    home.writeFile("Library.xml", whole);
+    EXPECT_EQ(createFrom(path), itunes::kOk);
+}
+
+TEST(DamagedLibrary, InitialisationWaitsUntilTheLibraryAppears)
+{
+    TestHome home;
+    const QString path = home.path() + "/Library.xml";
+    LocalMusicLibrary library(std::make_shared<ITunesXmlBackend>(path));
+    library.setRetryPause(10);
+    QSignalSpy failures(&library, &LocalMusicLibrary::iTunesFailure);
+    QSignalSpy complete(&library, &LocalMusicLibrary::initialisationComplete);
+    library.initialiseInNewThread();
+    ASSERT_TRUE(failures.wait(5000));
+    EXPECT_EQ(complete.count(), 0);
+    ASSERT_TRUE(LibraryXmlWriter().writeTo(path));
+    ASSERT_TRUE(complete.wait(5000));
+}
+
+TEST(DamagedLibrary, HostileFilesAreRefusedOrReadSafely)
+{
+    TestHome home;
+    const QString path = home.path() + "/Library.xml";
+    const QByteArray bomb =
+        "<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
+        "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
+        "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&f;&f;&f;&f;</string>"
+        "</dict></dict></dict></plist>";
+    const QByteArray external =
+        "<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
+        "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&x;</string>"
+        "</dict></dict></dict></plist>";
+    QByteArray deep = "<plist><dict><key>Tracks</key><dict><key>1</key>";
+    for (int i = 0; i < 20000; ++i)
+        deep += "<dict><key>k</key>";
+    const QByteArray cases[] = {
+        QByteArray("\x00\x01garbage", 9),
+        "<plist><array/></plist>",
+        "<plist><dict><key>Playlists</key><array/></dict></plist>",
+        bomb,
+        deep,
+    };
+    for (const QByteArray& content : cases) {
+        home.writeFile("Library.xml", content);
+        EXPECT_EQ(createFrom(path), itunes::kServerExecFailure) << content.left(60).constData();
+    }
+
+    // An external entity is never fetched.
+    home.writeFile("Library.xml", external);
+    ITunesXmlBackend backend(path);
+    QString where;
+    const auto library = backend.library(where);
+    ASSERT_TRUE(library);
+    ASSERT_EQ(library->tracks.size(), 1u);
+    EXPECT_FALSE(library->tracks[0].name.contains("root"));
+}
+
+TEST(DamagedLibrary, OddValuesInAWellFormedFileAreTolerated)
+{
+    TestHome home;
+    const QString path = home.path() + "/Library.xml";
+    home.writeFile("Library.xml",
+                   "<plist><dict><key>Tracks</key><dict>"
+                   "<key>1</key><dict><key>Track ID</key><integer>99999999999999999999</integer>"
+                   "<key>Name</key><integer>5</integer><key>Size</key><string>big</string>"
+                   "<key>Location</key><string>file://</string><key>Date Added</key><date>garbage</date></dict>"
+                   "<key>2</key><string>not a track</string>"
+                   "<key>3</key><dict><key>Track ID</key><dict/><key>Name</key><string>Q</string></dict>"
+                   "</dict><key>Playlists</key><array><string>x</string><dict><key>Name</key><string>P</string>"
+                   "<key>Playlist Items</key><array><dict><key>Track ID</key><integer>-5</integer></dict>"
+                   "<dict><key>Track ID</key><integer>0</integer></dict><string>x</string></array></dict>"
+                   "</array></dict></plist>");
+    LocalMusicLibrary library(std::make_shared<ITunesXmlBackend>(path));
+    library.setRetryPause(1);
+    EXPECT_TRUE(library.refreshPlaylists());
+    EXPECT_EQ(library.playlists(true), QStringList{"P"});
+    TrackList tracks, drm, missing;
+    LocalPlaylist playlist;
+    EXPECT_EQ(library.getAllTracks("P", tracks, false, drm, missing, playlist, false, nullptr), 0);
+    EXPECT_EQ(tracks.count() + missing.count(), 1); // the track with id 0 after its damaged id
+}

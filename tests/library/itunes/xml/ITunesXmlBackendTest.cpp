@@ -1,0 +1,305 @@
+#include "library/LocalMusicLibrary.h"
+#include "library/LocalPlaylist.h"
+#include "library/itunes/xml/ITunesXmlBackend.h"
+#include "library/itunes/xml/LibraryLocation.h"
+#include "settings/SyncSettings.h"
+#include "support/AudioFixtures.h"
+#include "support/LibraryXmlWriter.h"
+#include "support/TestHome.h"
+#include "sync/Track.h"
+#include "sync/TrackList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kTestData = QStringLiteral(VELTRANE_TESTDATA "/itunes/");
+
+struct ScannedPlaylist
+{
+    int result = 0;
+    TrackList tracks, drm, missing;
+    LocalPlaylist playlist;
+};
+
+std::unique_ptr<ScannedPlaylist> scan(LocalMusicLibrary& aLibrary, const QString& aName)
+{
+    auto scanned = std::make_unique<ScannedPlaylist>();
+    scanned->result = aLibrary.getAllTracks(aName, scanned->tracks, false, scanned->drm, scanned->missing,
+                                            scanned->playlist, false, nullptr);
+    return scanned;
+}
+
+std::unique_ptr<LocalMusicLibrary> libraryOn(const QString& aXmlPath)
+{
+    auto library = std::make_unique<LocalMusicLibrary>(std::make_shared<ITunesXmlBackend>(aXmlPath));
+    library->setRetryPause(1);
+    return library;
+}
+
+} // namespace
+
+TEST(ITunesXmlBackend, ReadsAUnixExportWithItsNonAsciiTitle)
+{
+    auto library = libraryOn(kTestData + "beets_unix.xml");
+    EXPECT_FALSE(library->refreshPlaylists()); // only the library and Music playlists
+    EXPECT_TRUE(library->playlists(true).isEmpty());
+    auto music = scan(*library, "");
+    ASSERT_EQ(music->result, 0);
+    ASSERT_EQ(music->tracks.count(), 3);
+    EXPECT_EQ(music->tracks.at(0).trackName(), "Tessellate");
+    EXPECT_EQ(music->tracks.at(0).path(), "/Music/Alt-J/An Awesome Wave/03 Tessellate.mp3");
+    EXPECT_EQ(music->tracks.at(0).localSize(), 5525212);
+    EXPECT_EQ(music->tracks.at(0).trackNumberOnAlbum(), 3);
+    EXPECT_EQ(music->tracks.at(0).dateAdded(), 41753); // 2014-04-24
+    EXPECT_EQ(music->tracks.at(1).path(), "/Music/Alt-J/An Awesome Wave/04 Breezeblocks.mp3"); // file://localhost/
+    EXPECT_EQ(music->tracks.at(2).trackName(), "\u2766 (Ripe & Ruin)");
+    EXPECT_EQ(music->tracks.at(2).path(), "/Music/Alt-J/An Awesome Wave/02 \u2766 (Ripe & Ruin).mp3");
+}
+
+TEST(ITunesXmlBackend, ReadsAWindowsExportWithDutchNames)
+{
+    auto library = libraryOn(kTestData + "beets_windows.xml");
+    std::shared_ptr<itunes::Playlist> music;
+    ASSERT_EQ(library->getPlaylist("", music), 0);
+    QString name;
+    music->name(name);
+    EXPECT_EQ(name, "Muziek");
+    auto scanned = scan(*library, "Muziek");
+    ASSERT_EQ(scanned->tracks.count(), 3);
+    EXPECT_EQ(scanned->tracks.at(0).path(), "G:/Music/Alt-J/An Awesome Wave/03 Tessellate.mp3");
+}
+
+TEST(ITunesXmlBackend, ReadsAMacExportKeepingDecomposedNamesAndProtectedTracks)
+{
+    auto library = libraryOn(kTestData + "mac_itunes11_unicode.xml");
+    EXPECT_TRUE(library->refreshPlaylists());
+    const QStringList all = library->playlists(true);
+    // iTunes' built-in smart playlists are ordinary smart playlists; Music, Movies, TV Shows and
+    // Genius are special and never listed.
+    EXPECT_TRUE(all.contains("90\u2019s Music"));
+    EXPECT_TRUE(all.contains("Classical Music"));
+    EXPECT_FALSE(all.contains("Genius"));
+    EXPECT_FALSE(all.contains("Music"));
+    EXPECT_FALSE(all.contains("Movies"));
+    EXPECT_FALSE(library->playlists(false).contains("90\u2019s Music"));
+
+    auto music = scan(*library, "");
+    ASSERT_EQ(music->result, 0);
+    ASSERT_EQ(music->drm.count(), 1);
+    const QString protectedPath = music->drm.at(0).path();
+    EXPECT_TRUE(protectedPath.endsWith("/Compilations/Ole\u0301 ELO/04 Showdown.m4p")) << protectedPath.toStdString();
+    EXPECT_EQ(music->drm.at(0).albumName(), "Ol\u00e9 ELO");
+    EXPECT_EQ(music->tracks.count() + music->drm.count() + music->missing.count(), 3);
+}
+
+TEST(ITunesXmlBackend, ReadsLargerAndEmptyExports)
+{
+    auto library = libraryOn(kTestData + "mac_itunes11_25.xml");
+    auto music = scan(*library, "");
+    ASSERT_EQ(music->result, 0);
+    EXPECT_GT(music->tracks.count(), 15);
+    EXPECT_EQ(music->playlist.count(), music->tracks.count());
+
+    auto empty = libraryOn(kTestData + "mac_itunes11_empty.xml");
+    EXPECT_FALSE(empty->refreshPlaylists());
+    auto none = scan(*empty, "");
+    EXPECT_EQ(none->result, 0);
+    EXPECT_EQ(none->tracks.count(), 0);
+    empty->refreshPodcasts();
+    EXPECT_TRUE(empty->podcasts().isEmpty());
+}
+
+namespace {
+
+// A library of real files: art of each kind embedded, podcasts, a folder, a smart playlist, a
+// cloud track and a file that went missing.
+class GeneratedLibraryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString music = mHome.path() + "/Music/iTunes/iTunes Media/Music/";
+        QDir().mkpath(music + "Band/Album");
+        QDir().mkpath(mHome.path() + "/Podcasts");
+        struct File
+        {
+            QString name;
+            const char* format;
+        };
+        const File files[] = {{"a.mp3", "JPG"}, {"b.m4a", "PNG"}, {"c.flac", "BMP"}, {"d.ogg", "JPG"}};
+        int id = 100;
+        for (const File& file : files) {
+            const QString path = music + "Band/Album/" + file.name;
+            ASSERT_TRUE(fixtures::makeAudio(path, file.name, "Band", "Album"));
+            const QByteArray image = fixtures::makeImage(file.format, 32, 0x112233u + static_cast<unsigned>(id));
+            ASSERT_TRUE(fixtures::embedPicture(path, image));
+            mImages.append(image);
+            mWriter.tracks.append({id++, file.name, "Band", "Album", LibraryXmlWriter::fileUrl(path)});
+        }
+        XmlTrackEntry cloud{id++, "In the cloud", "Band", "Album", ""};
+        cloud.trackType = "Remote";
+        mWriter.tracks.append(cloud);
+        mWriter.tracks.append({id++, "Gone", "Band", "Album", LibraryXmlWriter::fileUrl(music + "Band/Album/gone.mp3")});
+        for (int episode = 1; episode <= 3; ++episode) {
+            const QString path = mHome.path() + QString("/Podcasts/ep%1.mp3").arg(episode);
+            ASSERT_TRUE(fixtures::makeAudio(path));
+            XmlTrackEntry entry{id++, QString("Episode %1").arg(episode), "Host", episode < 3 ? "Show" : "Other Show",
+                                LibraryXmlWriter::fileUrl(path)};
+            entry.dateAdded = QString("2020-01-0%1T10:00:00Z").arg(episode);
+            mWriter.tracks.append(entry);
+        }
+        XmlTrackEntry notDownloaded{id++, "Episode 4", "Host", "Show", ""};
+        notDownloaded.trackType = "URL";
+        mWriter.tracks.append(notDownloaded);
+
+        XmlPlaylistEntry master{"Library", false, -1, false, false, false, {}};
+        master.master = true;
+        XmlPlaylistEntry musicPlaylist{"Music", false, -1, false, false, false, {}};
+        musicPlaylist.distinguishedKind = 4;
+        musicPlaylist.trackIds = {100, 101, 102, 103, 104, 105};
+        master.trackIds = musicPlaylist.trackIds;
+        XmlPlaylistEntry roadTrip{"Road Trip", false, -1, false, false, false, {}};
+        roadTrip.trackIds = {103, 100, 999};
+        XmlPlaylistEntry folder{"Collections", false, -1, false, false, false, {}};
+        folder.folder = true;
+        XmlPlaylistEntry smart{"Top Rated", false, -1, false, false, false, {}};
+        smart.smart = true;
+        smart.distinguishedKind = 204;
+        XmlPlaylistEntry podcasts{"Podcasts", false, -1, false, false, false, {}};
+        podcasts.distinguishedKind = 10;
+        podcasts.podcasts = true;
+        podcasts.trackIds = {106, 107, 108, 109};
+        mWriter.playlists = {master, musicPlaylist, roadTrip, folder, smart, podcasts};
+        mXmlPath = mHome.path() + "/Music/iTunes/iTunes Music Library.xml";
+        ASSERT_TRUE(mWriter.writeTo(mXmlPath));
+        mLibrary = std::make_unique<LocalMusicLibrary>(); // finds the file in the home folder
+        mLibrary->setRetryPause(1);
+    }
+
+    TestHome mHome;
+    LibraryXmlWriter mWriter;
+    QString mXmlPath;
+    QList<QByteArray> mImages;
+    std::unique_ptr<LocalMusicLibrary> mLibrary;
+};
+
+} // namespace
+
+TEST_F(GeneratedLibraryTest, PlaylistsTracksAndWhatCantBeCopied)
+{
+    EXPECT_TRUE(mLibrary->refreshPlaylists());
+    EXPECT_EQ(mLibrary->playlists(true), (QStringList{"Road Trip", "Top Rated"}));
+    EXPECT_EQ(mLibrary->playlists(false), QStringList{"Road Trip"});
+
+    auto roadTrip = scan(*mLibrary, "Road Trip");
+    ASSERT_EQ(roadTrip->result, 0);
+    ASSERT_EQ(roadTrip->tracks.count(), 2); // the item naming no track is dropped
+    EXPECT_EQ(roadTrip->tracks.at(0).trackName(), "d.ogg");
+
+    auto music = scan(*mLibrary, "");
+    EXPECT_EQ(music->tracks.count(), 5); // the missing file is still a track to copy
+    ASSERT_EQ(music->missing.count(), 1);
+    EXPECT_EQ(music->missing.at(0).trackName(), "In the cloud");
+}
+
+TEST_F(GeneratedLibraryTest, ArtOfEachKindIsSavedAsItsImage)
+{
+    auto music = scan(*mLibrary, "");
+    const char* names[] = {"temp_art.jpg", "temp_art.png", "temp_art.bmp", "temp_art.jpg"};
+    for (int i = 0; i < 4; ++i) {
+        LocalMusicLibrary fresh; // each track's folder is the same: a fresh library asks again
+        fresh.setRetryPause(1);
+        const QString art = fresh.generateArtwork(music->tracks.at(i));
+        EXPECT_EQ(art, mHome.path() + "/KORDA/" + names[i]) << i;
+        EXPECT_EQ(readWholeFile(art), mImages[i]) << i;
+    }
+}
+
+TEST_F(GeneratedLibraryTest, PodcastsAreTheDownloadedEpisodesOfEachShow)
+{
+    mLibrary->refreshPodcasts();
+    EXPECT_EQ(mLibrary->podcasts(), (QStringList{"Show", "Other Show"}));
+    QList<LocalPlaylist> podcasts;
+    TrackList tracks;
+    mLibrary->getPodcasts({"Show"}, podcasts, tracks);
+    ASSERT_EQ(podcasts.size(), 1);
+    ASSERT_EQ(podcasts[0].count(), 2);
+    EXPECT_EQ(podcasts[0].entries()[0].dateAdded, 43831); // 2020-01-01
+    EXPECT_EQ(podcasts[0].entries()[1].dateAdded, 43832);
+}
+
+TEST_F(GeneratedLibraryTest, TheConfiguredLibraryFileWins)
+{
+    LibraryXmlWriter other;
+    other.playlists = {XmlPlaylistEntry{"Only here", false, -1, false, false, false, {}}};
+    const QString otherPath = mHome.path() + "/elsewhere/Library.xml";
+    QDir().mkpath(mHome.path() + "/elsewhere");
+    ASSERT_TRUE(other.writeTo(otherPath));
+    SyncSettings settings;
+    settings.load();
+    settings.setGlobalStringValue("itunes-library-path", otherPath);
+    ASSERT_EQ(settings.save(), 0);
+    EXPECT_EQ(LibraryLocation::findLibraryFile(), otherPath);
+    mLibrary->refreshPlaylists();
+    EXPECT_EQ(mLibrary->playlists(true), QStringList{"Only here"});
+}
+
+TEST_F(GeneratedLibraryTest, TheFileIsParsedOnceWhileItIsUnchanged)
+{
+    ITunesXmlBackend backend(mXmlPath);
+    QString path;
+    const auto first = backend.library(path);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(backend.library(path), first);
+    mWriter.tracks.removeLast();
+    ASSERT_TRUE(mWriter.writeTo(mXmlPath));
+    const auto second = backend.library(path);
+    ASSERT_TRUE(second);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->tracks.size(), first->tracks.size() - 1);
+}
+
+TEST_F(GeneratedLibraryTest, AReplacedFileRaisesALibraryEvent)
+{
+    QSignalSpy events(mLibrary.get(), &LocalMusicLibrary::localLibraryEvent);
+    ASSERT_EQ(mLibrary->listenForITunesEvents(), 0);
+    // iTunes writes a new file and moves it over the old one.
+    mWriter.playlists.append(XmlPlaylistEntry{"New playlist", false, -1, false, false, false, {}});
+    ASSERT_TRUE(mWriter.writeTo(mXmlPath + ".tmp"));
+    QFile::remove(mXmlPath);
+    ASSERT_TRUE(QFile::rename(mXmlPath + ".tmp", mXmlPath));
+    ASSERT_TRUE(events.wait(5000));
+    mLibrary->refreshPlaylists();
+    EXPECT_TRUE(mLibrary->playlists(true).contains("New playlist"));
+}
+
+TEST(LibraryLocation, FileUrlsBecomePathsByteForByte)
+{
+    EXPECT_EQ(LibraryLocation::pathFromFileUrl("file://localhost/C:/a%20b/c.mp3"), "C:/a b/c.mp3");
+    EXPECT_EQ(LibraryLocation::pathFromFileUrl("file:///Users/u/Ole%CC%81.m4a"), "/Users/u/Ole\u0301.m4a");
+    EXPECT_EQ(LibraryLocation::pathFromFileUrl("file://localhost/Users/u/x%2520y"), "/Users/u/x%20y");
+    EXPECT_EQ(LibraryLocation::pathFromFileUrl("/plain/path"), "/plain/path");
+    EXPECT_EQ(LibraryLocation::pathFromFileUrl("file://hostonly"), QString());
+}
+
+TEST(LibraryLocation, ALibraryFromAnotherComputerIsFoundBesideItsFile)
+{
+    TestHome home;
+    const QString musicFolder = "C:/Users/u/Music/iTunes/iTunes Media/";
+    home.writeFile("lib/iTunes Media/Music/A/B/x.mp3", "audio");
+    const QString xmlFolder = home.path() + "/lib";
+    EXPECT_EQ(LibraryLocation::rebase(musicFolder + "Music/A/B/x.mp3", musicFolder, xmlFolder),
+              xmlFolder + "/iTunes Media/Music/A/B/x.mp3");
+    // Not there either, elsewhere, or climbing out: kept as written.
+    EXPECT_EQ(LibraryLocation::rebase(musicFolder + "Music/A/B/y.mp3", musicFolder, xmlFolder),
+              musicFolder + "Music/A/B/y.mp3");
+    EXPECT_EQ(LibraryLocation::rebase("G:/Music/x.mp3", musicFolder, xmlFolder), "G:/Music/x.mp3");
+    home.writeFile("secret", "x");
+    EXPECT_EQ(LibraryLocation::rebase(musicFolder + "../../secret", musicFolder, xmlFolder),
+              musicFolder + "../../secret");
+}
