@@ -5,10 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANE_BUILD_TESTS=OFF -DVELTRANE_BUILD_BENCH=ON
-cmake --build build-release -j2
-for bench in build-release/bench/bench_*; do
-    [ -f "$bench" ] && [ -x "$bench" ] || continue
-    echo "== $(basename "$bench")"
-    "$bench" "$@"
-done
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANE_BUILD_TESTS=ON -DVELTRANE_BUILD_BENCH=ON
+cmake --build build-release -j2 --target bench_track_cache bench_library_parse
+echo "== track cache"
+build-release/bench/bench_track_cache "$@"
+echo "== iTunes library, beside plistlib and xmllint"
+bash bench/library/compare_parsers.sh build-release/bench/bench_library_parse
+build-release/bench/bench_library_parse

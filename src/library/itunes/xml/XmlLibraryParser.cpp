@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QIODevice>
 
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -21,16 +22,23 @@ qint64 daysFromCivil(qint64 aYear, unsigned aMonth, unsigned aDay)
     return era * 146097 + static_cast<qint64>(dayOfEra) - 719468;
 }
 
-int digits(QStringView aText, int aFrom, int aCount)
+int digits(QByteArrayView aText, int aFrom, int aCount)
 {
     int value = 0;
     for (int i = aFrom; i < aFrom + aCount; ++i) {
-        const QChar c = aText.at(i);
-        if (!c.isDigit())
+        const char c = aText.at(i);
+        if (c < '0' || c > '9')
             return -1;
-        value = value * 10 + c.digitValue();
+        value = value * 10 + (c - '0');
     }
     return value;
+}
+
+qint64 toInteger(QByteArrayView aText)
+{
+    bool ok = false;
+    const qint64 value = aText.toLongLong(&ok);
+    return ok ? value : 0;
 }
 
 // The special kind of a playlist from its "Distinguished Kind": iTunes' built-in smart playlists
@@ -50,9 +58,9 @@ int specialKindFromDistinguished(qint64 aKind)
 
 } // namespace
 
-double XmlLibraryParser::oleDateFromIso(QStringView aText)
+double XmlLibraryParser::oleDateFromIso(QByteArrayView aText)
 {
-    if (aText.size() < 19 || aText.at(4) != QLatin1Char('-') || aText.at(10) != QLatin1Char('T'))
+    if (aText.size() < 19 || aText.at(4) != '-' || aText.at(10) != 'T')
         return 0;
     const int year = digits(aText, 0, 4), month = digits(aText, 5, 2), day = digits(aText, 8, 2);
     const int hour = digits(aText, 11, 2), minute = digits(aText, 14, 2), second = digits(aText, 17, 2);
@@ -82,17 +90,19 @@ bool XmlLibraryParser::parse(QIODevice& aDevice, XmlLibrary& aLibrary, QString& 
 bool XmlLibraryParser::fail(const QString& aWhy)
 {
     if (mError.isEmpty())
-        mError = mReader.hasError() ? mReader.errorString() + QStringLiteral(" at line ") +
-                                          QString::number(mReader.lineNumber())
-                                    : aWhy;
+        mError = mReader.hasError() ? mReader.errorString() : aWhy;
     return false;
 }
 
-bool XmlLibraryParser::readKey(QString& aKey)
+bool XmlLibraryParser::readKey(QByteArrayView& aKey)
 {
-    if (mReader.name() != QLatin1String("key"))
+    if (mReader.name() != "key")
         return false;
-    aKey = mReader.readElementText();
+    // Copied: the reader's view ends with the next read, which is the key's value.
+    const QByteArrayView text = mReader.readElementText();
+    mKey.resize(text.size());
+    std::memcpy(mKey.data(), text.data(), static_cast<std::size_t>(text.size()));
+    aKey = mKey;
     return !mReader.hasError();
 }
 
@@ -103,25 +113,25 @@ bool XmlLibraryParser::readValueStart()
 
 QString XmlLibraryParser::readString()
 {
-    if (mReader.name() != QLatin1String("string")) {
+    if (mReader.name() != "string") {
         skipValue();
         return QString();
     }
-    return mReader.readElementText();
+    return QString::fromUtf8(mReader.readElementText());
 }
 
 qint64 XmlLibraryParser::readInteger()
 {
-    if (mReader.name() != QLatin1String("integer")) {
+    if (mReader.name() != "integer") {
         skipValue();
         return 0;
     }
-    return mReader.readElementText().toLongLong();
+    return toInteger(mReader.readElementText());
 }
 
 bool XmlLibraryParser::readBoolean()
 {
-    const bool value = mReader.name() == QLatin1String("true");
+    const bool value = mReader.name() == "true";
     skipValue();
     return value;
 }
@@ -133,31 +143,31 @@ void XmlLibraryParser::skipValue()
 
 bool XmlLibraryParser::readLibrary(XmlLibrary& aLibrary)
 {
-    if (!mReader.readNextStartElement() || mReader.name() != QLatin1String("plist"))
+    if (!mReader.readNextStartElement() || mReader.name() != "plist")
         return fail(QStringLiteral("not a property list"));
-    if (!mReader.readNextStartElement() || mReader.name() != QLatin1String("dict"))
+    if (!mReader.readNextStartElement() || mReader.name() != "dict")
         return fail(QStringLiteral("no library dictionary"));
     std::vector<std::vector<int>> playlistTrackIds;
     bool sawTracks = false;
-    QString key;
+    QByteArrayView key;
     while (mReader.readNextStartElement()) {
         if (!readKey(key) || !readValueStart())
             return fail(QStringLiteral("damaged library dictionary"));
-        if (key == QLatin1String("Tracks")) {
+        if (key == "Tracks") {
             sawTracks = true;
             if (!readTracks(aLibrary))
                 return false;
-        } else if (key == QLatin1String("Playlists")) {
+        } else if (key == "Playlists") {
             if (!readPlaylists(aLibrary, playlistTrackIds))
                 return false;
-        } else if (key == QLatin1String("Music Folder")) {
+        } else if (key == "Music Folder") {
             aLibrary.musicFolder = LibraryLocation::pathFromFileUrl(readString());
         } else {
             skipValue();
         }
     }
-    if (mReader.hasError())
-        return fail(QString());
+    if (mReader.hasError() || !mReader.finish())
+        return fail(QStringLiteral("damaged end of file"));
     if (!sawTracks)
         return fail(QStringLiteral("no tracks dictionary"));
 
@@ -180,18 +190,18 @@ bool XmlLibraryParser::readLibrary(XmlLibrary& aLibrary)
 
 bool XmlLibraryParser::readTracks(XmlLibrary& aLibrary)
 {
-    if (mReader.name() != QLatin1String("dict"))
+    if (mReader.name() != "dict")
         return fail(QStringLiteral("tracks are not a dictionary"));
-    QString key;
+    QByteArrayView key;
     while (mReader.readNextStartElement()) {
         if (!readKey(key) || !readValueStart())
             return fail(QStringLiteral("damaged tracks dictionary"));
-        if (mReader.name() != QLatin1String("dict")) {
+        if (mReader.name() != "dict") {
             skipValue();
             continue;
         }
         XmlLibrary::TrackData track;
-        track.id = key.toInt();
+        track.id = static_cast<int>(toInteger(key));
         if (!readTrack(track))
             return false;
         aLibrary.tracks.push_back(std::move(track));
@@ -201,31 +211,31 @@ bool XmlLibraryParser::readTracks(XmlLibrary& aLibrary)
 
 bool XmlLibraryParser::readTrack(XmlLibrary::TrackData& aTrack)
 {
-    QString key;
+    QByteArrayView key;
     QString trackType;
     QString location;
     while (mReader.readNextStartElement()) {
         if (!readKey(key) || !readValueStart())
             return fail(QStringLiteral("damaged track"));
-        if (key == QLatin1String("Track ID"))
+        if (key == "Track ID")
             aTrack.id = static_cast<int>(readInteger());
-        else if (key == QLatin1String("Name"))
+        else if (key == "Name")
             aTrack.name = readString();
-        else if (key == QLatin1String("Artist"))
+        else if (key == "Artist")
             aTrack.artist = readString();
-        else if (key == QLatin1String("Album"))
+        else if (key == "Album")
             aTrack.album = readString();
-        else if (key == QLatin1String("Location"))
+        else if (key == "Location")
             location = readString();
-        else if (key == QLatin1String("Size"))
+        else if (key == "Size")
             aTrack.size = readInteger();
-        else if (key == QLatin1String("Track Number"))
+        else if (key == "Track Number")
             aTrack.trackNumber = static_cast<int>(readInteger());
-        else if (key == QLatin1String("Compilation"))
+        else if (key == "Compilation")
             aTrack.compilation = readBoolean();
-        else if (key == QLatin1String("Date Added"))
-            aTrack.dateAdded = oleDateFromIso(mReader.readElementText());
-        else if (key == QLatin1String("Track Type"))
+        else if (key == "Date Added")
+            aTrack.dateAdded = mReader.name() == "date" ? oleDateFromIso(mReader.readElementText()) : (skipValue(), 0.0);
+        else if (key == "Track Type")
             trackType = readString();
         else
             skipValue();
@@ -240,10 +250,10 @@ bool XmlLibraryParser::readTrack(XmlLibrary::TrackData& aTrack)
 
 bool XmlLibraryParser::readPlaylists(XmlLibrary& aLibrary, std::vector<std::vector<int>>& aTrackIds)
 {
-    if (mReader.name() != QLatin1String("array"))
+    if (mReader.name() != "array")
         return fail(QStringLiteral("playlists are not an array"));
     while (mReader.readNextStartElement()) {
-        if (mReader.name() != QLatin1String("dict")) {
+        if (mReader.name() != "dict") {
             skipValue();
             continue;
         }
@@ -262,32 +272,32 @@ bool XmlLibraryParser::readPlaylist(XmlLibrary::PlaylistData& aPlaylist, std::ve
     bool master = false, folder = false;
     qint64 distinguishedKind = -1;
     int flaggedKind = itunes::kSpecialKindNone;
-    QString key;
+    QByteArrayView key;
     while (mReader.readNextStartElement()) {
         if (!readKey(key) || !readValueStart())
             return fail(QStringLiteral("damaged playlist"));
-        if (key == QLatin1String("Name"))
+        if (key == "Name")
             aPlaylist.name = readString();
-        else if (key == QLatin1String("Master"))
+        else if (key == "Master")
             master = readBoolean();
-        else if (key == QLatin1String("Folder"))
+        else if (key == "Folder")
             folder = readBoolean();
-        else if (key == QLatin1String("Distinguished Kind"))
+        else if (key == "Distinguished Kind")
             distinguishedKind = readInteger();
-        else if (key == QLatin1String("Music"))
+        else if (key == "Music")
             flaggedKind = readBoolean() ? itunes::kSpecialKindMusic : flaggedKind;
-        else if (key == QLatin1String("Podcasts"))
+        else if (key == "Podcasts")
             flaggedKind = readBoolean() ? itunes::kSpecialKindPodcasts : flaggedKind;
-        else if (key == QLatin1String("Movies"))
+        else if (key == "Movies")
             flaggedKind = readBoolean() ? itunes::kSpecialKindMovies : flaggedKind;
-        else if (key == QLatin1String("TV Shows"))
+        else if (key == "TV Shows")
             flaggedKind = readBoolean() ? itunes::kSpecialKindTvShows : flaggedKind;
-        else if (key == QLatin1String("Audiobooks"))
+        else if (key == "Audiobooks")
             flaggedKind = readBoolean() ? itunes::kSpecialKindAudiobooks : flaggedKind;
-        else if (key == QLatin1String("Smart Info") || key == QLatin1String("Smart Criteria")) {
+        else if (key == "Smart Info" || key == "Smart Criteria") {
             aPlaylist.smart = true;
             skipValue();
-        } else if (key == QLatin1String("Playlist Items")) {
+        } else if (key == "Playlist Items") {
             if (!readPlaylistItems(aTrackIds))
                 return false;
         } else {
@@ -310,20 +320,20 @@ bool XmlLibraryParser::readPlaylist(XmlLibrary::PlaylistData& aPlaylist, std::ve
 
 bool XmlLibraryParser::readPlaylistItems(std::vector<int>& aTrackIds)
 {
-    if (mReader.name() != QLatin1String("array")) {
+    if (mReader.name() != "array") {
         skipValue();
         return true;
     }
-    QString key;
+    QByteArrayView key;
     while (mReader.readNextStartElement()) {
-        if (mReader.name() != QLatin1String("dict")) {
+        if (mReader.name() != "dict") {
             skipValue();
             continue;
         }
         while (mReader.readNextStartElement()) {
             if (!readKey(key) || !readValueStart())
                 return fail(QStringLiteral("damaged playlist item"));
-            if (key == QLatin1String("Track ID"))
+            if (key == "Track ID")
                 aTrackIds.push_back(static_cast<int>(readInteger()));
             else
                 skipValue();

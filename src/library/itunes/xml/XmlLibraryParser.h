@@ -2,8 +2,9 @@
 
 #include "library/itunes/xml/XmlLibrary.h"
 
+#include "library/itunes/xml/PlistReader.h"
+
 #include <QString>
-#include <QXmlStreamReader>
 
 class QIODevice;
 
@@ -17,10 +18,10 @@ public:
 
     // "2014-04-24T09:28:38Z" as an OLE date in local time (days since 30 December 1899); 0 when
     // the text is no such date.
-    static double oleDateFromIso(QStringView aText);
+    static double oleDateFromIso(QByteArrayView aText);
 
 private:
-    explicit XmlLibraryParser(QIODevice& aDevice) : mReader(&aDevice) {}
+    explicit XmlLibraryParser(QIODevice& aDevice) : mReader(aDevice) {}
 
     bool readLibrary(XmlLibrary& aLibrary);
     bool readTracks(XmlLibrary& aLibrary);
@@ -29,9 +30,8 @@ private:
     bool readPlaylist(XmlLibrary::PlaylistData& aPlaylist, std::vector<int>& aTrackIds);
     bool readPlaylistItems(std::vector<int>& aTrackIds);
 
-    // At a <key> element: its text as a view (valid until the next read), the reader left after
-    // the key. False when the element isn't a key.
-    bool readKey(QString& aKey);
+    // At a <key> element: its text (valid until the next key); false when it isn't a key.
+    bool readKey(QByteArrayView& aKey);
     bool readValueStart();
     QString readString();
     qint64 readInteger();
@@ -39,6 +39,7 @@ private:
     void skipValue();
     bool fail(const QString& aWhy);
 
-    QXmlStreamReader mReader;
+    PlistReader mReader;
+    QByteArray mKey;
     QString mError;
 };

@@ -76,21 +76,41 @@ TEST(DamagedLibrary, HostileFilesAreRefusedOrReadSafely)
         "<plist><array/></plist>",
         "<plist><dict><key>Playlists</key><array/></dict></plist>",
         bomb,
+        external,
         deep,
+        "<plist><dict><key>Tracks</key><dict/></dict></plist><plist/>",
+        "<plist><dict><key>Tracks</key><dict/></dict></plist2>",
+        "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&bogus;</string></dict>"
+        "</dict></dict></plist>",
+        "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&#0;</string></dict>"
+        "</dict></dict></plist>",
     };
     for (const QByteArray& content : cases) {
         home.writeFile("Library.xml", content);
         EXPECT_EQ(createFrom(path), itunes::kServerExecFailure) << content.left(60).constData();
     }
+}
 
-    // An external entity is never fetched.
-    home.writeFile("Library.xml", external);
+TEST(DamagedLibrary, CharacterReferencesCommentsAndCdataAreRead)
+{
+    TestHome home;
+    const QString path = home.path() + "/Library.xml";
+    home.writeFile("Library.xml",
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- made by hand -->\n"
+                   "<!DOCTYPE plist PUBLIC \"-//Apple Computer//DTD PLIST 1.0//EN\" \"x.dtd\">\n"
+                   "<plist version=\"1.0\"><dict><key>Tracks</key><dict><key>7</key><dict>"
+                   "<key>Name</key><string>R&#38;B &amp; &lt;Soul&gt; &#x2766; &quot;x&apos;</string>"
+                   "<key>Album</key><string><![CDATA[a <b> & c]]></string>"
+                   "<key>Artist</key><string/></dict></dict></dict></plist>\n");
     ITunesXmlBackend backend(path);
     QString where;
     const auto library = backend.library(where);
     ASSERT_TRUE(library);
     ASSERT_EQ(library->tracks.size(), 1u);
-    EXPECT_FALSE(library->tracks[0].name.contains("root"));
+    EXPECT_EQ(library->tracks[0].id, 7);
+    EXPECT_EQ(library->tracks[0].name, "R&B & <Soul> \u2766 \"x'");
+    EXPECT_EQ(library->tracks[0].album, "a <b> & c");
+    EXPECT_EQ(library->tracks[0].artist, "");
 }
 
 TEST(DamagedLibrary, OddValuesInAWellFormedFileAreTolerated)
@@ -116,4 +136,25 @@ TEST(DamagedLibrary, OddValuesInAWellFormedFileAreTolerated)
     LocalPlaylist playlist;
     EXPECT_EQ(library.getAllTracks("P", tracks, false, drm, missing, playlist, false, nullptr), 0);
     EXPECT_EQ(tracks.count() + missing.count(), 1); // the track with id 0 after its damaged id
+}
+
+TEST(DamagedLibrary, ValuesAcrossTheReadersChunksAreReadWhole)
+{
+    TestHome home;
+    LibraryXmlWriter writer;
+    for (int i = 0; i < 3000; ++i) {
+        const QString name = QString("%1 & ").arg(i) + QString(500, QChar(0x00e9 + i % 7));
+        writer.tracks.append({i + 1, name, "A", "B", "file:///x.mp3"});
+    }
+    writer.tracks.append({5000, QString(3 << 20, 'x') + "<end>", "A", "B", "file:///y.mp3"});
+    const QString path = home.path() + "/Library.xml";
+    ASSERT_TRUE(writer.writeTo(path));
+    ITunesXmlBackend backend(path);
+    QString where;
+    const auto library = backend.library(where);
+    ASSERT_TRUE(library);
+    ASSERT_EQ(library->tracks.size(), 3001u);
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_EQ(library->tracks[static_cast<std::size_t>(i)].name, writer.tracks[i].name) << i;
+    EXPECT_EQ(library->tracks[3000].name, writer.tracks[3000].name);
 }
