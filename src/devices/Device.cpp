@@ -1,0 +1,141 @@
+#include "devices/Device.h"
+
+#include "app/LogScope.h"
+#include "settings/SyncSettings.h"
+#include "sync/Track.h"
+
+#include <QDateTime>
+#include <QDomDocument>
+#include <QFileInfo>
+
+const QString Device::kTemporaryDeviceId = QStringLiteral("TEMP-DEVICE-ID");
+
+namespace {
+
+// The characters replaced in folder names: those the phone's and the drive's file systems can't
+// hold or treat specially, and control characters.
+bool isReplaced(QChar aChar)
+{
+    static const QString kReplaced = QStringLiteral("['\\^/?<>,&:\"](){};@!$#%*|");
+    return aChar.unicode() < 0x20 || aChar.unicode() == 0x7F || kReplaced.contains(aChar);
+}
+
+// The characters no file name on a FAT or exFAT drive (or Android's storage) may hold.
+bool isUnstorable(QChar aChar)
+{
+    static const QString kUnstorable = QStringLiteral("\\/:*?\"<>|");
+    return aChar.unicode() < 0x20 || aChar.unicode() == 0x7F || kUnstorable.contains(aChar);
+}
+
+int attributeNumber(const QDomElement& aElement, const QString& aName)
+{
+    bool ok = false;
+    const int value = aElement.attribute(aName).toInt(&ok, 10);
+    return ok ? value : -1;
+}
+
+} // namespace
+
+bool Device::Disabled()
+{
+    return mDisabled;
+}
+
+bool Device::IsConfigured()
+{
+    LogScope log("Device::IsConfigured");
+    SyncSettings settings;
+    settings.load();
+    bool entireLibrary = false;
+    int podcastSetting = 0;
+    QStringList playlists, podcasts;
+    const int result = settings.getConfig(UniqueDeviceId(), entireLibrary, podcastSetting, playlists, podcasts);
+    log.ret(-result);
+    return result == 0;
+}
+
+int Device::configuredOrder()
+{
+    LogScope log("Device::configuredOrder");
+    SyncSettings settings;
+    settings.load();
+    return log.ret(settings.deviceElementLine(UniqueDeviceId()));
+}
+
+void Device::parseAndroidInfo(const QByteArray& aContent)
+{
+    int version = -1;
+    QDomDocument document;
+    document.setContent(aContent);
+    const QDomElement root = document.documentElement();
+    if (!root.isNull()) {
+        mAndroidInfo.androidInfoRead = true;
+        version = attributeNumber(root, QStringLiteral("version"));
+        mAndroidInfo.screenPixels = attributeNumber(root, QStringLiteral("screen_pixels"));
+        mAndroidInfo.supportsPlaylistsFromPlaylistsVlt =
+            root.attribute(QStringLiteral("supports_playlists_from_playlists_vlt")) == QLatin1String("true");
+        mAndroidInfo.supportsAlbumArtFromTracksXml =
+            root.attribute(QStringLiteral("supports_album_art_from_tracks_xml")) == QLatin1String("true");
+        if (version == -1 && !aContent.isEmpty())
+            version = 0;
+    } else {
+        version = aContent.isEmpty() ? -1 : 0;
+    }
+    mAndroidInfo.androidVersion = version;
+}
+
+void Device::sanitiseFileName(QString& aName, bool aReplaceDots)
+{
+    for (QChar& c : aName) {
+        if (isReplaced(c) || (aReplaceDots && c == QLatin1Char('.')))
+            c = QLatin1Char('_');
+    }
+    aName = aName.trimmed();
+}
+
+QString Device::safeFileName(const QString& aName)
+{
+    if (std::none_of(aName.begin(), aName.end(), isUnstorable) && aName != QLatin1String(".") &&
+        aName != QLatin1String(".."))
+        return aName;
+    QString name = aName;
+    sanitiseFileName(name, false);
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        name.fill(QLatin1Char('_'));
+    return name;
+}
+
+void Device::trackFolderNames(const Track& aTrack, QString& aArtistFolder, QString& aAlbumFolder)
+{
+    aAlbumFolder = aTrack.albumName();
+    sanitiseFileName(aAlbumFolder, true);
+    aAlbumFolder.truncate(255);
+    aArtistFolder = aTrack.isCompilation() ? QStringLiteral("Compilation") : aTrack.artistName();
+    sanitiseFileName(aArtistFolder, true);
+    aArtistFolder.truncate(255);
+    // Podcast episodes live in a folder "Podcasts" two levels above the file.
+    const QString showFolder = QFileInfo(aTrack.path()).path();
+    if (QFileInfo(QFileInfo(showFolder).path()).fileName() == QLatin1String("Podcasts"))
+        aArtistFolder = QStringLiteral("Podcasts");
+    if (aArtistFolder.isEmpty())
+        aArtistFolder = QStringLiteral("Unknown");
+    if (aAlbumFolder.isEmpty())
+        aAlbumFolder = QStringLiteral("Unknown");
+}
+
+QStringList Device::splitDevicePath(const QString& aPath)
+{
+    return aPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+}
+
+QString Device::deviceDataPath(const QString& aPath)
+{
+    if (aPath.isEmpty() || aPath.at(0) == QLatin1Char('\\') || aPath.at(0) == QLatin1Char('.'))
+        return aPath;
+    return QStringLiteral("\\KORDA\\") + aPath;
+}
+
+QString Device::newUniqueDeviceId()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("zsmhdM")) + QLatin1Char('Y');
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "devices/AndroidInfo.h"
+
+#include <QString>
+#include <QStringList>
+
+class LocalPlaylist;
+class Track;
+class TrackCache;
+class TrackList;
+
+// One storage that can be synchronised: a USB drive, or one storage of an MTP phone. The sync
+// engine works only through this interface, in this order within a run: PrepareForSync, then
+// uploads, deletions, album art, playlists and file copies, then FinalizeSync. Device paths are
+// backslash-separated and relative to the storage root (\Music\Artist\Album\file.mp3); they are
+// stored in the track cache and read by the phone application. A device is used by one thread
+// at a time. Results: 0 on success, else the error codes of the device kind.
+class Device
+{
+public:
+    static constexpr int DeviceTypeMtp = 1;
+    static constexpr int DeviceTypeUsbMassStorage = 2;
+    static const QString kTemporaryDeviceId; // "TEMP-DEVICE-ID": no identity file yet
+
+    virtual ~Device() = default;
+
+    virtual void CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace) = 0;
+    virtual bool Disabled();
+    virtual int GetDeviceType() = 0;
+    virtual void PrepareForSync() = 0;
+    virtual void FinalizeSync() = 0;
+    virtual bool IsMounted() = 0;
+    virtual int UploadTrack(Track& aTrack) = 0;
+    virtual int DeleteTrack(TrackCache& aCache, Track& aTrack) = 0;
+    virtual const QString& UniqueDeviceId() = 0;
+    virtual const QString& FriendlyName() = 0;
+    virtual int GetStorageCapacity(qint64& aBytes) = 0;
+    virtual int GetFreeStorageSpace(qint64& aBytes) = 0;
+    virtual void SetConfigured() = 0;
+    virtual bool IsConfigured();
+    // Writes a playlist to a local file, with "..\" paths (the form read back from a phone).
+    virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks, const QString& aLocalFilePath,
+                               bool aIncludeName);
+    virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks, bool aForce) = 0;
+    virtual void removeOldPlaylists() = 0;
+    virtual void uploadAlbumArt(const Track& aTrack, const QString& aImagePath) = 0;
+
+    static QStringList splitDevicePath(const QString& aPath);
+    static void trackFolderNames(const Track& aTrack, QString& aArtistFolder, QString& aAlbumFolder);
+    bool identicalPlaylistAlreadyExists(const QString& aPlaylistPath, const LocalPlaylist& aPlaylist,
+                                        const TrackList& aTracks);
+    static QString deviceDataPath(const QString& aPath);
+
+    // The line of this device's entry in the settings file: the device configured last stands lowest.
+    int configuredOrder();
+    void parseAndroidInfo(const QByteArray& aContent);
+    const AndroidInfo& androidInfo() const { return mAndroidInfo; }
+    void setDisabled(bool aDisabled) { mDisabled = aDisabled; }
+
+    // Replaces each character a folder name can't hold on the phone's or the drive's file system
+    // (and full stops, when asked) by an underscore, then trims white space.
+    static void sanitiseFileName(QString& aName, bool aReplaceDots);
+    // A file name for the drive: kept as it is when every character is storable, else sanitised.
+    static QString safeFileName(const QString& aName);
+
+protected:
+    // A new identity: the local time as "zsmhdMY" (no separators), ending in Y.
+    static QString newUniqueDeviceId();
+
+    bool mDisabled = false;
+    AndroidInfo mAndroidInfo;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class Device;
+class DeviceParent;
+class DriveProber;
+class MDeviceListObserver;
+class MountedCheckerThread;
+class MtpDeviceRefresher;
+
+// The connected devices: USB drives, rebuilt on every refresh, and MTP phones, which come and go
+// only through a finished refresher pass. Owns every parent and device in it; a Device* stays
+// valid until the next refresh (so auto refresh is off while a sync uses one). Lives on the GUI
+// thread; with auto refresh on it refreshes every 2000 ms and tells its observer.
+class DeviceList : public QObject
+{
+    Q_OBJECT
+
+public:
+    DeviceList(std::shared_ptr<DriveProber> aProber, std::unique_ptr<MtpDeviceRefresher> aRefresher = nullptr,
+               QObject* aParent = nullptr);
+    ~DeviceList() override;
+
+    const QList<Device*>& GetDevices() const { return mDevices; }
+    virtual QList<DeviceParent*> GetParentDevices() const;
+    void SelectDevice(int aIndex) { mSelectedIndex = aIndex; }
+    bool DeviceIsSelected() const { return mSelectedIndex >= 0 && mSelectedIndex < mDevices.size(); }
+    Device* SelectedDevice() const { return mDevices.at(mSelectedIndex); }
+    bool DeviceIsConnected() const { return !mDevices.isEmpty(); }
+    // The device to synchronise: the configured one whose settings entry stands lowest, else the first.
+    Device* ConnectedDevice();
+    DeviceParent* parentOfDevice(const Device* aDevice) const;
+    bool RefreshDevices();
+    void EnableAutoRefresh(MDeviceListObserver* aObserver);
+    void DisableAutoRefresh();
+    bool autoRefreshEnabled() const { return mAutoRefreshEnabled; }
+    // The last answer of the mounted checker for a root: 1 mounted, 2 not, 0 none yet.
+    int mountedState(const QString& aRoot) const { return mMountedStates.value(aRoot, 0); }
+
+public slots:
+    void update();
+    void mountedStatusChange(int aMountedState, const QString& aRootPath);
+
+signals:
+    void checkMountedStatus(const QString& aRootPath);
+    void unableToOpenDevice(int aReason);
+
+private:
+    bool RefreshUsbMSDevices();
+    void addParent(std::unique_ptr<DeviceParent> aParent);
+    void removeParent(DeviceParent* aParent);
+
+    std::shared_ptr<DriveProber> mProber;
+    std::vector<std::unique_ptr<DeviceParent>> mParents;
+    QList<Device*> mDevices;
+    std::unique_ptr<MtpDeviceRefresher> mRefresher;
+    bool mInitialised = false;
+    bool mRefresherLocked = false;
+    MDeviceListObserver* mObserver = nullptr;
+    QString mPreviousLogicalDriveString;
+    QTimer mTimer;
+    int mSelectedIndex = -1;
+    int mMountedUsbMSCount = 0;
+    std::unique_ptr<MountedCheckerThread> mMountedCheckerThread;
+    QHash<QString, int> mMountedStates;
+    bool mAutoRefreshEnabled = false;
+    QString mPreviousDeviceNames;
+};

@@ -1,0 +1,104 @@
+#include "devices/usbms/CompleteFileCopy.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int aFd) : mFd(aFd) {}
+    ~Descriptor()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return mFd; }
+    bool close()
+    {
+        const int fd = mFd;
+        mFd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int mFd;
+};
+
+bool copyData(int aFrom, int aTo)
+{
+    // The kernel copies without a round trip through this process where it can.
+    for (;;) {
+        const ssize_t copied = copy_file_range(aFrom, nullptr, aTo, nullptr, 1 << 30, 0);
+        if (copied == 0)
+            return true;
+        if (copied < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)
+                break;
+            return false;
+        }
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(aFrom, buffer, sizeof buffer);
+        if (got == 0)
+            return true;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(aTo, buffer + done, static_cast<size_t>(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return false;
+            done += put;
+        }
+    }
+}
+
+} // namespace
+
+QString CompleteFileCopy::partialName(const QString& aDestination)
+{
+    return aDestination + QStringLiteral(".vltpart");
+}
+
+bool CompleteFileCopy::copy(const QString& aSource, const QString& aDestination, QString* aError)
+{
+    const QByteArray source = QFile::encodeName(aSource);
+    const QByteArray partial = QFile::encodeName(partialName(aDestination));
+    auto fail = [&](const char* aWhat) {
+        if (aError)
+            *aError = QString::fromLatin1(aWhat) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+        ::unlink(partial.constData());
+        return false;
+    };
+    Descriptor from(::open(source.constData(), O_RDONLY | O_CLOEXEC));
+    if (from.get() < 0)
+        return fail("open source");
+    Descriptor to(::open(partial.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (to.get() < 0)
+        return fail("create");
+    if (!copyData(from.get(), to.get()))
+        return fail("copy");
+    // A full disk may only show at close on some file systems.
+    if (!to.close())
+        return fail("close");
+    if (::rename(partial.constData(), QFile::encodeName(aDestination).constData()) != 0)
+        return fail("rename");
+    return true;
+}

@@ -1,0 +1,129 @@
+// Copying tracks, deleting them and their album art on a USB drive.
+#include "devices/usbms/UsbMSDevice.h"
+
+#include "app/LogScope.h"
+#include "devices/usbms/CompleteFileCopy.h"
+#include "sync/Track.h"
+#include "sync/TrackCache.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+int UsbMSDevice::UploadTrack(Track& aTrack)
+{
+    LogScope log("UsbMSDevice::UploadTrack");
+    aTrack.dump();
+    int result = 0;
+    bool mayCopy = true;
+    // The file name as the drive can store it; a converted track is stored under its MP3 name,
+    // the name its device path, the playlists and a later deletion use.
+    QString fileName = safeFileName(QFileInfo(aTrack.path()).fileName());
+    if (aTrack.needsConversion() && fileName.size() > 3) {
+        logMessage("Changing ext to mp3");
+        fileName = fileName.left(fileName.size() - 3) + QStringLiteral("mp3");
+    }
+    QString artistFolder, albumFolder;
+    trackFolderNames(aTrack, artistFolder, albumFolder);
+    QString remoteFolder = mRoot + QStringLiteral("Music");
+    QString devicePath = QStringLiteral("\\Music\\");
+    if (!artistFolder.isEmpty()) {
+        remoteFolder += QLatin1Char('/') + artistFolder;
+        devicePath += artistFolder + QLatin1Char('\\');
+    }
+    if (!albumFolder.isEmpty()) {
+        remoteFolder += QLatin1Char('/') + albumFolder;
+        devicePath += albumFolder + QLatin1Char('\\');
+    }
+    devicePath += fileName;
+    logValue("remoteDirectoryPath", remoteFolder);
+    if (!QDir().mkpath(remoteFolder)) {
+        result = kFolderFailed;
+        logMessage("Error making remote path");
+        mayCopy = false;
+    }
+    if (!QFileInfo::exists(aTrack.path())) {
+        logMessage("Source file doesn't exist");
+        logValue("a_track.path()", aTrack.path());
+        mayCopy = false;
+    }
+    const QString remoteFile = remoteFolder + QLatin1Char('/') + fileName;
+    logValue("persistentId", devicePath);
+    bool onDrive = false;
+    if (QFileInfo(remoteFile).isFile()) {
+        // Only whole files carry the real name: a copy that was cut short never got it.
+        logMessage("Destination file already exists");
+        logValue("remoteFilePath", remoteFile);
+        onDrive = true;
+    } else if (mayCopy) {
+        logMessage("Copying track");
+        const QString source = aTrack.uploadSourcePath();
+        logValue("Converted path", source);
+        QString error;
+        onDrive = CompleteFileCopy::copy(source, remoteFile, &error);
+        logValue("result", onDrive);
+        if (!onDrive) {
+            logValue("! Copy failed", error);
+            result = kCopyFailed;
+        }
+    }
+    if (onDrive) {
+        aTrack.setDeviceId(devicePath);
+        aTrack.setOnRemoteDevice(true);
+        aTrack.setSizeOnDevice(QFileInfo(remoteFile).size());
+        writeMetadataEntry(aTrack);
+    }
+    return log.ret(result);
+}
+
+int UsbMSDevice::DeleteTrack(TrackCache& aCache, Track& aTrack)
+{
+    LogScope log("UsbMSDevice::DeleteTrack");
+    aTrack.dump();
+    QString devicePath = aTrack.deviceId();
+    if (!devicePath.isEmpty() && !devicePath.startsWith(QLatin1Char('\\')))
+        devicePath = QStringLiteral("KORDA\\") + devicePath;
+    // The path comes from the track cache: one that would leave the drive is never followed.
+    const QString fileToDelete = localPathOf(devicePath);
+    if (fileToDelete.isEmpty()) {
+        logValue("! Refused to delete outside the drive", aTrack.deviceId());
+        return log.ret(kDeleteFailed);
+    }
+    QFile file(fileToDelete);
+    file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
+    logValue("fileToDelete", fileToDelete);
+    bool removed = true;
+    if (QFileInfo::exists(fileToDelete) || QFileInfo(fileToDelete).isSymLink()) {
+        removed = file.remove();
+        // Every deletion after the first on this device pauses 100 ms.
+        if (mDeletedBefore)
+            QThread::msleep(100);
+        mDeletedBefore = true;
+        logValue("reallyDeleted", removed);
+    } else {
+        logMessage("File doesn't exist");
+    }
+    if (!removed)
+        return log.ret(kDeleteFailed);
+    aTrack.setOnRemoteDevice(false);
+    aCache.removeDeletedTrack(aTrack);
+    return log.ret(0);
+}
+
+void UsbMSDevice::uploadAlbumArt(const Track& aTrack, const QString& aImagePath)
+{
+    LogScope log("UsbMSDevice::uploadAlbumArt");
+    QString artistFolder, albumFolder;
+    trackFolderNames(aTrack, artistFolder, albumFolder);
+    QString folder = mRoot + QStringLiteral("Music");
+    if (!artistFolder.isEmpty())
+        folder += QLatin1Char('/') + artistFolder;
+    if (!albumFolder.isEmpty())
+        folder += QLatin1Char('/') + albumFolder;
+    const QString artFile = folder + QStringLiteral("/AlbumArt.jpg");
+    QDir().mkpath(folder);
+    const bool copied = !QFileInfo::exists(artFile) && CompleteFileCopy::copy(aImagePath, artFile);
+    if (copied || QFileInfo::exists(artFile))
+        appendLine(QStringLiteral("refreshhint"), deviceDataPath(aTrack.deviceId()).toUtf8() + "\r\n");
+}
