@@ -100,8 +100,9 @@ QString Device::safeFileName(const QString& aName)
         return aName;
     QString name = aName;
     sanitiseFileName(name, false);
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        name.fill(QLatin1Char('_'));
+    // Nor a hidden file, which the phone's media scanner would pass over.
+    for (qsizetype i = 0; i < name.size() && name.at(i) == QLatin1Char('.'); ++i)
+        name[i] = QLatin1Char('_');
     return name;
 }
 

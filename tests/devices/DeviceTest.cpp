@@ -37,7 +37,8 @@ TEST(Device, SafeFileNamesKeepWhatIsAlreadySafe)
 {
     EXPECT_EQ(Device::safeFileName("Rock & Roll (Live)"), "Rock & Roll (Live)");
     EXPECT_EQ(Device::safeFileName("02 \u2766 (Ripe & Ruin).mp3"), "02 \u2766 (Ripe & Ruin).mp3");
-    EXPECT_EQ(Device::safeFileName("../../x"), ".._.._x");
+    EXPECT_EQ(Device::safeFileName("../../x"), "___.._x");
+    EXPECT_EQ(Device::safeFileName(".hidden"), ".hidden"); // already storable: kept
     EXPECT_EQ(Device::safeFileName("AC\\DC.mp3"), "AC_DC.mp3");
     EXPECT_EQ(Device::safeFileName(".."), "__");
     EXPECT_EQ(Device::safeFileName("what?.mp3"), "what_.mp3");
