@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/MtpDeviceRefresher.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
