@@ -1,0 +1,247 @@
+#include "cli/SyncCommands.h"
+
+#include "cli/ConsoleProgress.h"
+#include "devices/DeviceList.h"
+#include "devices/DeviceParentMs.h"
+#include "devices/usbms/UsbMSDevice.h"
+#include "devices/usbms/linux/LinuxDriveProber.h"
+#include "library/LocalMusicLibrary.h"
+#include "library/itunes/xml/ITunesXmlBackend.h"
+#include "settings/SyncSettings.h"
+#include "sync/MusicSync.h"
+#include "sync/Track.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+std::atomic<MusicSync*> sRunningSync{nullptr};
+
+void onInterrupt(int)
+{
+    // Only an atomic store: the run stops at its next check, closes its cache and finalises the
+    // device. A second Ctrl-C ends the program at once.
+    if (MusicSync* sync = sRunningSync.load())
+        sync->Cancel();
+    std::signal(SIGINT, SIG_DFL);
+}
+
+void say(const QString& aText)
+{
+    std::fputs((aText + '\n').toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+void complain(const QString& aText)
+{
+    std::fputs(("veltrane-sync: " + aText + '\n').toLocal8Bit().constData(), stderr);
+}
+
+QString megabytes(qint64 aBytes)
+{
+    return QString::number(aBytes / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
+}
+
+} // namespace
+
+SyncCommands::SyncCommands(const Options& aOptions)
+    : mOptions(aOptions), mProber(std::make_shared<LinuxDriveProber>())
+{
+}
+
+SyncCommands::~SyncCommands() = default;
+
+LocalMusicLibrary* SyncCommands::openLibrary()
+{
+    auto backend = std::make_shared<ITunesXmlBackend>(mOptions.libraryFile);
+    QString path;
+    if (!backend->library(path)) {
+        complain(path.isEmpty() ? QStringLiteral("no iTunes library found: give one with --library FILE")
+                                : QStringLiteral("can't read the iTunes library ") + path);
+        return nullptr;
+    }
+    mLibrary = std::make_unique<LocalMusicLibrary>(backend);
+    return mLibrary.get();
+}
+
+Device* SyncCommands::findDevice()
+{
+    if (!mOptions.devicePath.isEmpty()) {
+        const QFileInfo folder(mOptions.devicePath);
+        if (!folder.isDir()) {
+            complain(mOptions.devicePath + QStringLiteral(" is not a folder"));
+            return nullptr;
+        }
+        const QString name = folder.fileName().isEmpty() ? QStringLiteral("Player") : folder.fileName();
+        mOwnParent = std::make_unique<DeviceParentMs>(name);
+        mParent = mOwnParent.get();
+        return mOwnParent->addChild(
+            std::make_unique<UsbMSDevice>(folder.absoluteFilePath(), name, true, mProber));
+    }
+    mDeviceList = std::make_unique<DeviceList>(mProber);
+    mDeviceList->RefreshDevices();
+    if (!mDeviceList->DeviceIsConnected()) {
+        complain(QStringLiteral("no phone or player is connected (or give a folder with --device PATH)"));
+        return nullptr;
+    }
+    Device* device = mDeviceList->ConnectedDevice();
+    mParent = mDeviceList->parentOfDevice(device);
+    if (!device->IsMounted()) {
+        complain(device->FriendlyName() + QStringLiteral(" is not mounted"));
+        return nullptr;
+    }
+    return device;
+}
+
+int SyncCommands::sync()
+{
+    Device* device = findDevice();
+    if (!device)
+        return 2;
+    LocalMusicLibrary* library = openLibrary();
+    if (!library)
+        return 2;
+    say(QStringLiteral("Synchronizing %1 (%2)").arg(device->FriendlyName(), device->UniqueDeviceId()));
+
+    MusicSync sync(library, device, mParent);
+    ConsoleProgress console(sync, mOptions.yes);
+    QObject::connect(&sync, qOverload<int, int>(&MusicSync::ProgressUpdate), &console, &ConsoleProgress::progress,
+                     Qt::QueuedConnection);
+    QObject::connect(&sync, qOverload<int, int, const QString&>(&MusicSync::ProgressUpdate), &console,
+                     &ConsoleProgress::progressWithText, Qt::QueuedConnection);
+    QObject::connect(&sync, &MusicSync::ConfirmDeleteTracks, &console, &ConsoleProgress::confirmDeleteTracks,
+                     Qt::BlockingQueuedConnection);
+    QObject::connect(&sync, &MusicSync::DrmTracksFound, &console, &ConsoleProgress::drmTracksFound,
+                     Qt::BlockingQueuedConnection);
+    QObject::connect(&sync, &MusicSync::TracksNotDownloaded, &console, &ConsoleProgress::tracksNotDownloaded,
+                     Qt::BlockingQueuedConnection);
+    QObject::connect(&sync, &MusicSync::notEnoughSpace, &console, &ConsoleProgress::notEnoughSpace,
+                     Qt::BlockingQueuedConnection);
+
+    sRunningSync = &sync;
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    sync.StartInNewThread(mOptions.force);
+    while (!sync.wait(50))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents(); // the last progress reports
+    sRunningSync = nullptr;
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+
+    if (!sync.GetNonCopiedTracks().isEmpty()) {
+        say(QStringLiteral("%1 track(s) could not be copied:").arg(sync.GetNonCopiedTracks().size()));
+        for (const Track& track : sync.GetNonCopiedTracks())
+            say(QStringLiteral("  ") + track.artistName() + QStringLiteral(" - ") + track.trackName());
+    }
+    if (sync.state() == MusicSync::StateComplete && mOptions.devicePath.isEmpty() &&
+        device->GetDeviceType() == Device::DeviceTypeUsbMassStorage)
+        say(QStringLiteral("Remember to eject the drive before unplugging it."));
+    return sync.state() == MusicSync::StateComplete ? 0 : sync.state();
+}
+
+int SyncCommands::configure()
+{
+    Device* device = findDevice();
+    if (!device)
+        return 2;
+    LocalMusicLibrary* library = openLibrary();
+    if (!library)
+        return 2;
+    library->refreshPlaylists();
+    library->refreshPodcasts();
+    const bool entireLibrary = mOptions.music == QLatin1String("all");
+    QStringList playlists;
+    if (!entireLibrary && mOptions.music != QLatin1String("none"))
+        playlists = mOptions.music.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& name : playlists) {
+        if (!library->playlists(true).contains(name)) {
+            complain(QStringLiteral("no playlist named \"%1\" in the library").arg(name));
+            return 2;
+        }
+    }
+    int podcastSetting = SyncSettings::PodcastsNone;
+    QStringList podcasts;
+    if (mOptions.podcasts == QLatin1String("all")) {
+        podcastSetting = SyncSettings::PodcastsAll;
+    } else if (mOptions.podcasts != QLatin1String("none")) {
+        podcastSetting = SyncSettings::PodcastsSelected;
+        podcasts = mOptions.podcasts.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    }
+    device->SetConfigured();
+    const QString id = device->UniqueDeviceId();
+    SyncSettings settings;
+    settings.load();
+    // As the setup wizard does: the configuration, then the values setConfig starts afresh.
+    if (settings.setConfig(id, entireLibrary, podcastSetting, playlists, podcasts, device->FriendlyName()) != 0) {
+        complain(QStringLiteral("can't write the settings file ") + SyncSettings::filePath());
+        return 2;
+    }
+    settings.setConvertAacToMp3(id, mOptions.convertToMp3);
+    settings.setEnableArtworkSync(id, mOptions.albumArt);
+    settings.setNumberOfEpisodesToSync(id, mOptions.episodes);
+    if (settings.save() != 0) {
+        complain(QStringLiteral("can't write the settings file ") + SyncSettings::filePath());
+        return 2;
+    }
+    say(QStringLiteral("Configured %1 (%2)").arg(device->FriendlyName(), id));
+    say(QStringLiteral("  music: ") + (entireLibrary ? QStringLiteral("the whole library")
+                                        : playlists.isEmpty() ? QStringLiteral("none") : playlists.join(", ")));
+    say(QStringLiteral("  podcasts: ") + (podcastSetting == SyncSettings::PodcastsAll ? QStringLiteral("all")
+                                          : podcasts.isEmpty() ? QStringLiteral("none") : podcasts.join(", ")) +
+        (mOptions.episodes ? QStringLiteral(", newest %1 episodes").arg(mOptions.episodes) : QString()));
+    say(QStringLiteral("  album art: %1, convert AAC to MP3: %2")
+            .arg(mOptions.albumArt ? "on" : "off", mOptions.convertToMp3 ? "on" : "off"));
+    return 0;
+}
+
+int SyncCommands::listDevices()
+{
+    DeviceList list(mProber);
+    list.RefreshDevices();
+    if (!list.DeviceIsConnected()) {
+        say(QStringLiteral("No phone or player is connected."));
+        return 0;
+    }
+    for (int i = 0; i < list.GetDevices().size(); ++i) {
+        Device* device = list.GetDevices()[i];
+        qint64 free = 0;
+        device->GetFreeStorageSpace(free);
+        const auto* drive = dynamic_cast<UsbMSDevice*>(device);
+        say(QStringLiteral("%1  %2  %3  %4 free%5")
+                .arg(i)
+                .arg(device->FriendlyName(), drive ? drive->root() : QString(), megabytes(free),
+                     device->IsConfigured() ? QStringLiteral("  (configured)") : QString()));
+    }
+    return 0;
+}
+
+int SyncCommands::listPlaylists()
+{
+    LocalMusicLibrary* library = openLibrary();
+    if (!library)
+        return 2;
+    library->refreshPlaylists();
+    const QStringList standard = library->playlists(false);
+    for (const QString& name : library->playlists(true))
+        say(name + (standard.contains(name) ? QString() : QStringLiteral("  (smart)")));
+    return 0;
+}
+
+int SyncCommands::listPodcasts()
+{
+    LocalMusicLibrary* library = openLibrary();
+    if (!library)
+        return 2;
+    library->refreshPodcasts();
+    for (const QString& name : library->podcasts())
+        say(name);
+    return 0;
+}

@@ -1,0 +1,73 @@
+// veltrane-sync: synchronise a phone or player from a terminal or a script.
+#include "app/Startup.h"
+#include "cli/SyncCommands.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    Startup::begin(argc);
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("veltrane-sync"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Keeps a phone's or player's music in step with the iTunes library.\n\n"
+                       "Commands:\n"
+                       "  sync        synchronize the connected device (the default)\n"
+                       "  configure   choose what the device gets\n"
+                       "  devices     list the connected devices\n"
+                       "  playlists   list the library's playlists\n"
+                       "  podcasts    list the library's podcasts"));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("sync, configure, devices, playlists or podcasts"));
+    parser.addOptions({
+        {QStringLiteral("device"), QStringLiteral("A mounted folder to treat as a USB player."), QStringLiteral("PATH")},
+        {QStringLiteral("library"), QStringLiteral("The iTunes library XML file."), QStringLiteral("FILE")},
+        {QStringLiteral("yes"), QStringLiteral("Delete tracks no longer chosen; synchronize even without enough space.")},
+        {QStringLiteral("force"), QStringLiteral("Full resynchronization: copy every chosen track again.")},
+        {QStringLiteral("music"), QStringLiteral("configure: all, none, or playlist names separated by commas."),
+         QStringLiteral("WHAT"), QStringLiteral("all")},
+        {QStringLiteral("podcasts"), QStringLiteral("configure: none, all, or podcast names separated by commas."),
+         QStringLiteral("WHAT"), QStringLiteral("none")},
+        {QStringLiteral("episodes"), QStringLiteral("configure: newest episodes per podcast (0: all)."),
+         QStringLiteral("N"), QStringLiteral("0")},
+        {QStringLiteral("album-art"), QStringLiteral("configure: on or off."), QStringLiteral("ON"), QStringLiteral("on")},
+        {QStringLiteral("convert-mp3"), QStringLiteral("configure: convert AAC to MP3, on or off."),
+         QStringLiteral("ON"), QStringLiteral("off")},
+    });
+    parser.process(application);
+
+    SyncCommands::Options options;
+    options.devicePath = parser.value(QStringLiteral("device"));
+    options.libraryFile = parser.value(QStringLiteral("library"));
+    options.yes = parser.isSet(QStringLiteral("yes"));
+    options.force = parser.isSet(QStringLiteral("force"));
+    options.music = parser.value(QStringLiteral("music"));
+    options.podcasts = parser.value(QStringLiteral("podcasts"));
+    options.episodes = parser.value(QStringLiteral("episodes")).toInt();
+    options.albumArt = parser.value(QStringLiteral("album-art")) != QLatin1String("off");
+    options.convertToMp3 = parser.value(QStringLiteral("convert-mp3")) == QLatin1String("on");
+
+    const QStringList arguments = parser.positionalArguments();
+    const QString command = arguments.isEmpty() ? QStringLiteral("sync") : arguments.first();
+    SyncCommands commands(options);
+    int result = 2;
+    if (command == QLatin1String("sync"))
+        result = commands.sync();
+    else if (command == QLatin1String("configure"))
+        result = commands.configure();
+    else if (command == QLatin1String("devices"))
+        result = commands.listDevices();
+    else if (command == QLatin1String("playlists"))
+        result = commands.listPlaylists();
+    else if (command == QLatin1String("podcasts"))
+        result = commands.listPodcasts();
+    else
+        std::fprintf(stderr, "veltrane-sync: unknown command %s (see --help)\n", qPrintable(command));
+    Startup::end(result);
+    return result;
+}

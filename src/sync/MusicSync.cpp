@@ -1,0 +1,269 @@
+#include "sync/MusicSync.h"
+
+#include "app/ApplicationPaths.h"
+#include "app/LogScope.h"
+#include "devices/Device.h"
+#include "library/LocalMusicLibrary.h"
+#include "settings/SyncSettings.h"
+#include "sync/MusicSyncThread.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+MusicSync::MusicSync(LocalMusicLibrary* aLibrary, Device* aDevice, DeviceParent* aParent, QObject* aQObjectParent)
+    : QObject(aQObjectParent), mDevice(aDevice), mParent(aParent), mLibrary(aLibrary),
+      mThread(std::make_unique<MusicSyncThread>(this))
+{
+    LogScope log("MusicSync::MusicSync");
+    mDevice->GetFreeStorageSpace(mFreeSpace);
+}
+
+MusicSync::~MusicSync()
+{
+    mCancelled = true;
+    mThread->wait();
+}
+
+void MusicSync::StartInNewThread(bool aForceFullResync)
+{
+    LogScope log("MusicSync::StartInNewThread");
+    mCancelled = false;
+    mForceFullResync = aForceFullResync;
+    mThread->start();
+}
+
+bool MusicSync::wait(unsigned long aMilliseconds)
+{
+    return mThread->wait(aMilliseconds);
+}
+
+bool MusicSync::hasBeenCancelled()
+{
+    LogScope log("MusicSync::hasBeenCancelled");
+    return log.ret(mCancelled.load());
+}
+
+void MusicSync::ChangeState(int aState)
+{
+    mState = aState;
+    emit ProgressUpdate(mState, mPercentComplete);
+}
+
+void MusicSync::UpdateProgress(int aTotal, int aDone, const QString& aText)
+{
+    if (aTotal != 0)
+        mPercentComplete = aDone * 100 / aTotal;
+    emit ProgressUpdate(mState, mPercentComplete, aText);
+}
+
+void MusicSync::UpdateProgress(int aState, const QString& aText)
+{
+    if (aState != mState)
+        ChangeState(aState);
+    UpdateProgress(0, 0, aText);
+}
+
+void MusicSync::removeExtractedFolder()
+{
+    QDir(ApplicationPaths::kordaFolder() + QDir::separator() + QStringLiteral("extracted")).removeRecursively();
+}
+
+void MusicSync::Start()
+{
+    LogScope log("MusicSync::Start");
+    mBackupExtractionFailed = false;
+    mDevice->PrepareForSync();
+
+    SyncSettings settings;
+    const bool settingsLoaded = settings.load() == SyncSettings::kResultOk;
+    if (!settingsLoaded && !hasBeenCancelled()) {
+        logMessage("Can't open settings");
+        ChangeState(StateSettingsUnreadable);
+    }
+    mNonCopiedTracks.clear();
+    mNotDeletedTracks.clear();
+
+    const QString deviceId = mDevice->UniqueDeviceId();
+    bool syncEntireLibrary = false;
+    int podcastSyncSetting = 0;
+    QStringList playlists, podcasts;
+    bool configured = false;
+    if (settingsLoaded && !hasBeenCancelled()) {
+        const int result = settings.getConfig(deviceId, syncEntireLibrary, podcastSyncSetting, playlists, podcasts);
+        settings.setFirstUse(deviceId, false);
+        mEnableArtworkSync = settings.enableArtworkSync(deviceId);
+        mConvertToMp3 = settings.convertAacToMp3(deviceId);
+        if (result != 0)
+            logMessage("Could not get config");
+        if (result == SyncSettings::kDeviceNotFound && !hasBeenCancelled()) {
+            ChangeState(StateNotConfigured);
+        } else if (result == 0 && !hasBeenCancelled()) {
+            configured = true;
+            logMessage("Preparing to sync");
+            ChangeState(StatePreparing);
+            if (mForceFullResync) {
+                QString cachePath;
+                settings.getCacheFilename(deviceId, cachePath);
+                QFile::remove(cachePath);
+                QFile::remove(cachePath + QLatin1Char('p'));
+            }
+        }
+    }
+    removeExtractedFolder();
+    if (!configured) {
+        if (hasBeenCancelled()) {
+            mDevice->FinalizeSync();
+            ChangeState(StateCancelled);
+        }
+        return log.leave();
+    }
+
+    // The data transfer from another phone (contacts, messages, photos) has its place here.
+
+    if (!hasBeenCancelled()) {
+        const int opened = mCache.open(deviceId);
+        if (opened != TrackCache::kResultOk && opened != TrackCache::kNewCacheFile) {
+            // Ended as a fault, so the front end doesn't wait for a state that never comes.
+            logValue("! Can't open the track cache", opened);
+            mCache.clear();
+            mDevice->FinalizeSync();
+            ChangeState(StateFault);
+            return log.leave();
+        }
+    }
+    if (!hasBeenCancelled()) {
+        const int read = mCache.updateTrackList(mTracks, -1);
+        if (read != 0) {
+            // A damaged cache can't be extended: records added after the damage would never be
+            // read again. Start a new one; tracks already on the device are found there again.
+            logValue("! Track cache damaged, starting a new one", read);
+            mTracks = TrackList();
+            mCache.clear();
+            mCache.readHeader();
+        }
+    }
+    if (!hasBeenCancelled())
+        scanPlaylists(settings, deviceId, syncEntireLibrary, playlists);
+    if (!hasBeenCancelled())
+        scanPodcasts(settings, deviceId, podcastSyncSetting, podcasts);
+
+    const qint64 needed = mTracks.totalLocalSize() - mTracks.totalSizeOnDevice();
+    logValue("Space needed", static_cast<int>(needed / 1024));
+    if (needed > mFreeSpace && !mForceFullResync)
+        emit notEnoughSpace(needed - mFreeSpace);
+    if (!hasBeenCancelled()) {
+        if (mDrmTracks.count() > 0)
+            emit DrmTracksFound();
+        if (mNotDownloadedTracks.count() > 0)
+            emit TracksNotDownloaded();
+    }
+
+    logMessage("Getting tracks to delete");
+    GetTracksToDelete();
+    if (mTracksToDelete.count() > 0 && !hasBeenCancelled()) {
+        emit ConfirmDeleteTracks();
+        if (!mDeleteConfirmed) {
+            logMessage("Delete cancelled");
+            mCache.close();
+            mDevice->FinalizeSync();
+            ChangeState(StateCancelled);
+            return log.leave();
+        }
+    }
+    if (!hasBeenCancelled() && settings.forceArtworkSync(deviceId) && updateAlbumArtForTracksAlreadyOnDevice()) {
+        SyncSettings again;
+        again.load();
+        again.setForceArtworkSync(deviceId, false);
+        again.save();
+    }
+    if (!hasBeenCancelled()) {
+        logMessage("About to delete tracks");
+        DeleteTracks();
+    }
+    if (!hasBeenCancelled()) {
+        logMessage("About to upload");
+        Upload();
+    }
+    mCache.writeIntegrityValue();
+    mCache.close();
+    if (!hasBeenCancelled())
+        writePlaylists();
+    mDevice->FinalizeSync();
+    if (hasBeenCancelled()) {
+        ChangeState(StateCancelled);
+    } else {
+        ChangeState(StateComplete);
+        logMessage("Sync done");
+    }
+}
+
+void MusicSync::scanPlaylists(SyncSettings&, const QString&, bool aSyncEntireLibrary, QStringList aPlaylists)
+{
+    if (aSyncEntireLibrary) {
+        mLibrary->refreshPlaylists();
+        logMessage("Synchronizing to entire library");
+        for (const QString& name : mLibrary->playlists(true)) {
+            if (!name.isEmpty()) {
+                logValue("Adding playlist", name);
+                aPlaylists.append(name);
+            }
+        }
+    }
+    for (const QString& name : aPlaylists) {
+        if (hasBeenCancelled())
+            return;
+        logMessage("Scanning local playlist");
+        logValue("wSyncPlaylistName", name);
+        LocalPlaylist playlist;
+        mLibrary->getAllTracks(name, mTracks, mConvertToMp3, mDrmTracks, mNotDownloadedTracks, playlist,
+                               aSyncEntireLibrary, this);
+        mPlaylists.push_back(std::move(playlist));
+    }
+}
+
+void MusicSync::scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, int aPodcastSyncSetting,
+                             const QStringList& aPodcasts)
+{
+    QStringList names;
+    if (aPodcastSyncSetting == SyncSettings::PodcastsAll) {
+        mLibrary->refreshPodcasts();
+        logMessage("Synchronizing all podcasts");
+        names = mLibrary->podcasts();
+    } else if (aPodcastSyncSetting == SyncSettings::PodcastsSelected) {
+        names = aPodcasts;
+    }
+    // With podcasts off there is nothing to read (an empty name would match episodes without an album).
+    names.removeAll(QString());
+    if (names.isEmpty())
+        return;
+    const int episodes = aSettings.numberOfEpisodesToSync(aDeviceId);
+    QList<LocalPlaylist> shows;
+    TrackList episodeTracks;
+    mLibrary->getPodcasts(names, shows, episodeTracks);
+    for (const LocalPlaylist& show : shows) {
+        std::vector<LocalPlaylistEntry> entries = show.entries();
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const LocalPlaylistEntry& aLeft, const LocalPlaylistEntry& aRight) {
+                             return aLeft.dateAdded > aRight.dateAdded;
+                         });
+        if (episodes != 0 && static_cast<int>(entries.size()) > episodes)
+            entries.resize(static_cast<std::size_t>(episodes));
+        LocalPlaylist kept(show.name());
+        for (const LocalPlaylistEntry& entry : entries)
+            kept.append(mTracks.addTrack(episodeTracks.at(entry.trackIndex)), entry.dateAdded);
+        mPlaylists.push_back(std::move(kept));
+    }
+}
+
+void MusicSync::writePlaylists()
+{
+    for (const LocalPlaylist& playlist : mPlaylists) {
+        if (playlist.name().isEmpty())
+            continue;
+        UpdateProgress(StatePlaylists, playlist.name());
+        mDevice->createPlaylist(playlist, mTracks, mForceFullResync);
+    }
+    mDevice->removeOldPlaylists();
+}
