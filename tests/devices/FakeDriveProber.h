@@ -6,6 +6,7 @@
 
 #include <QMutex>
 #include <QMutexLocker>
+#include <QHash>
 #include <QSet>
 
 #include <sys/statvfs.h>
@@ -32,6 +33,12 @@ public:
         else
             mUnmounted.insert(root);
     }
+    // The free space a volume reports, in place of the real file system's.
+    void setFreeSpace(const QString& aRoot, qint64 aBytes)
+    {
+        QMutexLocker lock(&mMutex);
+        mFreeSpace.insert(aRoot.endsWith('/') ? aRoot : aRoot + '/', aBytes);
+    }
     int sizeQueries() const
     {
         QMutexLocker lock(&mMutex);
@@ -52,7 +59,7 @@ public:
         if (mUnmounted.contains(root) || statvfs(root.toLocal8Bit().constData(), &info) != 0)
             return false;
         aTotalBytes = static_cast<qint64>(info.f_blocks) * static_cast<qint64>(info.f_frsize);
-        aFreeBytes = static_cast<qint64>(info.f_bavail) * static_cast<qint64>(info.f_frsize);
+        aFreeBytes = mFreeSpace.value(root, static_cast<qint64>(info.f_bavail) * static_cast<qint64>(info.f_frsize));
         return true;
     }
 
@@ -60,5 +67,6 @@ private:
     mutable QMutex mMutex;
     QList<Volume> mVolumes;
     QSet<QString> mUnmounted;
+    QHash<QString, qint64> mFreeSpace;
     int mSizeQueries = 0;
 };

@@ -1,12 +1,32 @@
-// The main function of every test executable: a Qt application object for signals, timers and
-// processes, then GoogleTest.
+// The main function of every test executable: the test environment, a Qt application object for
+// signals, timers and processes, then GoogleTest.
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+
 int main(int argc, char** argv)
 {
+    // Never the real home folder; dates in one time zone; widgets without a display.
+    setenv("HOME", VELTRANE_TEST_HOME, 1);
+    setenv("XDG_CONFIG_HOME", VELTRANE_TEST_HOME "/.config", 1);
+    setenv("XDG_DATA_HOME", VELTRANE_TEST_HOME "/.local/share", 1);
+    setenv("TZ", "UTC", 1);
+    tzset();
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QCoreApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+// Sanitizer settings of every test program; one may define its own in place of these.
+extern "C" __attribute__((weak)) const char* __asan_default_options()
+{
+    return "allocator_may_return_null=0";
+}
+extern "C" __attribute__((weak)) const char* __ubsan_default_options()
+{
+    return "print_stacktrace=1:halt_on_error=1";
 }

@@ -1,0 +1,253 @@
+#include "support/AudioFixtures.h"
+#include "sync/SyncFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kRockFiles = {"Music/Stone Band/Heavy/1 Rock Song.mp3", "Music/Stone Band/Heavy/2 Rock Song.mp3",
+                                "Music/Stone Band/Heavy/3 Rock Song.mp3"};
+const QStringList kJazzFiles = {"Music/Cool Trio/Blue/1 Jazz Tune.m4a", "Music/Cool Trio/Blue/2 Jazz Tune.m4a"};
+
+QStringList withArt(QStringList aFiles, const QStringList& aAlbums)
+{
+    for (const QString& album : aAlbums)
+        aFiles.append(album + "/AlbumArt.jpg");
+    aFiles.sort();
+    return aFiles;
+}
+
+} // namespace
+
+TEST(MusicSync, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
+{
+    SyncFixture fixture;
+    fixture.configure({"Rock", "Jazz"});
+    const SyncOutcome first = fixture.run();
+    ASSERT_EQ(first.state, MusicSync::StateComplete);
+    EXPECT_EQ(fixture.musicOnDrive(),
+              withArt(kRockFiles + kJazzFiles, {"Music/Stone Band/Heavy", "Music/Cool Trio/Blue"}));
+    EXPECT_EQ(first.states.first(), MusicSync::StatePreparing);
+    EXPECT_TRUE(first.states.contains(MusicSync::StateCopying));
+    EXPECT_EQ(first.states.last(), MusicSync::StateComplete);
+    // Percentages before each of the five uploads: 0, 20, 40, 60, 80.
+    EXPECT_EQ(first.copyingPercentages, (QList<int>{0, 20, 40, 60, 80}));
+
+    // Each copy is the file itself, and the cache knows every one with its size.
+    EXPECT_EQ(readWholeFile(fixture.root + kRockFiles[0]),
+              readWholeFile(fixture.home.path() + "/Music/iTunes/iTunes Media/" + kRockFiles[0]));
+    const QMap<QString, qint64> cached = fixture.cachedOnDevice();
+    ASSERT_EQ(cached.size(), 5);
+    for (const QString& file : kRockFiles + kJazzFiles) {
+        QString devicePath = "\\" + file;
+        devicePath.replace('/', '\\');
+        ASSERT_TRUE(cached.contains(devicePath)) << devicePath.toStdString();
+        EXPECT_EQ(cached.value(devicePath), QFileInfo(fixture.root + file).size());
+    }
+
+    // The playlists name the files, in playlist order.
+    EXPECT_EQ(readWholeFile(fixture.root + "Playlists_VLT/Jazz.m3u"),
+              QByteArray("#EXTM3U\r\n#EXTINF:0,Jazz Tune 1\r\n\\Music\\Cool Trio\\Blue\\1 Jazz Tune.m4a\r\n"
+                         "#EXTINF:0,Jazz Tune 2\r\n\\Music\\Cool Trio\\Blue\\2 Jazz Tune.m4a\r\n"));
+    const QByteArray metadata = readWholeFile(fixture.root + "KORDA/metadata0.xml");
+    EXPECT_EQ(metadata.count("<track "), 5);
+    EXPECT_TRUE(metadata.contains("</metadata>"));
+
+    // The wide, half transparent cover: fitted into 300 x 150, transparent parts white.
+    const QImage art(fixture.root + "Music/Cool Trio/Blue/AlbumArt.jpg");
+    ASSERT_FALSE(art.isNull());
+    EXPECT_EQ(art.size(), QSize(300, 150));
+    EXPECT_GT(qGray(art.pixel(20, 75)), 240);
+    EXPECT_LT(art.pixelColor(280, 75).red(), 80);
+
+    const SyncOutcome second = fixture.run();
+    EXPECT_EQ(second.state, MusicSync::StateComplete);
+    EXPECT_TRUE(second.copyingPercentages.isEmpty());
+    EXPECT_EQ(second.deleteQuestions, 0);
+    EXPECT_EQ(readWholeFile(fixture.root + "KORDA/metadata1.xml").count("<track "), 0);
+    EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
+}
+
+TEST(MusicSync, AnUnchosenPlaylistsTracksAreDeletedAfterConfirmation)
+{
+    SyncFixture fixture;
+    fixture.configure({"Rock", "Jazz"});
+    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    fixture.configure({"Rock"});
+    const SyncOutcome outcome = fixture.run();
+    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.deleteQuestions, 1);
+    EXPECT_EQ(fixture.musicOnDrive(),
+              withArt(kRockFiles, {"Music/Stone Band/Heavy", "Music/Cool Trio/Blue"})); // the art file stays
+    EXPECT_EQ(fixture.cachedOnDevice().size(), 3);
+    EXPECT_EQ(readWholeFile(fixture.root + "Playlists_VLT/Jazz.m3u"), QByteArray("#EXTM3U\r\n"));
+}
+
+TEST(MusicSync, DecliningTheDeletionEndsCancelledWithNothingCopied)
+{
+    SyncFixture fixture;
+    fixture.configure({"Rock", "Jazz"});
+    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    fixture.addPlaylistWithNewTrack("Fresh", "Brand New");
+    fixture.configure({"Fresh"});
+    SyncFixture::RunOptions decline;
+    decline.confirmDelete = false;
+    const SyncOutcome outcome = fixture.run(decline);
+    EXPECT_EQ(outcome.state, MusicSync::StateCancelled);
+    EXPECT_EQ(outcome.deleteQuestions, 1);
+    EXPECT_FALSE(QFileInfo::exists(fixture.root + "Music/Stone Band/Heavy/Brand New.mp3"));
+    EXPECT_EQ(fixture.musicOnDrive().size(), 7);
+    const QByteArray metadata = readWholeFile(fixture.root + "KORDA/metadata1.xml");
+    EXPECT_TRUE(metadata.trimmed().endsWith("<metadata/>")) << metadata.constData(); // finalised, with no track
+}
+
+TEST(MusicSync, AFullResyncForgetsTheCacheAndAsksNothing)
+{
+    SyncFixture fixture;
+    fixture.configure({"Rock", "Jazz"});
+    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    fixture.configure({"Rock"});
+    fixture.prober->setFreeSpace(fixture.root, 10); // no space warning on a full resync
+    SyncFixture::RunOptions force;
+    force.force = true;
+    const SyncOutcome outcome = fixture.run(force);
+    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.deleteQuestions, 0);
+    EXPECT_EQ(outcome.spaceShortfall, -1);
+    EXPECT_EQ(outcome.copyingPercentages.size(), 3);
+    EXPECT_EQ(fixture.cachedOnDevice().size(), 3);
+}
+
+TEST(MusicSync, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
+{
+    SyncFixture fixture;
+    fixture.configure({"Jazz"}, SyncSettings::PodcastsNone, 0, true);
+    const SyncOutcome converted = fixture.run();
+    ASSERT_EQ(converted.state, MusicSync::StateComplete);
+    const QStringList mp3s = {"Music/Cool Trio/Blue/1 Jazz Tune.mp3", "Music/Cool Trio/Blue/2 Jazz Tune.mp3"};
+    EXPECT_EQ(fixture.musicOnDrive(), withArt(mp3s, {"Music/Cool Trio/Blue"}));
+    for (const QString& file : mp3s)
+        EXPECT_EQ(fixtures::probeCodec(fixture.root + file), "mp3") << file.toStdString();
+    EXPECT_TRUE(readWholeFile(fixture.root + "Playlists_VLT/Jazz.m3u").contains("\\Music\\Cool Trio\\Blue\\1 Jazz Tune.mp3"));
+
+    // Conversion off: the MP3s are other tracks now; they are replaced by the originals.
+    fixture.configure({"Jazz"}, SyncSettings::PodcastsNone, 0, false);
+    const SyncOutcome original = fixture.run();
+    ASSERT_EQ(original.state, MusicSync::StateComplete);
+    EXPECT_EQ(original.deleteQuestions, 1);
+    EXPECT_EQ(fixture.musicOnDrive(), withArt(kJazzFiles, {"Music/Cool Trio/Blue"}));
+    EXPECT_EQ(fixtures::probeCodec(fixture.root + kJazzFiles[0]), "aac");
+}
+
+TEST(MusicSync, PodcastsKeepTheNewestEpisodes)
+{
+    SyncFixture fixture;
+    fixture.configure({}, SyncSettings::PodcastsSelected, 3);
+    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    EXPECT_EQ(fixture.musicOnDrive(), (QStringList{"Music/Podcasts/Weekly/Episode 3.mp3", "Music/Podcasts/Weekly/Episode 4.mp3",
+                                                   "Music/Podcasts/Weekly/Episode 5.mp3"}));
+    EXPECT_TRUE(readWholeFile(fixture.root + "Playlists_VLT/Weekly.m3u").startsWith(
+        "#EXTM3U\r\n#EXTINF:0,Episode 5\r\n\\Music\\Podcasts\\Weekly\\Episode 5.mp3\r\n"));
+    fixture.configure({}, SyncSettings::PodcastsAll, 0);
+    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    EXPECT_EQ(fixture.musicOnDrive().size(), 5);
+}
+
+TEST(MusicSync, ProtectedAndNotDownloadedTracksAreReported)
+{
+    SyncFixture fixture;
+    fixture.configure({"Locked", "Rock"});
+    const SyncOutcome outcome = fixture.run();
+    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.drmReports, 1);
+    EXPECT_EQ(outcome.notDownloadedReports, 1);
+    EXPECT_EQ(fixture.musicOnDrive().size(), 4);
+}
+
+TEST(MusicSync, TooLittleSpaceIsAskedAboutAndCanBeCancelled)
+{
+    SyncFixture fixture;
+    fixture.configure({"Rock"});
+    fixture.prober->setFreeSpace(fixture.root, 1000);
+    const SyncOutcome outcome = fixture.run();
+    EXPECT_GT(outcome.spaceShortfall, 0);
+    EXPECT_EQ(outcome.state, MusicSync::StateCancelled);
+    EXPECT_TRUE(fixture.musicOnDrive().isEmpty());
+}
+
+namespace {
+
+// A drive as slow as a real one, so that a cancel from the front end arrives during the copy.
+class SlowDrive : public UsbMSDevice
+{
+public:
+    using UsbMSDevice::UsbMSDevice;
+    int UploadTrack(Track& aTrack) override
+    {
+        QThread::msleep(150);
+        return UsbMSDevice::UploadTrack(aTrack);
+    }
+};
+
+} // namespace
+
+TEST(MusicSync, CancellingDuringTheCopyStopsAfterTheCurrentTrack)
+{
+    SyncFixture fixture;
+    fixture.replaceDevice(std::make_unique<SlowDrive>(fixture.root, "Player", true, fixture.prober));
+    fixture.configure({"Rock", "Jazz"});
+    SyncFixture::RunOptions cancel;
+    cancel.whileCopying = [](MusicSync& aSync, int aPercent) {
+        if (aPercent >= 20)
+            aSync.Cancel();
+    };
+    const SyncOutcome outcome = fixture.run(cancel);
+    EXPECT_EQ(outcome.state, MusicSync::StateCancelled);
+    const int copied = fixture.cachedOnDevice().size();
+    EXPECT_GE(copied, 1);
+    EXPECT_LT(copied, 5);
+    EXPECT_TRUE(readWholeFile(fixture.root + "KORDA/metadata0.xml").trimmed().endsWith("</metadata>"));
+    EXPECT_FALSE(QFileInfo::exists(fixture.root + "Playlists_VLT/Rock.m3u"));
+    // The next run completes the job.
+    EXPECT_EQ(fixture.run().state, MusicSync::StateComplete);
+    EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
+}
+
+TEST(MusicSync, EarlyEndsReportTheirStates)
+{
+    SyncFixture fixture;
+    // Not configured: the settings know another device only.
+    SyncSettings other;
+    other.load();
+    other.setConfig("another device", true, 0, {}, {}, "Other");
+    EXPECT_EQ(fixture.run().state, MusicSync::StateNotConfigured);
+    // No settings file at all.
+    QFile::remove(SyncSettings::filePath());
+    EXPECT_EQ(fixture.run().state, MusicSync::StateSettingsUnreadable);
+    // A cache that can't be opened ends as a fault, with the device finalised.
+    fixture.configure({"Rock"});
+    SyncSettings settings;
+    settings.load();
+    QString cachePath;
+    settings.getCacheFilename(fixture.device->UniqueDeviceId(), cachePath);
+    QDir().mkpath(cachePath);
+    EXPECT_EQ(fixture.run().state, MusicSync::StateFault);
+    EXPECT_TRUE(fixture.musicOnDrive().isEmpty());
+}
+
+TEST(MusicSync, NoMusicOffersEveryMusicTrackForDeletion)
+{
+    SyncFixture fixture;
+    fixture.configure({"Rock"}, SyncSettings::PodcastsSelected, 1);
+    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    fixture.configure({}, SyncSettings::PodcastsSelected, 1); // "###DONT-SYNC-MUSIC###"
+    const SyncOutcome outcome = fixture.run();
+    EXPECT_EQ(outcome.deleteQuestions, 1);
+    EXPECT_EQ(fixture.musicOnDrive(), withArt({"Music/Podcasts/Weekly/Episode 5.mp3"}, {"Music/Stone Band/Heavy"}));
+}

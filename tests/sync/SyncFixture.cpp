@@ -1,0 +1,186 @@
+#include "sync/SyncFixture.h"
+
+#include "support/AudioFixtures.h"
+#include "sync/TrackCache.h"
+#include "sync/TrackList.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QBuffer>
+#include <QDirIterator>
+#include <QImage>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+XmlTrackEntry entry(int aId, const QString& aName, const QString& aArtist, const QString& aAlbum, const QString& aPath,
+                    int aNumber)
+{
+    XmlTrackEntry track{aId, aName, aArtist, aAlbum, aPath.isEmpty() ? QString() : LibraryXmlWriter::fileUrl(aPath)};
+    track.size = aPath.isEmpty() ? 0 : QFileInfo(aPath).size();
+    track.trackNumber = aNumber;
+    return track;
+}
+
+} // namespace
+
+SyncFixture::SyncFixture()
+{
+    const QString media = home.path() + "/Music/iTunes/iTunes Media/";
+    const QString rockFolder = media + "Music/Stone Band/Heavy/";
+    const QString jazzFolder = media + "Music/Cool Trio/Blue/";
+    const QString podcastFolder = media + "Podcasts/Weekly/";
+    for (const QString& folder : {rockFolder, jazzFolder, podcastFolder})
+        QDir().mkpath(folder);
+    const QByteArray rockCover = fixtures::makeImage("JPG", 400, 0x884422);
+    for (int i = 1; i <= 3; ++i) {
+        const QString path = rockFolder + QString("%1 Rock Song.mp3").arg(i);
+        EXPECT_TRUE(fixtures::makeAudio(path, QString("Rock Song %1").arg(i), "Stone Band", "Heavy"));
+        EXPECT_TRUE(fixtures::embedPicture(path, rockCover));
+        writer.tracks.append(entry(100 + i, QString("Rock Song %1").arg(i), "Stone Band", "Heavy", path, i));
+    }
+    // The jazz cover is 600 x 300 and half transparent.
+    QImage wide(600, 300, QImage::Format_ARGB32);
+    wide.fill(Qt::transparent);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 300; x < 600; ++x)
+            wide.setPixelColor(x, y, QColor(20, 40, 200));
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    wide.save(&png, "PNG");
+    for (int i = 1; i <= 2; ++i) {
+        const QString path = jazzFolder + QString("%1 Jazz Tune.m4a").arg(i);
+        EXPECT_TRUE(fixtures::makeAudio(path, QString("Jazz Tune %1").arg(i), "Cool Trio", "Blue"));
+        EXPECT_TRUE(fixtures::embedPicture(path, png.data()));
+        writer.tracks.append(entry(200 + i, QString("Jazz Tune %1").arg(i), "Cool Trio", "Blue", path, i));
+    }
+    const QString locked = media + "Music/Stone Band/Heavy/Locked.m4p";
+    EXPECT_TRUE(fixtures::makeAudio(locked));
+    writer.tracks.append(entry(301, "Locked Song", "Stone Band", "Heavy", locked, 9));
+    XmlTrackEntry cloud = entry(302, "Cloud Song", "Stone Band", "Heavy", QString(), 10);
+    cloud.trackType = "Remote";
+    writer.tracks.append(cloud);
+    for (int i = 1; i <= 5; ++i) {
+        const QString path = podcastFolder + QString("Episode %1.mp3").arg(i);
+        EXPECT_TRUE(fixtures::makeAudio(path, QString("Episode %1").arg(i), "Host", "Weekly", 0.5));
+        XmlTrackEntry episode = entry(400 + i, QString("Episode %1").arg(i), "Host", "Weekly", path, i);
+        episode.dateAdded = QString("2026-0%1-01T10:00:00Z").arg(i);
+        writer.tracks.append(episode);
+    }
+    writer.musicFolder = LibraryXmlWriter::fileUrl(media);
+    writer.playlists = {
+        {"Library", true, -1, false, false, false, {101, 102, 103, 201, 202, 301, 302, 401, 402, 403, 404, 405}},
+        {"Music", false, 4, false, false, false, {101, 102, 103, 201, 202, 301, 302}},
+        {"Rock", false, -1, false, false, false, {101, 102, 103}},
+        {"Jazz", false, -1, false, false, false, {201, 202}},
+        {"Locked", false, -1, false, false, false, {301, 302}},
+        {"Podcasts", false, 10, true, false, false, {401, 402, 403, 404, 405}},
+    };
+    xmlPath = home.path() + "/Music/iTunes/iTunes Music Library.xml";
+    EXPECT_TRUE(writer.writeTo(xmlPath));
+
+    root = home.path() + "/drive/";
+    QDir().mkpath(root);
+    prober->plugIn(root, "Player");
+    replaceDevice(std::make_unique<UsbMSDevice>(root, "Player", true, prober));
+    device->SetConfigured();
+    library = std::make_unique<LocalMusicLibrary>(std::make_shared<ITunesXmlBackend>(xmlPath));
+}
+
+void SyncFixture::replaceDevice(std::unique_ptr<UsbMSDevice> aDevice)
+{
+    parent = std::make_unique<DeviceParentMs>("Player");
+    device = static_cast<UsbMSDevice*>(parent->addChild(std::move(aDevice)));
+}
+
+void SyncFixture::configure(const QStringList& aPlaylists, int aPodcastSetting, int aEpisodes, bool aConvertToMp3)
+{
+    SyncSettings settings;
+    settings.load();
+    const QString id = device->UniqueDeviceId();
+    const bool entire = aPlaylists == QStringList{"*"};
+    settings.setConfig(id, entire, aPodcastSetting, entire ? QStringList() : aPlaylists, {"Weekly"}, "Player");
+    settings.setNumberOfEpisodesToSync(id, aEpisodes);
+    settings.setConvertAacToMp3(id, aConvertToMp3);
+    settings.save();
+}
+
+void SyncFixture::addPlaylistWithNewTrack(const QString& aName, const QString& aTitle)
+{
+    const QString path = home.path() + "/Music/iTunes/iTunes Media/Music/Stone Band/Heavy/" + aTitle + ".mp3";
+    EXPECT_TRUE(fixtures::makeAudio(path, aTitle, "Stone Band", "Heavy"));
+    const int id = mNextId++;
+    writer.tracks.append(entry(id, aTitle, "Stone Band", "Heavy", path, 20));
+    writer.playlists.append({aName, false, -1, false, false, false, {101, id}});
+    EXPECT_TRUE(writer.writeTo(xmlPath));
+}
+
+SyncOutcome SyncFixture::run(const RunOptions& aOptions)
+{
+    SyncOutcome outcome;
+    MusicSync sync(library.get(), device, parent.get());
+    QObject frontEnd; // the front end's thread is this one; the run asks it through blocking calls
+    QObject::connect(&sync, qOverload<int, int>(&MusicSync::ProgressUpdate), &frontEnd,
+                     [&](int aState, int) { outcome.states.append(aState); }, Qt::QueuedConnection);
+    QObject::connect(&sync, qOverload<int, int, const QString&>(&MusicSync::ProgressUpdate), &frontEnd,
+                     [&](int aState, int aPercent, const QString&) {
+                         if (aState == MusicSync::StateCopying) {
+                             outcome.copyingPercentages.append(aPercent);
+                             if (aOptions.whileCopying)
+                                 aOptions.whileCopying(sync, aPercent);
+                         }
+                     },
+                     Qt::QueuedConnection);
+    QObject::connect(&sync, &MusicSync::ConfirmDeleteTracks, &frontEnd,
+                     [&] {
+                         ++outcome.deleteQuestions;
+                         sync.setDeleteConfirmed(aOptions.confirmDelete);
+                     },
+                     Qt::BlockingQueuedConnection);
+    QObject::connect(&sync, &MusicSync::DrmTracksFound, &frontEnd, [&] { ++outcome.drmReports; },
+                     Qt::BlockingQueuedConnection);
+    QObject::connect(&sync, &MusicSync::TracksNotDownloaded, &frontEnd, [&] { ++outcome.notDownloadedReports; },
+                     Qt::BlockingQueuedConnection);
+    QObject::connect(&sync, &MusicSync::notEnoughSpace, &frontEnd,
+                     [&](qint64 aShortfall) {
+                         outcome.spaceShortfall = aShortfall;
+                         if (aOptions.cancelOnSpaceWarning)
+                             sync.Cancel();
+                     },
+                     Qt::BlockingQueuedConnection);
+    sync.StartInNewThread(aOptions.force);
+    while (!sync.wait(10))
+        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    outcome.state = sync.state();
+    for (const Track& track : sync.GetNonCopiedTracks())
+        outcome.nonCopied.append(track.trackName());
+    return outcome;
+}
+
+QStringList SyncFixture::musicOnDrive() const
+{
+    QStringList files;
+    QDirIterator it(root + "Music", QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next().mid(root.size()));
+    files.sort();
+    return files;
+}
+
+QMap<QString, qint64> SyncFixture::cachedOnDevice() const
+{
+    QMap<QString, qint64> cached;
+    TrackCache cache;
+    if (cache.open(device->UniqueDeviceId()) != 0)
+        return cached;
+    TrackList tracks;
+    cache.updateTrackList(tracks, -1);
+    for (const Track& track : tracks) {
+        if (track.onRemoteDevice())
+            cached.insert(track.deviceId(), track.recordedSizeOnDevice());
+    }
+    return cached;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+// A whole synchronisation on real files: an iTunes library of real audio made by ffmpeg (with
+// cover art, a protected track, a cloud track and a podcast of five episodes), a folder standing
+// for a USB player, and a run of MusicSync answered the way a front end would.
+#include "devices/DeviceParentMs.h"
+#include "devices/FakeDriveProber.h"
+#include "devices/usbms/UsbMSDevice.h"
+#include "library/LocalMusicLibrary.h"
+#include "library/itunes/xml/ITunesXmlBackend.h"
+#include "settings/SyncSettings.h"
+#include "support/LibraryXmlWriter.h"
+#include "support/TestHome.h"
+#include "sync/MusicSync.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+struct SyncOutcome
+{
+    int state = 0;
+    QList<int> states;              // every state reported, in order
+    QList<int> copyingPercentages;  // the percentage reported before each upload
+    int deleteQuestions = 0;
+    int drmReports = 0;
+    int notDownloadedReports = 0;
+    qint64 spaceShortfall = -1;     // -1: no warning
+    QStringList nonCopied;
+};
+
+class SyncFixture
+{
+public:
+    SyncFixture();
+
+    // The library's playlists: "Rock" (3 tracks), "Jazz" (2 tracks, m4a), "Locked" (a protected
+    // and a cloud track), "Everything" (all music); the podcast "Weekly" of 5 episodes.
+    void configure(const QStringList& aPlaylists, int aPodcastSetting = SyncSettings::PodcastsNone,
+                   int aEpisodes = 0, bool aConvertToMp3 = false);
+    // Adds a playlist with a new track, and rewrites the library file.
+    void addPlaylistWithNewTrack(const QString& aName, const QString& aTitle);
+
+    struct RunOptions
+    {
+        bool force = false;
+        bool confirmDelete = true;
+        bool cancelOnSpaceWarning = true;
+        // Called on the front end's thread at every report of state 13 (copying).
+        std::function<void(MusicSync&, int aPercent)> whileCopying;
+    };
+    SyncOutcome run(const RunOptions& aOptions);
+    SyncOutcome run() { return run(RunOptions()); }
+
+    // Files under the drive's Music folder, relative to the drive's root.
+    QStringList musicOnDrive() const;
+    // The tracks the drive's cache says are on it: device path -> recorded size.
+    QMap<QString, qint64> cachedOnDevice() const;
+
+    TestHome home;
+    QString root;
+    QString xmlPath;
+    LibraryXmlWriter writer;
+    std::shared_ptr<FakeDriveProber> prober = std::make_shared<FakeDriveProber>();
+    std::unique_ptr<DeviceParentMs> parent;
+    UsbMSDevice* device = nullptr;
+    std::unique_ptr<LocalMusicLibrary> library;
+    // A device of a test's own making replaces the drive (one that fails on purpose).
+    void replaceDevice(std::unique_ptr<UsbMSDevice> aDevice);
+
+private:
+    int mNextId = 500;
+};
