@@ -1,0 +1,180 @@
+// veltrane-sync as a user runs it: a child process on a library of real audio and a folder
+// standing for the player, stopped by Ctrl-C or killed outright in the middle of a copy.
+#include "settings/SyncSettings.h"
+#include "support/AudioFixtures.h"
+#include "support/LibraryXmlWriter.h"
+#include "support/TestHome.h"
+#include "sync/Track.h"
+#include "sync/TrackCache.h"
+#include "sync/TrackList.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+class VeltraneSyncTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString folder = mHome.path() + "/Music/iTunes/iTunes Media/Music/Band/Album/";
+        QDir().mkpath(folder);
+        XmlPlaylistEntry all{"All", false, -1, false, false, false, {}};
+        XmlPlaylistEntry few{"Few", false, -1, false, false, false, {}};
+        for (int i = 1; i <= kTracks; ++i) {
+            const QString path = folder + QString("%1 Song.m4a").arg(i, 2, 10, QChar('0'));
+            ASSERT_TRUE(fixtures::makeAudio(path, QString("Song %1").arg(i), "Band", "Album", 4.0));
+            XmlTrackEntry track{i, QString("Song %1").arg(i), "Band", "Album", LibraryXmlWriter::fileUrl(path)};
+            track.size = QFileInfo(path).size();
+            mWriter.tracks.append(track);
+            all.trackIds.append(i);
+            if (i <= 2)
+                few.trackIds.append(i);
+        }
+        mWriter.playlists = {{"Library", true, -1, false, false, false, all.trackIds}, all, few};
+        ASSERT_TRUE(mWriter.writeTo(mHome.path() + "/Music/iTunes/iTunes Music Library.xml"));
+        mDrive = mHome.path() + "/drive";
+        QDir().mkpath(mDrive);
+    }
+
+    QProcess* start(const QStringList& aArguments)
+    {
+        auto* process = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", mHome.path());
+        environment.insert("XDG_CONFIG_HOME", mHome.path() + "/.config");
+        environment.insert("ASAN_OPTIONS", "detect_leaks=0");
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->start(VELTRANE_SYNC_PATH, aArguments);
+        EXPECT_TRUE(process->waitForStarted());
+        return process;
+    }
+    int run(const QStringList& aArguments, QByteArray* aOutput = nullptr)
+    {
+        std::unique_ptr<QProcess> process(start(aArguments));
+        EXPECT_TRUE(process->waitForFinished(300000));
+        if (aOutput)
+            *aOutput = process->readAll();
+        return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+    }
+    void configure(const QString& aMusic, bool aConvert)
+    {
+        QByteArray output;
+        ASSERT_EQ(run({"configure", "--device", mDrive, "--music", aMusic, "--convert-mp3", aConvert ? "on" : "off"},
+                      &output),
+                  0)
+            << output.constData();
+    }
+    QStringList filesOnDrive(const QString& aPattern) const
+    {
+        QStringList files;
+        QDirIterator it(mDrive, {aPattern}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.append(it.next().mid(mDrive.size()));
+        files.sort();
+        return files;
+    }
+    // What the device's cache says is on it: device path -> size.
+    QMap<QString, qint64> cached() const
+    {
+        const QString id = QString::fromLatin1(readWholeFile(mDrive + "/KORDA/uniqueid"));
+        TrackCache cache;
+        QMap<QString, qint64> result;
+        if (cache.open(id) != 0)
+            return result;
+        TrackList tracks;
+        EXPECT_EQ(cache.updateTrackList(tracks, -1), 0);
+        for (const Track& track : tracks) {
+            if (track.onRemoteDevice())
+                result.insert(QString(track.deviceId()).replace('\\', '/'), track.recordedSizeOnDevice());
+        }
+        return result;
+    }
+    // Waits until at least aCount finished tracks are on the drive.
+    bool waitForTracks(int aCount, const QString& aPattern)
+    {
+        for (int i = 0; i < 3000; ++i) {
+            if (filesOnDrive(aPattern).size() >= aCount)
+                return true;
+            QThread::msleep(5);
+        }
+        return false;
+    }
+
+    static constexpr int kTracks = 10;
+    TestHome mHome;
+    LibraryXmlWriter mWriter;
+    QString mDrive;
+};
+
+} // namespace
+
+TEST_F(VeltraneSyncTest, SyncsListsAndExitsZeroOnlyWhenComplete)
+{
+    QByteArray output;
+    ASSERT_EQ(run({"playlists"}, &output), 0);
+    EXPECT_EQ(output, QByteArray("All\nFew\n"));
+    configure("All", false);
+    ASSERT_EQ(run({"--device", mDrive}, &output), 0) << output.constData();
+    EXPECT_TRUE(output.contains("Phone synchronization is complete"));
+    EXPECT_EQ(filesOnDrive("*.m4a").size(), kTracks);
+
+    // Fewer tracks chosen: without --yes the deletions are declined and the run is cancelled.
+    configure("Few", false);
+    EXPECT_EQ(run({"--device", mDrive}, &output), 6);
+    EXPECT_TRUE(output.contains("run again with --yes"));
+    EXPECT_EQ(filesOnDrive("*.m4a").size(), kTracks);
+    EXPECT_EQ(run({"--device", mDrive, "--yes"}, &output), 0);
+    EXPECT_EQ(filesOnDrive("*.m4a").size(), 2);
+
+    EXPECT_EQ(run({"--device", mHome.path() + "/no/such/folder"}, &output), 2);
+    EXPECT_EQ(run({"--device", mDrive, "--library", mHome.path() + "/missing.xml"}, &output), 2);
+    EXPECT_TRUE(output.contains("can't read the iTunes library"));
+}
+
+TEST_F(VeltraneSyncTest, CtrlCCancelsCleanly)
+{
+    configure("All", true); // converting makes each track take a while
+    std::unique_ptr<QProcess> process(start({"--device", mDrive}));
+    ASSERT_TRUE(waitForTracks(1, "*.mp3"));
+    ::kill(static_cast<pid_t>(process->processId()), SIGINT);
+    ASSERT_TRUE(process->waitForFinished(120000));
+    EXPECT_EQ(process->exitCode(), 6) << process->readAll().constData();
+    EXPECT_LT(filesOnDrive("*.mp3").size(), kTracks);
+    // The cache was closed whole and the device finalised.
+    EXPECT_EQ(cached().size(), filesOnDrive("*.mp3").size());
+    EXPECT_TRUE(readWholeFile(mDrive + "/KORDA/metadata0.xml").trimmed().endsWith("</metadata>"));
+}
+
+TEST_F(VeltraneSyncTest, AKilledRunIsRepairedByTheNextOne)
+{
+    configure("All", true);
+    std::unique_ptr<QProcess> process(start({"--device", mDrive}));
+    ASSERT_TRUE(waitForTracks(3, "*.mp3"));
+    process->kill();
+    ASSERT_TRUE(process->waitForFinished(60000));
+    ASSERT_LT(filesOnDrive("*.mp3").size(), kTracks);
+
+    QByteArray output;
+    ASSERT_EQ(run({"--device", mDrive}, &output), 0) << output.constData();
+    // Every chosen track is whole on the drive, nothing half-written is left, and the cache
+    // records exactly what is there.
+    const QStringList tracks = filesOnDrive("*.mp3");
+    ASSERT_EQ(tracks.size(), kTracks);
+    EXPECT_TRUE(filesOnDrive("*.vltpart").isEmpty());
+    const QMap<QString, qint64> records = cached();
+    EXPECT_EQ(QStringList(records.keys()), tracks);
+    for (const QString& track : tracks) {
+        EXPECT_EQ(records.value(track), QFileInfo(mDrive + track).size()) << track.toStdString();
+        EXPECT_EQ(fixtures::probeCodec(mDrive + track), "mp3") << track.toStdString();
+    }
+}
