@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANE_BUILD_TESTS=ON -DVELTRANE_BUILD_BENCH=ON
-cmake --build build-release -j2 --target bench_track_cache bench_library_parse bench_refresh_devices
+cmake --build build-release -j2 --target bench_track_cache bench_library_parse bench_refresh_devices bench_make_library veltrane-sync
 echo "== track cache"
 build-release/bench/bench_track_cache "$@"
 echo "== device list refresh"
@@ -14,3 +14,5 @@ build-release/bench/bench_refresh_devices "$@"
 echo "== iTunes library, beside plistlib and xmllint"
 bash bench/library/compare_parsers.sh build-release/bench/bench_library_parse
 build-release/bench/bench_library_parse
+echo "== whole synchronizations, beside cp and rsync"
+bash bench/sync/sync_bench.sh build-release

@@ -34,11 +34,13 @@ private:
     int mFd;
 };
 
-bool copyData(int aFrom, int aTo)
+bool copyData(int aFrom, int aTo, qint64& aBytes)
 {
     // The kernel copies without a round trip through this process where it can.
     for (;;) {
         const ssize_t copied = copy_file_range(aFrom, nullptr, aTo, nullptr, 1 << 30, 0);
+        if (copied > 0)
+            aBytes += copied;
         if (copied == 0)
             return true;
         if (copied < 0) {
@@ -66,6 +68,7 @@ bool copyData(int aFrom, int aTo)
             if (put <= 0)
                 return false;
             done += put;
+            aBytes += put;
         }
     }
 }
@@ -77,7 +80,7 @@ QString CompleteFileCopy::partialName(const QString& aDestination)
     return aDestination + QStringLiteral(".vltpart");
 }
 
-bool CompleteFileCopy::copy(const QString& aSource, const QString& aDestination, QString* aError)
+bool CompleteFileCopy::copy(const QString& aSource, const QString& aDestination, QString* aError, qint64* aBytes)
 {
     const QByteArray source = QFile::encodeName(aSource);
     const QByteArray partial = QFile::encodeName(partialName(aDestination));
@@ -93,12 +96,15 @@ bool CompleteFileCopy::copy(const QString& aSource, const QString& aDestination,
     Descriptor to(::open(partial.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (to.get() < 0)
         return fail("create");
-    if (!copyData(from.get(), to.get()))
+    qint64 bytes = 0;
+    if (!copyData(from.get(), to.get(), bytes))
         return fail("copy");
     // A full disk may only show at close on some file systems.
     if (!to.close())
         return fail("close");
     if (::rename(partial.constData(), QFile::encodeName(aDestination).constData()) != 0)
         return fail("rename");
+    if (aBytes)
+        *aBytes = bytes;
     return true;
 }

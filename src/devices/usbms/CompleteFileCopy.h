@@ -9,7 +9,9 @@
 class CompleteFileCopy
 {
 public:
-    static bool copy(const QString& aSource, const QString& aDestination, QString* aError = nullptr);
+    // aBytes, when given, receives the size of the copy.
+    static bool copy(const QString& aSource, const QString& aDestination, QString* aError = nullptr,
+                     qint64* aBytes = nullptr);
     // The temporary name used for aDestination while it is written.
     static QString partialName(const QString& aDestination);
 };

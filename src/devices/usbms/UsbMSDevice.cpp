@@ -79,6 +79,7 @@ void UsbMSDevice::PrepareForSync()
 {
     LogScope log("UsbMSDevice::PrepareForSync");
     mPlaylistsThisRun.clear();
+    mFoldersMade.clear();
     if (mMetadataFile)
         return;
     int n = 0;
@@ -177,6 +178,16 @@ bool UsbMSDevice::IsConfigured()
 {
     ReadOrGenerateUniqueDeviceId();
     return Device::IsConfigured();
+}
+
+bool UsbMSDevice::makeFolder(const QString& aFolder)
+{
+    if (mFoldersMade.contains(aFolder))
+        return true;
+    if (!QDir().mkpath(aFolder))
+        return false;
+    mFoldersMade.insert(aFolder);
+    return true;
 }
 
 void UsbMSDevice::appendLine(const QString& aKordaFile, const QByteArray& aLine)

@@ -4,6 +4,7 @@
 #include "devices/usbms/DriveProber.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -57,6 +58,8 @@ private:
     void readAndroidInfo();
     void writeMetadataEntry(const Track& aTrack);
     void appendLine(const QString& aKordaFile, const QByteArray& aLine);
+    // Makes a folder with its parents, once per run.
+    bool makeFolder(const QString& aFolder);
 
     QString mFriendlyName;
     QString mUniqueDeviceId = kTemporaryDeviceId;
@@ -64,6 +67,7 @@ private:
     QHash<QString, bool> mPlaylistsThisRun;
     bool mIdRead = false;
     bool mDeletedBefore = false;
+    QSet<QString> mFoldersMade;
     std::shared_ptr<DriveProber> mProber;
     std::unique_ptr<QFile> mMetadataFile;
     std::unique_ptr<QXmlStreamWriter> mMetadataWriter;

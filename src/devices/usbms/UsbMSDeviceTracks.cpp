@@ -38,7 +38,7 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
     }
     devicePath += fileName;
     logValue("remoteDirectoryPath", remoteFolder);
-    if (!QDir().mkpath(remoteFolder)) {
+    if (!makeFolder(remoteFolder)) {
         result = kFolderFailed;
         logMessage("Error making remote path");
         mayCopy = false;
@@ -51,17 +51,20 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
     const QString remoteFile = remoteFolder + QLatin1Char('/') + fileName;
     logValue("persistentId", devicePath);
     bool onDrive = false;
-    if (QFileInfo(remoteFile).isFile()) {
+    const QFileInfo existing(remoteFile);
+    qint64 sizeOnDrive = 0;
+    if (existing.isFile()) {
         // Only whole files carry the real name: a copy that was cut short never got it.
         logMessage("Destination file already exists");
         logValue("remoteFilePath", remoteFile);
         onDrive = true;
+        sizeOnDrive = existing.size();
     } else if (mayCopy) {
         logMessage("Copying track");
         const QString source = aTrack.uploadSourcePath();
         logValue("Converted path", source);
         QString error;
-        onDrive = CompleteFileCopy::copy(source, remoteFile, &error);
+        onDrive = CompleteFileCopy::copy(source, remoteFile, &error, &sizeOnDrive);
         logValue("result", onDrive);
         if (!onDrive) {
             logValue("! Copy failed", error);
@@ -71,7 +74,7 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
     if (onDrive) {
         aTrack.setDeviceId(devicePath);
         aTrack.setOnRemoteDevice(true);
-        aTrack.setSizeOnDevice(QFileInfo(remoteFile).size());
+        aTrack.setSizeOnDevice(sizeOnDrive);
         writeMetadataEntry(aTrack);
     }
     return log.ret(result);
