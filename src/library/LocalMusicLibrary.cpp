@@ -248,20 +248,18 @@ int LocalMusicLibrary::getPlaylist(const QString& aName, std::shared_ptr<Playlis
     return log.ret(0);
 }
 
-bool LocalMusicLibrary::refreshPlaylists()
+bool LocalMusicLibrary::walkUserPlaylists(
+    const std::function<bool(itunes::Playlist&, itunes::UserPlaylist&, int)>& aVisit)
 {
-    LogScope log("LocalMusicLibrary::refreshPlaylists");
-    mAllPlaylists.clear();
-    mStandardPlaylists.clear();
     std::shared_ptr<PlaylistCollection> collection;
     if (getPlaylistCollection(collection) != 0) {
         logMessage("Failed to get playlist collection");
-        return log.ret(false);
+        return false;
     }
     int count = 0;
     if (callWithRetry([&] { return collection->count(count); }) < 0) {
         logMessage("Failed to get playlist count");
-        return log.ret(false);
+        return false;
     }
     for (int index = 1; index <= count; ++index) {
         logMessage("Looking for playlists...");
@@ -283,18 +281,33 @@ bool LocalMusicLibrary::refreshPlaylists()
         if (callWithRetry([&] { return user->specialKind(specialKind); }) < 0)
             continue;
         logMessage("Got special kind");
+        if (!aVisit(*playlist, *user, specialKind))
+            break;
+    }
+    return true;
+}
+
+bool LocalMusicLibrary::refreshPlaylists()
+{
+    LogScope log("LocalMusicLibrary::refreshPlaylists");
+    mAllPlaylists.clear();
+    mStandardPlaylists.clear();
+    const bool listed = walkUserPlaylists([this](Playlist& aPlaylist, UserPlaylist& aUser, int aSpecialKind) {
         // Only ordinary playlists: not Music, Movies, Podcasts, Purchased, folders or other lists.
-        if (specialKind != kSpecialKindNone)
-            continue;
+        if (aSpecialKind != kSpecialKindNone)
+            return true;
         QString name;
-        callForString([&](QString& aString) { return playlist->name(aString); }, name);
+        callForString([&](QString& aString) { return aPlaylist.name(aString); }, name);
         logMessage("Adding playlist");
         logValue("name", name);
         mAllPlaylists.append(name);
         bool smart = false;
-        if (callWithRetry([&] { return user->smart(smart); }) < 0 || !smart)
+        if (callWithRetry([&] { return aUser.smart(smart); }) < 0 || !smart)
             mStandardPlaylists.append(name);
-    }
+        return true;
+    });
+    if (!listed)
+        return log.ret(false);
     const bool changed = mAllPlaylists != mPreviousPlaylists;
     mPreviousPlaylists = mAllPlaylists;
     return log.ret(changed);

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class LocalLibraryInitialiseThread;
@@ -81,6 +82,9 @@ private:
     template <typename Call> int callForString(Call&& aCall, QString& aString);
 
     int createApplication(std::shared_ptr<itunes::Application>& aApplication);
+    // Calls aVisit for each user playlist of the library, in order, with its special kind, until
+    // aVisit returns false. False when the playlists can't be listed at all (logged).
+    bool walkUserPlaylists(const std::function<bool(itunes::Playlist&, itunes::UserPlaylist&, int)>& aVisit);
     // The special kind of a user playlist (-1 when it has none or it can't be read).
     int specialKindOf(itunes::Playlist& aPlaylist);
     void pause();

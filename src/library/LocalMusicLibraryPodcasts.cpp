@@ -31,44 +31,22 @@ void LocalMusicLibrary::refreshPodcasts()
 {
     LogScope log("LocalMusicLibrary::refreshPodcasts");
     mPodcasts.clear();
-    std::shared_ptr<PlaylistCollection> collection;
-    if (getPlaylistCollection(collection) != 0) {
-        logMessage("Failed to get playlist collection");
-        return;
-    }
-    int count = 0;
-    if (callWithRetry([&] { return collection->count(count); }) < 0) {
-        logMessage("Failed to get playlist count");
-        return;
-    }
     QSet<QString> seen;
-    for (int index = 1; index <= count; ++index) {
-        logMessage("Looking for playlists...");
-        logValue("playlist_index", index);
-        std::shared_ptr<Playlist> playlist;
-        if (callWithRetry([&] { return collection->item(index, playlist); }) < 0 || !playlist) {
-            logMessage("Unable to get playlist");
-            continue;
-        }
-        int kind = 0;
-        if (callWithRetry([&] { return playlist->kind(kind); }) < 0 || kind != kPlaylistKindUser)
-            continue;
-        logMessage("User playlist found");
-        if (specialKindOf(*playlist) != kSpecialKindPodcasts)
-            continue;
-        logMessage("Got special kind");
+    walkUserPlaylists([&](Playlist& aPlaylist, UserPlaylist&, int aSpecialKind) {
+        if (aSpecialKind != kSpecialKindPodcasts)
+            return true;
         logMessage("Got podcasts playlist");
         std::shared_ptr<TrackCollection> tracks;
-        if (callForObject([&](std::shared_ptr<TrackCollection>& aObject) { return playlist->tracks(aObject); },
+        if (callForObject([&](std::shared_ptr<TrackCollection>& aObject) { return aPlaylist.tracks(aObject); },
                           tracks) < 0) {
             logMessage("Failed to get tracks from playlist");
-            return;
+            return false;
         }
         logMessage("Got track collections");
         int trackCount = 0;
         if (callWithRetry([&] { return tracks->count(trackCount); }) < 0) {
             logMessage("Failed to get playlist count");
-            return;
+            return false;
         }
         for (int t = 1; t <= trackCount; ++t) {
             logMessage("Getting track");
@@ -88,40 +66,19 @@ void LocalMusicLibrary::refreshPodcasts()
                 mPodcasts.append(album);
             }
         }
-    }
+        return true;
+    });
 }
 
 void LocalMusicLibrary::getPodcasts(const QStringList& aPodcastNames, QList<LocalPlaylist>& aPodcasts,
                                     TrackList& aPodcastTracks)
 {
     LogScope log("LocalMusicLibrary::getPodcasts");
-    std::shared_ptr<PlaylistCollection> collection;
-    if (getPlaylistCollection(collection) != 0) {
-        logMessage("Failed to get playlist collection");
-        return;
-    }
-    int count = 0;
-    if (callWithRetry([&] { return collection->count(count); }) < 0) {
-        logMessage("Failed to get playlist count");
-        return;
-    }
-    for (int index = 1; index <= count; ++index) {
-        logMessage("Looking for playlists...");
-        logValue("playlist_index", index);
-        std::shared_ptr<Playlist> playlist;
-        if (callWithRetry([&] { return collection->item(index, playlist); }) < 0 || !playlist) {
-            logMessage("Unable to get playlist");
-            continue;
-        }
-        int kind = 0;
-        if (callWithRetry([&] { return playlist->kind(kind); }) < 0 || kind != kPlaylistKindUser)
-            continue;
-        logMessage("User playlist found");
-        if (specialKindOf(*playlist) != kSpecialKindPodcasts)
-            continue;
-        logMessage("Got special kind");
+    walkUserPlaylists([&](Playlist& aPlaylist, UserPlaylist&, int aSpecialKind) {
+        if (aSpecialKind != kSpecialKindPodcasts)
+            return true;
         QString name;
-        callForString([&](QString& aString) { return playlist->name(aString); }, name);
+        callForString([&](QString& aString) { return aPlaylist.name(aString); }, name);
 
         // Every downloaded, unprotected episode, videos included, in play order.
         TrackList all, protectedTracks, missing;
@@ -144,7 +101,8 @@ void LocalMusicLibrary::getPodcasts(const QStringList& aPodcastNames, QList<Loca
             const int trackIndex = aPodcastTracks.addTrack(episode);
             aPodcasts[record.value()].append(trackIndex, episode.dateAdded());
         }
-    }
+        return true;
+    });
 }
 
 QString LocalMusicLibrary::generateArtwork(const ::Track& aTrack)

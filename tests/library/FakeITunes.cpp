@@ -173,12 +173,12 @@ private:
     {
         if (aIndex < 1 || aIndex > mIds.size())
             return kInvalidArgument;
-        const FakeTrackSpec* spec = mFake.trackById(mIds.at(aIndex - 1));
+        const FakeTrackSpec* entry = mFake.trackById(mIds.at(aIndex - 1));
         bool null = false;
         const qint32 result = answer(mFake.take(aCall, QString::number(mIds.at(aIndex - 1))), null);
-        if (result < 0 || null || !spec)
+        if (result < 0 || null || !entry)
             return result;
-        aTrack = std::make_shared<FakeTrack>(mFake, *spec);
+        aTrack = std::make_shared<FakeTrack>(mFake, *entry);
         return kOk;
     }
 

@@ -122,8 +122,8 @@ protected:
 
     ::Track localTrack(int aIndex) const
     {
-        const FakeTrackSpec& spec = mFake->tracks[static_cast<std::size_t>(aIndex)];
-        return ::Track(spec.name, spec.album, spec.artist, 1, spec.location, true, false, false);
+        const FakeTrackSpec& entry = mFake->tracks[static_cast<std::size_t>(aIndex)];
+        return ::Track(entry.name, entry.album, entry.artist, 1, entry.location, true, false, false);
     }
 
     TestHome mHome;
