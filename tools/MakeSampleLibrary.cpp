@@ -34,7 +34,12 @@ int main(int argc, char** argv)
         QStringList titles;
     };
     const Album albums[] = {
-        {"The Sample Band", "First Light", "mp3", "JPG", 0xd35400, {"Dawn", "Morning Road", "Caf\u00e9 at Noon"}},
+        {"The Sample Band",
+         "First Light",
+         "mp3",
+         "JPG",
+         0xd35400,
+         {"Dawn", "Morning Road", "Caf\u00e9 at Noon"}},
         {"Quartet Nova", "Blue Hours", "m4a", "PNG", 0x2e86c1, {"Slow Tide", "Night Walk", "Late Train"}},
     };
     LibraryXmlWriter writer;
@@ -47,8 +52,10 @@ int main(int argc, char** argv)
         const QByteArray cover = fixtures::makeImage(album.coverFormat, 500, album.colour);
         int number = 1;
         for (const QString& title : album.titles) {
-            const QString path = folder + QString("%1 %2.%3").arg(number, 2, 10, QChar('0')).arg(title, album.extension);
-            if (!fixtures::makeAudio(path, title, album.artist, album.album, 3.0) || !fixtures::embedPicture(path, cover)) {
+            const QString path =
+                folder + QString("%1 %2.%3").arg(number, 2, 10, QChar('0')).arg(title, album.extension);
+            if (!fixtures::makeAudio(path, title, album.artist, album.album, 3.0) ||
+                !fixtures::embedPicture(path, cover)) {
                 std::fprintf(stderr, "could not make %s (is ffmpeg installed?)\n", qPrintable(path));
                 return 1;
             }
@@ -64,7 +71,8 @@ int main(int argc, char** argv)
         const QString folder = media + "Podcasts/Weekly Sample Show/";
         QDir().mkpath(folder);
         const QString path = folder + QString("Episode %1.mp3").arg(episode);
-        if (!fixtures::makeAudio(path, QString("Episode %1").arg(episode), "Sample Host", "Weekly Sample Show", 2.0))
+        if (!fixtures::makeAudio(path, QString("Episode %1").arg(episode), "Sample Host",
+                                 "Weekly Sample Show", 2.0))
             return 1;
         XmlTrackEntry track{id, QString("Episode %1").arg(episode), "Sample Host", "Weekly Sample Show",
                             LibraryXmlWriter::fileUrl(path)};

@@ -30,7 +30,8 @@ void refreshDevices(benchmark::State& aState)
     QByteArray mountInfo = "22 1 8:2 / / rw - ext4 /dev/sda2 rw\n30 22 0:23 / /tmp rw - tmpfs tmpfs rw\n";
     QDir().mkpath(sys + "/dev/block");
     for (int i = 0; i < 10; ++i) {
-        const QString disk = sys + QString("/devices/pci0000:00/usb2/2-%1/host%1/block/sd%2").arg(i).arg(QChar('b' + i));
+        const QString disk =
+            sys + QString("/devices/pci0000:00/usb2/2-%1/host%1/block/sd%2").arg(i).arg(QChar('b' + i));
         writeFile(disk + "/removable", "1\n");
         writeFile(disk + "/device/vendor", "Vendor\n");
         writeFile(disk + "/device/model", QString("Player %1\n").arg(i).toLatin1());
@@ -40,7 +41,11 @@ void refreshDevices(benchmark::State& aState)
         const QString mount = fixture.path() + QString("/media/drive%1").arg(i);
         writeFile(mount + "/KORDA/uniqueid", QString("12345%1Y").arg(i).toLatin1());
         writeFile(mount + "/KORDA/android.xml", "<info version=\"29\" screen_pixels=\"2073600\"/>");
-        mountInfo += QString("%1 22 %2 / %3 rw - vfat /dev/sd%4 rw\n").arg(50 + i).arg(device, mount).arg(QChar('b' + i)).toLatin1();
+        mountInfo += QString("%1 22 %2 / %3 rw - vfat /dev/sd%4 rw\n")
+                         .arg(50 + i)
+                         .arg(device, mount)
+                         .arg(QChar('b' + i))
+                         .toLatin1();
     }
     writeFile(fixture.path() + "/proc/self/mountinfo", mountInfo);
 

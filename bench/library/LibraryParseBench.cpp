@@ -31,10 +31,11 @@ void generate(const QString& aPath)
         const QString artist = QString("Artist %1").arg(i / 120);
         const QString album = QString("Album %1").arg(i / 12);
         const QString name = QString("Track %1").arg(i);
-        writer.tracks.append({i + 1, name, artist, album,
-                              LibraryXmlWriter::fileUrl(QString("/home/user/Music/iTunes/iTunes Media/Music/%1/%2/%3.m4a")
-                                                            .arg(artist, album, name)),
-                              4000000 + i});
+        writer.tracks.append(
+            {i + 1, name, artist, album,
+             LibraryXmlWriter::fileUrl(
+                 QString("/home/user/Music/iTunes/iTunes Media/Music/%1/%2/%3.m4a").arg(artist, album, name)),
+             4000000 + i});
     }
     XmlPlaylistEntry master{"Library", true, -1, false, false, false, {}};
     XmlPlaylistEntry music{"Music", false, 4, false, false, false, {}};
@@ -95,6 +96,7 @@ int main(int argc, char** argv)
     library.getAllTracks(QString(), tracks, false, drm, missing, music, true, nullptr);
     std::printf("getAllTracks Music: %6lld ms (%d tracks)\n", step.restart(), tracks.count());
     std::printf("total:              %6lld ms (target under 1500 ms)\n", total.elapsed());
-    std::printf("peak memory:        %6ld MB (before reading %ld MB; target under 200 MB)\n", peakMegabytes(), baseline);
+    std::printf("peak memory:        %6ld MB (before reading %ld MB; target under 200 MB)\n", peakMegabytes(),
+                baseline);
     return parsed && tracks.count() == kTracks ? 0 : 1;
 }

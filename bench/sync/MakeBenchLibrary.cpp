@@ -40,11 +40,13 @@ int main(int argc, char** argv)
         for (qsizetype b = 0; b + 4 <= content.size(); b += 4)
             *reinterpret_cast<quint32*>(content.data() + b) = random.generate();
         // Like a real MP3 file, it begins with its (here empty) ID3v2 tag.
-        std::memcpy(content.data(), "ID3\x03\x00\x00\x00\x00\x00\x00", std::min<qsizetype>(10, content.size()));
+        std::memcpy(content.data(), "ID3\x03\x00\x00\x00\x00\x00\x00",
+                    std::min<qsizetype>(10, content.size()));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
             return 1;
-        XmlTrackEntry track{i + 1, QString("Track %1").arg(i), artist, album, LibraryXmlWriter::fileUrl(path)};
+        XmlTrackEntry track{i + 1, QString("Track %1").arg(i), artist, album,
+                            LibraryXmlWriter::fileUrl(path)};
         track.size = bytes;
         track.trackNumber = i % 12 + 1;
         writer.tracks.append(track);

@@ -20,8 +20,8 @@ Track makeTrack(int aIndex)
     const QString album = QString("Album %1").arg(aIndex / 12);
     const QString name = QString("Track number %1 of the library").arg(aIndex);
     Track track(name, album, artist, aIndex % 12 + 1,
-                QString("/home/user/Music/iTunes/iTunes Media/Music/%1/%2/%3.m4a").arg(artist, album, name), true, true,
-                false, QString("\\Music\\%1\\%2\\%3.m4a").arg(artist, album, name));
+                QString("/home/user/Music/iTunes/iTunes Media/Music/%1/%2/%3.m4a").arg(artist, album, name),
+                true, true, false, QString("\\Music\\%1\\%2\\%3.m4a").arg(artist, album, name));
     track.setSizeOnDevice(4'000'000 + aIndex);
     track.setLocalSize(4'000'000 + aIndex);
     return track;

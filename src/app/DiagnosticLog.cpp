@@ -56,7 +56,8 @@ void DiagnosticLog::writePiece(const char* aPiece)
     mFile->flush();
 }
 
-void DiagnosticLog::writeLine(const char* aFirst, const char* aSecond, const char* aThird, const char* aFourth)
+void DiagnosticLog::writeLine(const char* aFirst, const char* aSecond, const char* aThird,
+                              const char* aFourth)
 {
     if (!mFile)
         return;
@@ -137,8 +138,9 @@ void DiagnosticLog::compressLog(const QString& aFolder)
     char add[] = "a";
     char yes[] = "-y";
     char type[] = "-tzip";
-    char* argv[] = {program, add, yes, type, const_cast<char*>(zip.constData()), const_cast<char*>(log.constData()),
-                    nullptr};
+    char* argv[] = {
+        program, add, yes, type, const_cast<char*>(zip.constData()), const_cast<char*>(log.constData()),
+        nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);

@@ -80,7 +80,8 @@ std::uint32_t exceptionCodeFor(int aSignal, const siginfo_t* aInfo, std::uintptr
     switch (aSignal) {
     case SIGSEGV: {
         const auto address = reinterpret_cast<std::uintptr_t>(aInfo->si_addr);
-        if (aStackLow != 0 && address + kStackOverflowMargin >= aStackLow && address < aStackLow + kStackOverflowMargin)
+        if (aStackLow != 0 && address + kStackOverflowMargin >= aStackLow &&
+            address < aStackLow + kStackOverflowMargin)
             return 0xC00000FD; // stack overflow
         return 0xC0000005;     // access violation
     }
@@ -89,15 +90,24 @@ std::uint32_t exceptionCodeFor(int aSignal, const siginfo_t* aInfo, std::uintptr
                                             : 0xC0000006; // in-page error (a mapped file went away)
     case SIGFPE:
         switch (aInfo->si_code) {
-        case FPE_INTDIV: return 0xC0000094;
-        case FPE_INTOVF: return 0xC0000095;
-        case FPE_FLTDIV: return 0xC000008E;
-        case FPE_FLTOVF: return 0xC0000091;
-        case FPE_FLTUND: return 0xC0000093;
-        case FPE_FLTRES: return 0xC000008F;
-        case FPE_FLTINV: return 0xC0000090;
-        case FPE_FLTSUB: return 0xC000008C;
-        default: return 0xC0000094;
+        case FPE_INTDIV:
+            return 0xC0000094;
+        case FPE_INTOVF:
+            return 0xC0000095;
+        case FPE_FLTDIV:
+            return 0xC000008E;
+        case FPE_FLTOVF:
+            return 0xC0000091;
+        case FPE_FLTUND:
+            return 0xC0000093;
+        case FPE_FLTRES:
+            return 0xC000008F;
+        case FPE_FLTINV:
+            return 0xC0000090;
+        case FPE_FLTSUB:
+            return 0xC000008C;
+        default:
+            return 0xC0000094;
         }
     case SIGILL:
         return aInfo->si_code == ILL_PRVOPC || aInfo->si_code == ILL_PRVREG ? 0xC0000096 : 0xC000001D;
@@ -144,7 +154,9 @@ void installHandlers()
         void* warmUp[2];
         backtrace(warmUp, 2);
         for (int signal : kGuardedSignals) {
-            struct sigaction action{};
+            struct sigaction action
+            {
+            };
             action.sa_sigaction = onFault;
             action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
             sigemptyset(&action.sa_mask);

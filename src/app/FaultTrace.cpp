@@ -21,7 +21,7 @@ std::string demangle(const char* aName)
         return {};
     int status = 0;
     std::unique_ptr<char, decltype(&std::free)> plain(abi::__cxa_demangle(aName, nullptr, nullptr, &status),
-                                                        &std::free);
+                                                      &std::free);
     return status == 0 && plain ? std::string(plain.get()) : std::string(aName);
 }
 
@@ -36,9 +36,10 @@ void lookUpSourceLine(const Dl_info& aModule, const void* aAddress, FaultFrame& 
     if (header && header->e_type == ET_DYN)
         address -= base;
     QProcess addr2line;
-    addr2line.start(QStringLiteral("addr2line"), {QStringLiteral("-f"), QStringLiteral("-C"), QStringLiteral("-e"),
-                                                  QString::fromLocal8Bit(aModule.dli_fname),
-                                                  QStringLiteral("0x") + QString::number(address, 16)});
+    addr2line.start(QStringLiteral("addr2line"),
+                    {QStringLiteral("-f"), QStringLiteral("-C"), QStringLiteral("-e"),
+                     QString::fromLocal8Bit(aModule.dli_fname),
+                     QStringLiteral("0x") + QString::number(address, 16)});
     if (!addr2line.waitForStarted(2000) || !addr2line.waitForFinished(5000)) {
         addr2line.kill();
         addr2line.waitForFinished(1000);
@@ -190,8 +191,10 @@ std::string FaultTrace::report() const
         text += "Unknown Exception...\r\n";
     text += std::string(66, '-') + "\r\n";
     for (const FaultFrame& frame : mFrames) {
-        text += "Function : " + (frame.function.empty() ? std::string("UnkownFunction") : frame.function) + "\r\n";
-        text += "    [Source File : " + (frame.file.empty() ? std::string("UnkownFile") : frame.file) + "]\r\n";
+        text += "Function : " + (frame.function.empty() ? std::string("UnkownFunction") : frame.function) +
+                "\r\n";
+        text +=
+            "    [Source File : " + (frame.file.empty() ? std::string("UnkownFile") : frame.file) + "]\r\n";
         text += "    [Source Line : " + std::to_string(frame.line) + "]\r\n";
     }
     return text;

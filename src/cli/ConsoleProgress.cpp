@@ -38,20 +38,32 @@ ConsoleProgress::ConsoleProgress(MusicSync& aSync, bool aYes, QObject* aParent)
 QString ConsoleProgress::stateText(int aState)
 {
     switch (aState) {
-    case MusicSync::StateComplete: return QStringLiteral("Phone synchronization is complete");
-    case MusicSync::StateFault: return QStringLiteral("Phone synchronization ended by an unexpected fault");
+    case MusicSync::StateComplete:
+        return QStringLiteral("Phone synchronization is complete");
+    case MusicSync::StateFault:
+        return QStringLiteral("Phone synchronization ended by an unexpected fault");
     case MusicSync::StateNotConfigured:
         return QStringLiteral("This device is not set up for synchronization: run 'veltrane-sync configure'");
-    case MusicSync::StateSettingsUnreadable: return QStringLiteral("The settings file can't be read");
-    case MusicSync::StateCancelled: return QStringLiteral("Phone synchronization was cancelled");
-    case MusicSync::StatePreparing: return QStringLiteral("Preparing to synchronize");
-    case MusicSync::StateAlbumArt: return QStringLiteral("Checking for album art");
-    case MusicSync::StateDeleting: return QStringLiteral("Deleting tracks from the phone");
-    case MusicSync::StateCopying: return QStringLiteral("Copying tracks to the phone");
-    case MusicSync::StatePlaylists: return QStringLiteral("Updating playlists");
-    case MusicSync::StatePhotos: return QStringLiteral("Copying photos to the phone");
-    case MusicSync::StateConvertingVideo: return QStringLiteral("Converting video");
-    default: return QString();
+    case MusicSync::StateSettingsUnreadable:
+        return QStringLiteral("The settings file can't be read");
+    case MusicSync::StateCancelled:
+        return QStringLiteral("Phone synchronization was cancelled");
+    case MusicSync::StatePreparing:
+        return QStringLiteral("Preparing to synchronize");
+    case MusicSync::StateAlbumArt:
+        return QStringLiteral("Checking for album art");
+    case MusicSync::StateDeleting:
+        return QStringLiteral("Deleting tracks from the phone");
+    case MusicSync::StateCopying:
+        return QStringLiteral("Copying tracks to the phone");
+    case MusicSync::StatePlaylists:
+        return QStringLiteral("Updating playlists");
+    case MusicSync::StatePhotos:
+        return QStringLiteral("Copying photos to the phone");
+    case MusicSync::StateConvertingVideo:
+        return QStringLiteral("Converting video");
+    default:
+        return QString();
     }
 }
 
@@ -66,7 +78,8 @@ void ConsoleProgress::show(int aState, int aPercent, const QString& aText)
 {
     if (mTerminal && aState == MusicSync::StateCopying) {
         const int filled = aPercent * 30 / 100;
-        QString line = QString("\r[%1%2] %3%  %4").arg(QString(filled, '#'), QString(30 - filled, '.'))
+        QString line = QString("\r[%1%2] %3%  %4")
+                           .arg(QString(filled, '#'), QString(30 - filled, '.'))
                            .arg(aPercent, 3)
                            .arg(aText);
         line = line.left(100).leftJustified(100);

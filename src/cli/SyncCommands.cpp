@@ -112,8 +112,8 @@ int SyncCommands::sync()
 
     MusicSync sync(library, device, mParent);
     ConsoleProgress console(sync, mOptions.yes);
-    QObject::connect(&sync, qOverload<int, int>(&MusicSync::ProgressUpdate), &console, &ConsoleProgress::progress,
-                     Qt::QueuedConnection);
+    QObject::connect(&sync, qOverload<int, int>(&MusicSync::ProgressUpdate), &console,
+                     &ConsoleProgress::progress, Qt::QueuedConnection);
     QObject::connect(&sync, qOverload<int, int, const QString&>(&MusicSync::ProgressUpdate), &console,
                      &ConsoleProgress::progressWithText, Qt::QueuedConnection);
     QObject::connect(&sync, &MusicSync::ConfirmDeleteTracks, &console, &ConsoleProgress::confirmDeleteTracks,
@@ -180,7 +180,8 @@ int SyncCommands::configure()
     SyncSettings settings;
     settings.load();
     // As the setup wizard does: the configuration, then the values setConfig starts afresh.
-    if (settings.setConfig(id, entireLibrary, podcastSetting, playlists, podcasts, device->FriendlyName()) != 0) {
+    if (settings.setConfig(id, entireLibrary, podcastSetting, playlists, podcasts, device->FriendlyName()) !=
+        0) {
         complain(QStringLiteral("can't write the settings file ") + SyncSettings::filePath());
         return 2;
     }
@@ -192,10 +193,13 @@ int SyncCommands::configure()
         return 2;
     }
     say(QStringLiteral("Configured %1 (%2)").arg(device->FriendlyName(), id));
-    say(QStringLiteral("  music: ") + (entireLibrary ? QStringLiteral("the whole library")
-                                        : playlists.isEmpty() ? QStringLiteral("none") : playlists.join(", ")));
-    say(QStringLiteral("  podcasts: ") + (podcastSetting == SyncSettings::PodcastsAll ? QStringLiteral("all")
-                                          : podcasts.isEmpty() ? QStringLiteral("none") : podcasts.join(", ")) +
+    say(QStringLiteral("  music: ") + (entireLibrary         ? QStringLiteral("the whole library")
+                                       : playlists.isEmpty() ? QStringLiteral("none")
+                                                             : playlists.join(", ")));
+    say(QStringLiteral("  podcasts: ") +
+        (podcastSetting == SyncSettings::PodcastsAll ? QStringLiteral("all")
+         : podcasts.isEmpty()                        ? QStringLiteral("none")
+                                                     : podcasts.join(", ")) +
         (mOptions.episodes ? QStringLiteral(", newest %1 episodes").arg(mOptions.episodes) : QString()));
     say(QStringLiteral("  album art: %1, convert AAC to MP3: %2")
             .arg(mOptions.albumArt ? "on" : "off", mOptions.convertToMp3 ? "on" : "off"));

@@ -23,19 +23,25 @@ int main(int argc, char** argv)
                        "  playlists   list the library's playlists\n"
                        "  podcasts    list the library's podcasts"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("sync, configure, devices, playlists or podcasts"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("sync, configure, devices, playlists or podcasts"));
     parser.addOptions({
-        {QStringLiteral("device"), QStringLiteral("A mounted folder to treat as a USB player."), QStringLiteral("PATH")},
+        {QStringLiteral("device"), QStringLiteral("A mounted folder to treat as a USB player."),
+         QStringLiteral("PATH")},
         {QStringLiteral("library"), QStringLiteral("The iTunes library XML file."), QStringLiteral("FILE")},
-        {QStringLiteral("yes"), QStringLiteral("Delete tracks no longer chosen; synchronize even without enough space.")},
+        {QStringLiteral("yes"),
+         QStringLiteral("Delete tracks no longer chosen; synchronize even without enough space.")},
         {QStringLiteral("force"), QStringLiteral("Full resynchronization: copy every chosen track again.")},
-        {QStringLiteral("music"), QStringLiteral("configure: all, none, or playlist names separated by commas."),
+        {QStringLiteral("music"),
+         QStringLiteral("configure: all, none, or playlist names separated by commas."),
          QStringLiteral("WHAT"), QStringLiteral("all")},
-        {QStringLiteral("podcasts"), QStringLiteral("configure: none, all, or podcast names separated by commas."),
+        {QStringLiteral("podcasts"),
+         QStringLiteral("configure: none, all, or podcast names separated by commas."),
          QStringLiteral("WHAT"), QStringLiteral("none")},
         {QStringLiteral("episodes"), QStringLiteral("configure: newest episodes per podcast (0: all)."),
          QStringLiteral("N"), QStringLiteral("0")},
-        {QStringLiteral("album-art"), QStringLiteral("configure: on or off."), QStringLiteral("ON"), QStringLiteral("on")},
+        {QStringLiteral("album-art"), QStringLiteral("configure: on or off."), QStringLiteral("ON"),
+         QStringLiteral("on")},
         {QStringLiteral("convert-mp3"), QStringLiteral("configure: convert AAC to MP3, on or off."),
          QStringLiteral("ON"), QStringLiteral("off")},
     });

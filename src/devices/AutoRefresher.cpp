@@ -8,7 +8,8 @@
 AutoRefresher::AutoRefresher(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, QObject* aParent)
     : QObject(aParent), mLibrary(aLibrary), mDeviceList(aDeviceList)
 {
-    connect(&mLibrary, &LocalMusicLibrary::localLibraryEvent, this, &AutoRefresher::timeout, Qt::QueuedConnection);
+    connect(&mLibrary, &LocalMusicLibrary::localLibraryEvent, this, &AutoRefresher::timeout,
+            Qt::QueuedConnection);
 }
 
 AutoRefresher::~AutoRefresher()

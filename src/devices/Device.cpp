@@ -49,7 +49,8 @@ bool Device::IsConfigured()
     bool entireLibrary = false;
     int podcastSetting = 0;
     QStringList playlists, podcasts;
-    const int result = settings.getConfig(UniqueDeviceId(), entireLibrary, podcastSetting, playlists, podcasts);
+    const int result =
+        settings.getConfig(UniqueDeviceId(), entireLibrary, podcastSetting, playlists, podcasts);
     log.ret(-result);
     return result == 0;
 }

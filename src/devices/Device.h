@@ -40,8 +40,8 @@ public:
     virtual void SetConfigured() = 0;
     virtual bool IsConfigured();
     // Writes a playlist to a local file, with "..\" paths (the form read back from a phone).
-    virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks, const QString& aLocalFilePath,
-                               bool aIncludeName);
+    virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks,
+                               const QString& aLocalFilePath, bool aIncludeName);
     virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks, bool aForce) = 0;
     virtual void removeOldPlaylists() = 0;
     virtual void uploadAlbumArt(const Track& aTrack, const QString& aImagePath) = 0;

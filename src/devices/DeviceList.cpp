@@ -150,7 +150,8 @@ bool DeviceList::RefreshUsbMSDevices()
         if (mounted)
             logMessage("Got free space, so we assume the drive is mounted");
         auto parent = std::make_unique<DeviceParentMs>(volume.name);
-        Device* device = parent->addChild(std::make_unique<UsbMSDevice>(volume.root, volume.name, mounted, mProber));
+        Device* device =
+            parent->addChild(std::make_unique<UsbMSDevice>(volume.root, volume.name, mounted, mProber));
         addParent(std::move(parent));
         if (mounted) {
             logMessage("usbMSDevice added");

@@ -19,8 +19,8 @@ qint64 writeLine(QFile& aFile, const QByteArray& aLine)
 
 } // namespace
 
-int Device::createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks, const QString& aLocalFilePath,
-                           bool aIncludeName)
+int Device::createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks,
+                           const QString& aLocalFilePath, bool aIncludeName)
 {
     LogScope log("Device::createPlaylist");
     QFile file(aLocalFilePath);
@@ -64,7 +64,8 @@ bool Device::identicalPlaylistAlreadyExists(const QString& aPlaylistPath, const 
         file.readLine();
         const QString remote = readLine();
         logValue("remoteFilePathFromDevice", remote);
-        const QString expected = QStringLiteral("..") + deviceDataPath(aTracks.at(entry->trackIndex).deviceId());
+        const QString expected =
+            QStringLiteral("..") + deviceDataPath(aTracks.at(entry->trackIndex).deviceId());
         logValue("expectedPath", expected);
         if (remote != expected) {
             logMessage("Playlist is not identical");

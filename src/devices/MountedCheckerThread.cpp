@@ -8,7 +8,8 @@ MountedCheckerThread::MountedCheckerThread(DeviceList* aDeviceList, std::shared_
 {
     mChecker->moveToThread(this);
     connect(aDeviceList, &DeviceList::checkMountedStatus, mChecker.get(), &MountedChecker::startMountedCheck);
-    connect(mChecker.get(), &MountedChecker::mountedStatusUpdate, aDeviceList, &DeviceList::mountedStatusChange);
+    connect(mChecker.get(), &MountedChecker::mountedStatusUpdate, aDeviceList,
+            &DeviceList::mountedStatusChange);
 }
 
 MountedCheckerThread::~MountedCheckerThread()

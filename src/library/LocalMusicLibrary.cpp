@@ -84,8 +84,9 @@ bool LocalMusicLibrary::shouldRetryString(int& aRetryCounter, int& aResult, QStr
 
 int LocalMusicLibrary::createApplication(std::shared_ptr<Application>& aApplication)
 {
-    return callForObject([this](std::shared_ptr<Application>& aObject) { return mBackend->createApplication(aObject); },
-                         aApplication);
+    return callForObject(
+        [this](std::shared_ptr<Application>& aObject) { return mBackend->createApplication(aObject); },
+        aApplication);
 }
 
 void LocalMusicLibrary::initialiseInNewThread()
@@ -171,8 +172,9 @@ int LocalMusicLibrary::getPlaylistCollection(std::shared_ptr<PlaylistCollection>
         logMessage("Failure or local library not found");
         return log.ret(kLibraryFailure);
     }
-    if (callForObject([&](std::shared_ptr<PlaylistCollection>& aObject) { return library->playlists(aObject); },
-                      aCollection) < 0) {
+    if (callForObject(
+            [&](std::shared_ptr<PlaylistCollection>& aObject) { return library->playlists(aObject); },
+            aCollection) < 0) {
         logMessage("Could not get playlists from source");
         return log.ret(kLibraryFailure);
     }
@@ -214,8 +216,9 @@ int LocalMusicLibrary::getPlaylist(const QString& aName, std::shared_ptr<Playlis
     std::shared_ptr<Playlist> playlist;
     bool found = false;
     for (int index = count; index >= 1 && !found; --index) {
-        if (callForObject([&](std::shared_ptr<Playlist>& aObject) { return collection->item(index, aObject); },
-                          playlist) < 0) {
+        if (callForObject(
+                [&](std::shared_ptr<Playlist>& aObject) { return collection->item(index, aObject); },
+                playlist) < 0) {
             logMessage("Failure getting playlist collection item");
             return log.ret(kLibraryFailure);
         }

@@ -35,7 +35,8 @@ public:
     static constexpr int kNullObject = -8002;
 
     // A library on the given backend; without one, the iTunes library XML file.
-    explicit LocalMusicLibrary(std::shared_ptr<itunes::Backend> aBackend = nullptr, QObject* aParent = nullptr);
+    explicit LocalMusicLibrary(std::shared_ptr<itunes::Backend> aBackend = nullptr,
+                               QObject* aParent = nullptr);
     ~LocalMusicLibrary() override;
 
     std::shared_ptr<itunes::Backend> backend() const { return mBackend; }
@@ -45,17 +46,21 @@ public:
     int listenForITunesEvents();
 
     bool refreshPlaylists();
-    const QStringList& playlists(bool aIncludeSmart) const { return aIncludeSmart ? mAllPlaylists : mStandardPlaylists; }
+    const QStringList& playlists(bool aIncludeSmart) const
+    {
+        return aIncludeSmart ? mAllPlaylists : mStandardPlaylists;
+    }
     const QStringList& podcasts() const { return mPodcasts; }
 
     int getPlaylistCollection(std::shared_ptr<itunes::PlaylistCollection>& aCollection);
     int getPlaylist(const QString& aName, std::shared_ptr<itunes::Playlist>& aPlaylist);
-    int getAllTracks(const QString& aName, TrackList& aTrackList, bool aConvertAacToMp3, TrackList& aDrmTracks,
-                     TrackList& aMissingFileTracks, LocalPlaylist& aPlaylist, bool aIgnoreVideos,
-                     LocalMusicLibraryTaskObserver* aObserver);
+    int getAllTracks(const QString& aName, TrackList& aTrackList, bool aConvertAacToMp3,
+                     TrackList& aDrmTracks, TrackList& aMissingFileTracks, LocalPlaylist& aPlaylist,
+                     bool aIgnoreVideos, LocalMusicLibraryTaskObserver* aObserver);
 
     void refreshPodcasts();
-    void getPodcasts(const QStringList& aPodcastNames, QList<LocalPlaylist>& aPodcasts, TrackList& aPodcastTracks);
+    void getPodcasts(const QStringList& aPodcastNames, QList<LocalPlaylist>& aPodcasts,
+                     TrackList& aPodcastTracks);
     QString generateArtwork(const Track& aTrack);
 
     bool isInitialised() const { return mInitialised; }
@@ -78,7 +83,8 @@ signals:
 private:
     // Calls aCall until the retry rule says stop; returns the last result.
     template <typename Call> int callWithRetry(Call&& aCall);
-    template <typename Call, typename Object> int callForObject(Call&& aCall, std::shared_ptr<Object>& aObject);
+    template <typename Call, typename Object>
+    int callForObject(Call&& aCall, std::shared_ptr<Object>& aObject);
     template <typename Call> int callForString(Call&& aCall, QString& aString);
 
     int createApplication(std::shared_ptr<itunes::Application>& aApplication);

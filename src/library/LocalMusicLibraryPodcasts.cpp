@@ -18,10 +18,14 @@ namespace {
 const char* artworkFileNameFor(int aFormat)
 {
     switch (aFormat) {
-    case kArtworkFormatJpeg: return "temp_art.jpg";
-    case kArtworkFormatPng: return "temp_art.png";
-    case kArtworkFormatBmp: return "temp_art.bmp";
-    default: return nullptr;
+    case kArtworkFormatJpeg:
+        return "temp_art.jpg";
+    case kArtworkFormatPng:
+        return "temp_art.png";
+    case kArtworkFormatBmp:
+        return "temp_art.bmp";
+    default:
+        return nullptr;
     }
 }
 
@@ -37,8 +41,9 @@ void LocalMusicLibrary::refreshPodcasts()
             return true;
         logMessage("Got podcasts playlist");
         std::shared_ptr<TrackCollection> tracks;
-        if (callForObject([&](std::shared_ptr<TrackCollection>& aObject) { return aPlaylist.tracks(aObject); },
-                          tracks) < 0) {
+        if (callForObject(
+                [&](std::shared_ptr<TrackCollection>& aObject) { return aPlaylist.tracks(aObject); },
+                tracks) < 0) {
             logMessage("Failed to get tracks from playlist");
             return false;
         }
@@ -51,8 +56,9 @@ void LocalMusicLibrary::refreshPodcasts()
         for (int t = 1; t <= trackCount; ++t) {
             logMessage("Getting track");
             std::shared_ptr<itunes::Track> track;
-            if (callForObject([&](std::shared_ptr<itunes::Track>& aObject) { return tracks->item(t, aObject); },
-                              track) < 0) {
+            if (callForObject(
+                    [&](std::shared_ptr<itunes::Track>& aObject) { return tracks->item(t, aObject); },
+                    track) < 0) {
                 logMessage("Error getting track");
                 continue;
             }
@@ -125,10 +131,11 @@ QString LocalMusicLibrary::generateArtwork(const ::Track& aTrack)
     }
     logValue("aTrack.trackName", aTrack.trackName());
     std::shared_ptr<TrackCollection> results;
-    if (callForObject([&](std::shared_ptr<TrackCollection>& aObject) {
-            return music->search(aTrack.trackName(), kSearchFieldAll, aObject);
-        },
-                      results) < 0) {
+    if (callForObject(
+            [&](std::shared_ptr<TrackCollection>& aObject) {
+                return music->search(aTrack.trackName(), kSearchFieldAll, aObject);
+            },
+            results) < 0) {
         logMessage("Failed to get tracks from playlist");
         return QString();
     }
@@ -147,7 +154,8 @@ QString LocalMusicLibrary::generateArtwork(const ::Track& aTrack)
     for (int i = 1; i <= count; ++i) {
         logValue("countTracklist", count);
         std::shared_ptr<itunes::Track> result;
-        if (callForObject([&](std::shared_ptr<itunes::Track>& aObject) { return results->item(i, aObject); }, result) < 0) {
+        if (callForObject([&](std::shared_ptr<itunes::Track>& aObject) { return results->item(i, aObject); },
+                          result) < 0) {
             logMessage("Error getting track");
             continue;
         }
@@ -164,8 +172,9 @@ QString LocalMusicLibrary::generateArtwork(const ::Track& aTrack)
         if (saved)
             continue;
         std::shared_ptr<ArtworkCollection> artworks;
-        if (callForObject([&](std::shared_ptr<ArtworkCollection>& aObject) { return result->artwork(aObject); },
-                          artworks) < 0) {
+        if (callForObject(
+                [&](std::shared_ptr<ArtworkCollection>& aObject) { return result->artwork(aObject); },
+                artworks) < 0) {
             logMessage("Error getting artwork collection");
             continue;
         }
@@ -177,9 +186,11 @@ QString LocalMusicLibrary::generateArtwork(const ::Track& aTrack)
         for (int j = 1; j <= artworkCount && !saved; ++j) {
             logValue("Getting artwork item", j);
             std::shared_ptr<Artwork> artwork;
-            if (callForObject([&](std::shared_ptr<Artwork>& aObject) { return artworks->item(j, aObject); }, artwork) < 0)
+            if (callForObject([&](std::shared_ptr<Artwork>& aObject) { return artworks->item(j, aObject); },
+                              artwork) < 0)
                 continue;
-            artworkFileName = ApplicationPaths::applicationDataPath() + QDir::separator() + QStringLiteral("KORDA");
+            artworkFileName =
+                ApplicationPaths::applicationDataPath() + QDir::separator() + QStringLiteral("KORDA");
             logValue("artworkFileName", artworkFileName);
             int format = 0;
             if (callWithRetry([&] { return artwork->format(format); }) < 0) {

@@ -37,8 +37,9 @@ bool endsWithOneOf(const QString& aLocation, std::initializer_list<const char*> 
 } // namespace
 
 int LocalMusicLibrary::getAllTracks(const QString& aName, TrackList& aTrackList, bool aConvertAacToMp3,
-                                    TrackList& aDrmTracks, TrackList& aMissingFileTracks, LocalPlaylist& aPlaylist,
-                                    bool aIgnoreVideos, LocalMusicLibraryTaskObserver* aObserver)
+                                    TrackList& aDrmTracks, TrackList& aMissingFileTracks,
+                                    LocalPlaylist& aPlaylist, bool aIgnoreVideos,
+                                    LocalMusicLibraryTaskObserver* aObserver)
 {
     LogScope log("LocalMusicLibrary::getAllTracks");
     logValue("Playlist name:", aName);
@@ -67,8 +68,11 @@ int LocalMusicLibrary::getAllTracks(const QString& aName, TrackList& aTrackList,
 
     for (int position = 1; position <= count; ++position) {
         std::shared_ptr<itunes::Track> item;
-        if (callForObject([&](std::shared_ptr<itunes::Track>& aObject) { return tracks->itemByPlayOrder(position, aObject); },
-                          item) < 0) {
+        if (callForObject(
+                [&](std::shared_ptr<itunes::Track>& aObject) {
+                    return tracks->itemByPlayOrder(position, aObject);
+                },
+                item) < 0) {
             logMessage("Error getting track");
             continue;
         }
@@ -111,13 +115,15 @@ int LocalMusicLibrary::getAllTracks(const QString& aName, TrackList& aTrackList,
         int kind = 0;
         callWithRetry([&] { return item->kind(kind); });
         if (kind == kTrackKindSharedLibrary) {
-            logMessage("Shared track found - maybe a non-downloaded cloud track, or non-downloaded podcast episode");
+            logMessage(
+                "Shared track found - maybe a non-downloaded cloud track, or non-downloaded podcast episode");
             aMissingFileTracks.addTrack(trackWithoutLocalFile(name, album, artist, libraryId));
             continue;
         }
         std::shared_ptr<FileTrack> file;
         if (item->fileTrack(file) < 0 || !file) {
-            logMessage("Error getting file info - maybe a non-downloaded cloud track, or non-downloaded podcast episode");
+            logMessage("Error getting file info - maybe a non-downloaded cloud track, or non-downloaded "
+                       "podcast episode");
             aMissingFileTracks.addTrack(trackWithoutLocalFile(name, album, artist, libraryId));
             continue;
         }

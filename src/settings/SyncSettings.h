@@ -84,10 +84,10 @@ public:
     void setSkipUpdateMessage(const QString& aValue);
 
     // Device configuration.
-    int setConfig(const QString& aId, bool aSyncEntireLibrary, int aPodcastSyncSetting, const QStringList& aPlaylists,
-                  const QStringList& aPodcasts, const QString& aDeviceName);
-    int getConfig(const QString& aId, bool& aSyncEntireLibrary, int& aPodcastSyncSetting, QStringList& aPlaylists,
-                  QStringList& aPodcasts) const;
+    int setConfig(const QString& aId, bool aSyncEntireLibrary, int aPodcastSyncSetting,
+                  const QStringList& aPlaylists, const QStringList& aPodcasts, const QString& aDeviceName);
+    int getConfig(const QString& aId, bool& aSyncEntireLibrary, int& aPodcastSyncSetting,
+                  QStringList& aPlaylists, QStringList& aPodcasts) const;
     int getCacheFilename(const QString& aId, QString& aPath) const;
 
     // Named lists of key/value pairs under a device.

@@ -7,10 +7,11 @@
 #include <QDir>
 
 namespace {
-const char* const kWarningKeys[] = {"delete-without-warning", "dont-warn-usb", "dont-warn-drm", "dont-warn-not-copied",
-                                    "dont-warn-not-deleted"};
+const char* const kWarningKeys[] = {"delete-without-warning", "dont-warn-usb", "dont-warn-drm",
+                                    "dont-warn-not-copied", "dont-warn-not-deleted"};
 
-void appendTextElement(QDomDocument& aDocument, QDomElement& aParent, const QString& aTag, const QString& aText)
+void appendTextElement(QDomDocument& aDocument, QDomElement& aParent, const QString& aTag,
+                       const QString& aText)
 {
     QDomElement element = aDocument.createElement(aTag);
     element.appendChild(aDocument.createTextNode(aText));
@@ -30,7 +31,8 @@ QStringList childTexts(const QDomElement& aParent, const QString& aTag)
 } // namespace
 
 int SyncSettings::setConfig(const QString& aId, bool aSyncEntireLibrary, int aPodcastSyncSetting,
-                            const QStringList& aPlaylists, const QStringList& aPodcasts, const QString& aDeviceName)
+                            const QStringList& aPlaylists, const QStringList& aPodcasts,
+                            const QString& aDeviceName)
 {
     LogScope log("SyncSettings::setConfig");
     bool warnings[std::size(kWarningKeys)];
@@ -157,7 +159,8 @@ void SyncSettings::generateUniqueCacheFilename(QString& aPath) const
     QStringList used;
     getUsedCacheFilenames(used);
     for (int n = 0;; ++n) {
-        const QString candidate = ApplicationPaths::kordaFolder() + QStringLiteral("/mcache") + QString::number(n);
+        const QString candidate =
+            ApplicationPaths::kordaFolder() + QStringLiteral("/mcache") + QString::number(n);
         if (!used.contains(candidate)) {
             aPath = candidate;
             return;

@@ -11,8 +11,14 @@
 QStringList Mp3Converter::arguments(const QString& aSource, int aBitRate, const QString& aTarget)
 {
     // -map_metadata 0 copies the tags of the input into the MP3.
-    return {QStringLiteral("-i"),  aSource, QStringLiteral("-y"),           QStringLiteral("-ab"),
-            QString::number(aBitRate) + QLatin1Char('k'), QStringLiteral("-map_metadata"), QStringLiteral("0"), aTarget};
+    return {QStringLiteral("-i"),
+            aSource,
+            QStringLiteral("-y"),
+            QStringLiteral("-ab"),
+            QString::number(aBitRate) + QLatin1Char('k'),
+            QStringLiteral("-map_metadata"),
+            QStringLiteral("0"),
+            aTarget};
 }
 
 void Mp3Converter::convert(const Track& aTrack)

@@ -12,7 +12,8 @@
 
 #include <algorithm>
 
-MusicSync::MusicSync(LocalMusicLibrary* aLibrary, Device* aDevice, DeviceParent* aParent, QObject* aQObjectParent)
+MusicSync::MusicSync(LocalMusicLibrary* aLibrary, Device* aDevice, DeviceParent* aParent,
+                     QObject* aQObjectParent)
     : QObject(aQObjectParent), mDevice(aDevice), mParent(aParent), mLibrary(aLibrary),
       mThread(std::make_unique<MusicSyncThread>(this))
 {
@@ -67,7 +68,8 @@ void MusicSync::UpdateProgress(int aState, const QString& aText)
 
 void MusicSync::removeExtractedFolder()
 {
-    QDir(ApplicationPaths::kordaFolder() + QDir::separator() + QStringLiteral("extracted")).removeRecursively();
+    QDir(ApplicationPaths::kordaFolder() + QDir::separator() + QStringLiteral("extracted"))
+        .removeRecursively();
 }
 
 void MusicSync::Start()
@@ -91,7 +93,8 @@ void MusicSync::Start()
     QStringList playlists, podcasts;
     bool configured = false;
     if (settingsLoaded && !hasBeenCancelled()) {
-        const int result = settings.getConfig(deviceId, syncEntireLibrary, podcastSyncSetting, playlists, podcasts);
+        const int result =
+            settings.getConfig(deviceId, syncEntireLibrary, podcastSyncSetting, playlists, podcasts);
         settings.setFirstUse(deviceId, false);
         mEnableArtworkSync = settings.enableArtworkSync(deviceId);
         mConvertToMp3 = settings.convertAacToMp3(deviceId);
@@ -172,7 +175,8 @@ void MusicSync::Start()
             return log.leave();
         }
     }
-    if (!hasBeenCancelled() && settings.forceArtworkSync(deviceId) && updateAlbumArtForTracksAlreadyOnDevice()) {
+    if (!hasBeenCancelled() && settings.forceArtworkSync(deviceId) &&
+        updateAlbumArtForTracksAlreadyOnDevice()) {
         SyncSettings again;
         again.load();
         again.setForceArtworkSync(deviceId, false);

@@ -49,7 +49,8 @@ public:
         StateConvertingVideo = 17,
     };
 
-    MusicSync(LocalMusicLibrary* aLibrary, Device* aDevice, DeviceParent* aParent, QObject* aQObjectParent = nullptr);
+    MusicSync(LocalMusicLibrary* aLibrary, Device* aDevice, DeviceParent* aParent,
+              QObject* aQObjectParent = nullptr);
     ~MusicSync() override;
 
     void StartInNewThread(bool aForceFullResync);

@@ -122,7 +122,8 @@ void MusicSync::uploadAlbumArtForTrackInt(const Track& aTrack, bool aForced)
     logValue("artworkPath", artworkPath);
     if (artworkPath.isEmpty())
         return;
-    const QString tempImageFilename = ApplicationPaths::kordaFolder() + QDir::separator() + QStringLiteral("AlbumArt.jpg");
+    const QString tempImageFilename =
+        ApplicationPaths::kordaFolder() + QDir::separator() + QStringLiteral("AlbumArt.jpg");
     logValue("tempImageFilename", tempImageFilename);
     if (AlbumArtImage::prepare(artworkPath, tempImageFilename) && (mEnableArtworkSync || aForced)) {
         mDevice->uploadAlbumArt(aTrack, tempImageFilename);

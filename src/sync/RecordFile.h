@@ -13,9 +13,9 @@ public:
     enum ReadResult
     {
         ReadOk,
-        ReadAtEnd,   // no byte left at the position
-        ReadShort,   // the file ends inside the value
-        ReadFailed,  // the system refused the read
+        ReadAtEnd,  // no byte left at the position
+        ReadShort,  // the file ends inside the value
+        ReadFailed, // the system refused the read
     };
 
     bool open(const QString& aPath);

@@ -9,14 +9,15 @@ Track::Track(const QString& aTrackName, const QString& aAlbumName, const QString
              int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
              bool aInCache, const QString& aDeviceId)
     : mTrackName(aTrackName), mAlbumName(aAlbumName), mArtistName(aArtistName), mPath(aPath),
-      mTrackNumberOnAlbum(aTrackNumberOnAlbum), mDeviceId(aDeviceId), mOnLocalSyncPlaylist(aOnLocalSyncPlaylist),
-      mOnRemoteDevice(aOnRemoteDevice), mInCache(aInCache)
+      mTrackNumberOnAlbum(aTrackNumberOnAlbum), mDeviceId(aDeviceId),
+      mOnLocalSyncPlaylist(aOnLocalSyncPlaylist), mOnRemoteDevice(aOnRemoteDevice), mInCache(aInCache)
 {
 }
 
 void Track::set(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
-                int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
-                bool aInCache, qint32 aFlagsFilePosition, const QString& aDeviceId, qint64 aSizeOnDevice)
+                int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist,
+                bool aOnRemoteDevice, bool aInCache, qint32 aFlagsFilePosition, const QString& aDeviceId,
+                qint64 aSizeOnDevice)
 {
     mTrackName = aTrackName;
     mAlbumName = aAlbumName;
@@ -61,7 +62,8 @@ QString Track::uniqueId() const
     id += mAlbumName;
     id += mArtistName;
     id += QString::number(mTrackNumberOnAlbum);
-    if (needsConversion() || mConvertedToMp3 || extension().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
+    if (needsConversion() || mConvertedToMp3 ||
+        extension().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
         id += QLatin1String("mp3");
     return id;
 }
@@ -80,7 +82,8 @@ void Track::dump() const
     logValue("            mDeviceId", mDeviceId);
     logValue("            mSizeOnDevice", static_cast<int>(mSizeOnDevice));
     logValue("\t\t\t mDateAdded", static_cast<int>(mDateAdded));
-    logMessage(mOnLocalSyncPlaylist ? "            mOnLocalSyncPlaylist: true" : "            mOnLocalSyncPlaylist: false");
+    logMessage(mOnLocalSyncPlaylist ? "            mOnLocalSyncPlaylist: true"
+                                    : "            mOnLocalSyncPlaylist: false");
     logMessage(mOnRemoteDevice ? "            mOnRemoteDevice: true" : "            mOnRemoteDevice: false");
     logMessage(mInCache ? "            mInCache: true" : "            mInCache: false");
     logValue("            mFlagsFilePosition", mFlagsFilePosition);

@@ -11,14 +11,14 @@ class Track
 public:
     Track() = default;
     // The library form.
-    Track(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName, int aTrackNumberOnAlbum,
-          const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice, bool aInCache,
-          const QString& aDeviceId = QString());
+    Track(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
+          int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
+          bool aInCache, const QString& aDeviceId = QString());
 
     // The cache form.
-    void set(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName, int aTrackNumberOnAlbum,
-             const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice, bool aInCache,
-             qint32 aFlagsFilePosition, const QString& aDeviceId, qint64 aSizeOnDevice);
+    void set(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
+             int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
+             bool aInCache, qint32 aFlagsFilePosition, const QString& aDeviceId, qint64 aSizeOnDevice);
 
     // Title + album + artist + track number, then "mp3" when the device copy is or will be an MP3.
     QString uniqueId() const;

@@ -23,7 +23,8 @@ bool isInsideKordaFolder(const QString& aPath)
 {
     const QFileInfo info(aPath);
     return !info.fileName().isEmpty() &&
-           QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(QDir(ApplicationPaths::kordaFolder()).absolutePath());
+           QDir::cleanPath(info.absolutePath()) ==
+               QDir::cleanPath(QDir(ApplicationPaths::kordaFolder()).absolutePath());
 }
 
 } // namespace
@@ -234,11 +235,21 @@ int TrackCache::readTrack(Track& aTrack)
             mReadPosition -= 4;
             more = false;
             break;
-        case kTrackName: result = readString(name); break;
-        case kAlbumName: result = readString(album); break;
-        case kArtistName: result = readString(artist); break;
-        case kLocalPath: result = readString(path); break;
-        case kTrackNumber: result = readTaggedInt(trackNumber); break;
+        case kTrackName:
+            result = readString(name);
+            break;
+        case kAlbumName:
+            result = readString(album);
+            break;
+        case kArtistName:
+            result = readString(artist);
+            break;
+        case kLocalPath:
+            result = readString(path);
+            break;
+        case kTrackNumber:
+            result = readTaggedInt(trackNumber);
+            break;
         case kFlags:
             flagsPosition = static_cast<qint32>(mReadPosition - 4);
             result = readTaggedInt(flags);
@@ -254,7 +265,9 @@ int TrackCache::readTrack(Track& aTrack)
             idPosition = mReadPosition - 4;
             result = readTaggedLong(idOffset);
             break;
-        case kIdLength: result = readTaggedInt(idLength); break;
+        case kIdLength:
+            result = readTaggedInt(idLength);
+            break;
         default:
             logValue("Error at cache file pos:", static_cast<int>(mReadPosition - 4));
             return log.ret(kFormatError);
@@ -265,7 +278,8 @@ int TrackCache::readTrack(Track& aTrack)
 
     // The identifier must lie inside the IDs file; nothing is allocated for one that doesn't.
     const qint64 idUnits = idLength / 2;
-    if (idOffset < 0 || idLength < 0 || idOffset > mIdsFile.size() || 2 * idUnits > mIdsFile.size() - idOffset) {
+    if (idOffset < 0 || idLength < 0 || idOffset > mIdsFile.size() ||
+        2 * idUnits > mIdsFile.size() - idOffset) {
         logMessage("! Device identifier is outside the persistent IDs file");
         return log.ret(kFormatError);
     }
@@ -274,8 +288,8 @@ int TrackCache::readTrack(Track& aTrack)
         return log.ret(kFormatError);
 
     aTrack = Track();
-    aTrack.set(name, album, artist, trackNumber, path, false, (flags & kFlagOnDevice) != 0, true, flagsPosition,
-               fromUtf16Bytes(idBytes.constData(), idUnits), sizeOnDevice);
+    aTrack.set(name, album, artist, trackNumber, path, false, (flags & kFlagOnDevice) != 0, true,
+               flagsPosition, fromUtf16Bytes(idBytes.constData(), idUnits), sizeOnDevice);
     aTrack.setIdFilePosition(idPosition);
     if (flags & kFlagConvertedToMp3)
         aTrack.setConvertedToMp3(true);

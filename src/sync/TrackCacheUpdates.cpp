@@ -42,7 +42,8 @@ int TrackCache::addTrack(Track& aTrack)
             return log.ret(kFormatError);
         char pointer[28];
         if (mCacheFile.readAt(aTrack.idFilePosition(), pointer, sizeof pointer) != RecordFile::ReadOk ||
-            qFromLittleEndian<qint32>(pointer) != kIdOffset || qFromLittleEndian<qint32>(pointer + 16) != kIdLength) {
+            qFromLittleEndian<qint32>(pointer) != kIdOffset ||
+            qFromLittleEndian<qint32>(pointer + 16) != kIdLength) {
             logMessage("! No identifier fields at the recorded position");
             return log.ret(kFormatError);
         }

@@ -71,10 +71,14 @@ TEST(DiagnosticLog, WritesEachLineKindInTheLogFormat)
     }
     const QList<QByteArray> bodies = logBodies(folder.path() + "/log.txt");
     const QList<QByteArray> expected = {
-        ">> SyncUi::startSync",           "    Tracks to copy = 12",
-        "    x = -1",                     "    big = -2147483648",
-        "    album = Caf\xc3\xa9",        "    name = plain",
-        "    ! Failed to set WPD_OBJECT_NAME", "<< MusicSync::hasBeenCancelled",
+        ">> SyncUi::startSync",
+        "    Tracks to copy = 12",
+        "    x = -1",
+        "    big = -2147483648",
+        "    album = Caf\xc3\xa9",
+        "    name = plain",
+        "    ! Failed to set WPD_OBJECT_NAME",
+        "<< MusicSync::hasBeenCancelled",
         "Returns: 0",
     };
     EXPECT_EQ(bodies, expected);
@@ -112,7 +116,8 @@ TEST(DiagnosticLog, LinesFromManyThreadsNeverInterleaveAndTimeNeverGoesBack)
     const QByteArray content = readWholeFile(folder.path() + "/log.txt");
     const QList<QByteArray> lines = content.split('\n');
     ASSERT_EQ(lines.size(), 4 * 300 * 2 + 1);
-    const QRegularExpression line(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d(    thread = [0-3]|>> Worker::step)\r$"));
+    const QRegularExpression line(
+        QStringLiteral("^\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d(    thread = [0-3]|>> Worker::step)\r$"));
     QByteArray previous;
     for (int i = 0; i + 1 < lines.size(); ++i) {
         ASSERT_TRUE(line.match(QString::fromUtf8(lines[i])).hasMatch()) << lines[i].constData();
@@ -174,15 +179,17 @@ TEST(ProcessLog, RecordsTheRunAndIsZippedAtExit)
     EXPECT_EQ(bodies[leave + 1], "Returns: 1");
     EXPECT_TRUE(bodies.contains("    x = -1"));
     EXPECT_TRUE(bodies.contains("    count = -1294967296"));
-    EXPECT_TRUE(bodies.contains("    album = Ol\xc3\xa9 \xe2\x80\x93 WALL\xe2\x80\xa2" "E"));
+    EXPECT_TRUE(bodies.contains("    album = Ol\xc3\xa9 \xe2\x80\x93 WALL\xe2\x80\xa2"
+                                "E"));
     EXPECT_TRUE(bodies.contains("    wide = na\xc3\xafve"));
     EXPECT_TRUE(bodies.contains("    guarded work completed = 0"));
     EXPECT_EQ(bodies[bodies.size() - 2], "<< mainInt");
     EXPECT_EQ(bodies.last(), "Returns: 0");
 
     // The fault report is one message whose own lines follow it, innermost frame first.
-    const auto report = std::find_if(bodies.begin(), bodies.end(),
-                                     [](const QByteArray& aBody) { return aBody.startsWith("    Exception: "); });
+    const auto report = std::find_if(bodies.begin(), bodies.end(), [](const QByteArray& aBody) {
+        return aBody.startsWith("    Exception: ");
+    });
     ASSERT_NE(report, bodies.end());
     EXPECT_TRUE(report->startsWith("    Exception: EXCEPTION_ACCESS_VIOLATION\r\n" + QByteArray(66, '-') +
                                    "\r\nFunction : (anonymous namespace)::readThroughNull"))

@@ -17,7 +17,8 @@ __attribute__((noinline, no_sanitize("address", "undefined"))) void writeThrough
     *aPointer = 42;
 }
 
-__attribute__((noinline, no_sanitize("undefined"))) int divide(volatile int aNumerator, volatile int aDenominator)
+__attribute__((noinline, no_sanitize("undefined"))) int divide(volatile int aNumerator,
+                                                               volatile int aDenominator)
 {
     return aNumerator / aDenominator;
 }

@@ -1,5 +1,5 @@
-#include "app/ApplicationPaths.h"
 #include "app/Startup.h"
+#include "app/ApplicationPaths.h"
 #include "support/TestHome.h"
 
 #include <QCoreApplication>

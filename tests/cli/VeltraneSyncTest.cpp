@@ -32,7 +32,8 @@ protected:
         for (int i = 1; i <= kTracks; ++i) {
             const QString path = folder + QString("%1 Song.m4a").arg(i, 2, 10, QChar('0'));
             ASSERT_TRUE(fixtures::makeAudio(path, QString("Song %1").arg(i), "Band", "Album", 4.0));
-            XmlTrackEntry track{i, QString("Song %1").arg(i), "Band", "Album", LibraryXmlWriter::fileUrl(path)};
+            XmlTrackEntry track{i, QString("Song %1").arg(i), "Band", "Album",
+                                LibraryXmlWriter::fileUrl(path)};
             track.size = QFileInfo(path).size();
             mWriter.tracks.append(track);
             all.trackIds.append(i);
@@ -69,7 +70,8 @@ protected:
     void configure(const QString& aMusic, bool aConvert)
     {
         QByteArray output;
-        ASSERT_EQ(run({"configure", "--device", mDrive, "--music", aMusic, "--convert-mp3", aConvert ? "on" : "off"},
+        ASSERT_EQ(run({"configure", "--device", mDrive, "--music", aMusic, "--convert-mp3",
+                       aConvert ? "on" : "off"},
                       &output),
                   0)
             << output.constData();

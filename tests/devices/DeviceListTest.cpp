@@ -1,9 +1,9 @@
-#include "devices/AutoRefresher.h"
 #include "devices/DeviceList.h"
+#include "devices/AutoRefresher.h"
 #include "devices/DeviceParent.h"
+#include "devices/FakeDriveProber.h"
 #include "devices/MDeviceListObserver.h"
 #include "devices/MtpDeviceRefresher.h"
-#include "devices/FakeDriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
 #include "library/FakeITunes.h"
 #include "library/LocalMusicLibrary.h"
@@ -28,7 +28,8 @@ struct CountingObserver : MDeviceListObserver
 class FakeMtpParent : public DeviceParent
 {
 public:
-    FakeMtpParent(const QString& aName, const QString& aRoot, std::shared_ptr<DriveProber> aProber) : DeviceParent(aName)
+    FakeMtpParent(const QString& aName, const QString& aRoot, std::shared_ptr<DriveProber> aProber)
+        : DeviceParent(aName)
     {
         addChild(std::make_unique<UsbMSDevice>(aRoot, aName, false, std::move(aProber)));
     }

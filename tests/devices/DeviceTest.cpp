@@ -1,7 +1,7 @@
 #include "devices/Device.h"
 #include "devices/DeviceParentMs.h"
-#include "devices/usbms/UsbMSDevice.h"
 #include "devices/FakeDriveProber.h"
+#include "devices/usbms/UsbMSDevice.h"
 #include "sync/Track.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,10 @@ TEST(Device, SanitisingReplacesWhatFileSystemsCantHold)
     EXPECT_EQ(sanitised("  [a'b\\c^d?e<f>g,h&i:j\"k]l(m)n{o}p;q@r!s$t#u%v  ", false),
               "_a_b_c_d_e_f_g_h_i_j_k_l_m_n_o_p_q_r_s_t_u_v");
     // FAT and exFAT can't store these either.
-    EXPECT_EQ(sanitised("a*b|c\x01" "d\te", false), "a_b_c_d_e");
+    EXPECT_EQ(sanitised("a*b|c\x01"
+                        "d\te",
+                        false),
+              "a_b_c_d_e");
     EXPECT_EQ(sanitised("- _ + = ~ \u00e9\u65e5", false), "- _ + = ~ \u00e9\u65e5");
 }
 
@@ -76,8 +79,9 @@ TEST(Device, AndroidInfoIsReadFromThePhonesFile)
 {
     auto prober = std::make_shared<FakeDriveProber>();
     UsbMSDevice device("/nonexistent", "X", false, prober);
-    device.parseAndroidInfo("<info version=\"21\" screen_pixels=\"2073600\" supports_playlists_from_playlists_vlt=\"true\" "
-                            "supports_album_art_from_tracks_xml=\"TRUE\"/>");
+    device.parseAndroidInfo(
+        "<info version=\"21\" screen_pixels=\"2073600\" supports_playlists_from_playlists_vlt=\"true\" "
+        "supports_album_art_from_tracks_xml=\"TRUE\"/>");
     EXPECT_EQ(device.androidInfo().androidVersion, 21);
     EXPECT_EQ(device.androidInfo().screenPixels, 2073600);
     EXPECT_TRUE(device.androidInfo().supportsPlaylistsFromPlaylistsVlt);

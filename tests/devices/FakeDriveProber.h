@@ -4,9 +4,9 @@
 // answers size queries with the real file system's numbers, unless a folder is "not mounted".
 #include "devices/usbms/DriveProber.h"
 
+#include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QHash>
 #include <QSet>
 
 #include <sys/statvfs.h>
@@ -55,11 +55,14 @@ public:
         QMutexLocker lock(&mMutex);
         ++mSizeQueries;
         const QString root = aRoot.endsWith('/') ? aRoot : aRoot + '/';
-        struct statvfs info{};
+        struct statvfs info
+        {
+        };
         if (mUnmounted.contains(root) || statvfs(root.toLocal8Bit().constData(), &info) != 0)
             return false;
         aTotalBytes = static_cast<qint64>(info.f_blocks) * static_cast<qint64>(info.f_frsize);
-        aFreeBytes = mFreeSpace.value(root, static_cast<qint64>(info.f_bavail) * static_cast<qint64>(info.f_frsize));
+        aFreeBytes =
+            mFreeSpace.value(root, static_cast<qint64>(info.f_bavail) * static_cast<qint64>(info.f_frsize));
         return true;
     }
 

@@ -44,7 +44,10 @@ private:
 class FakeArtworkCollection : public ArtworkCollection
 {
 public:
-    FakeArtworkCollection(FakeITunes& aFake, QList<FakeArtworkSpec> aArtwork) : mFake(aFake), mArtwork(std::move(aArtwork)) {}
+    FakeArtworkCollection(FakeITunes& aFake, QList<FakeArtworkSpec> aArtwork)
+        : mFake(aFake), mArtwork(std::move(aArtwork))
+    {
+    }
     qint32 count(int& aCount) override
     {
         aCount = static_cast<int>(mArtwork.size());
@@ -162,7 +165,10 @@ public:
         aCount = static_cast<int>(mIds.size());
         return mFake.take("tracks.count");
     }
-    qint32 item(int aIndex, std::shared_ptr<itunes::Track>& aTrack) override { return fetch("tracks.item", aIndex, aTrack); }
+    qint32 item(int aIndex, std::shared_ptr<itunes::Track>& aTrack) override
+    {
+        return fetch("tracks.item", aIndex, aTrack);
+    }
     qint32 itemByPlayOrder(int aIndex, std::shared_ptr<itunes::Track>& aTrack) override
     {
         return fetch("tracks.itemByPlayOrder", aIndex, aTrack);
@@ -286,7 +292,8 @@ public:
             return result;
         if (aIndex < 1 || aIndex > static_cast<int>(mFake.playlists.size()))
             return kInvalidArgument;
-        aPlaylist = std::make_shared<FakePlaylist>(mFake, mFake.playlists[static_cast<std::size_t>(aIndex - 1)]);
+        aPlaylist =
+            std::make_shared<FakePlaylist>(mFake, mFake.playlists[static_cast<std::size_t>(aIndex - 1)]);
         return kOk;
     }
 
@@ -342,7 +349,8 @@ private:
 class FakeConnection : public EventConnection
 {
 public:
-    FakeConnection(FakeITunes& aFake, std::function<void()> aHandler) : mFake(aFake), mHandler(std::move(aHandler))
+    FakeConnection(FakeITunes& aFake, std::function<void()> aHandler)
+        : mFake(aFake), mHandler(std::move(aHandler))
     {
         mFake.addHandler(&mHandler);
     }

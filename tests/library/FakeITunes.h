@@ -84,5 +84,5 @@ private:
 };
 
 // A track of the fake library, with sensible defaults for what a test doesn't care about.
-FakeTrackSpec fakeTrack(int aId, const QString& aName, const QString& aLocation, const QString& aAlbum = "Album",
-                        const QString& aArtist = "Artist");
+FakeTrackSpec fakeTrack(int aId, const QString& aName, const QString& aLocation,
+                        const QString& aAlbum = "Album", const QString& aArtist = "Artist");

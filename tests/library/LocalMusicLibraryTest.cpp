@@ -1,5 +1,5 @@
-#include "library/FakeITunes.h"
 #include "library/LocalMusicLibrary.h"
+#include "library/FakeITunes.h"
 #include "library/LocalMusicLibraryTaskObserver.h"
 #include "library/LocalPlaylist.h"
 #include "support/TestHome.h"
@@ -36,13 +36,15 @@ protected:
         mFake->tracks[8].hasFile = false;
         mFake->tracks[0].compilation = true;
         mFake->tracks[1].dateAdded = 41234.99;
-        FakePlaylistSpec library{"Library", kPlaylistKindLibrary, kSpecialKindNone, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+        FakePlaylistSpec library{
+            "Library", kPlaylistKindLibrary, kSpecialKindNone, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
         FakePlaylistSpec music{"Music", kPlaylistKindUser, kSpecialKindMusic, false, {1, 2, 3}};
         FakePlaylistSpec rock{"Rock", kPlaylistKindUser, kSpecialKindNone, false, {1, 2}};
         FakePlaylistSpec smart{"Recent", kPlaylistKindUser, kSpecialKindNone, true, {2}};
         FakePlaylistSpec podcasts{"Podcasts", kPlaylistKindUser, kSpecialKindPodcasts, false, {}};
         FakePlaylistSpec folder{"A folder", kPlaylistKindUser, kSpecialKindFolder, false, {}};
-        FakePlaylistSpec everything{"Everything", kPlaylistKindUser, kSpecialKindNone, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+        FakePlaylistSpec everything{
+            "Everything", kPlaylistKindUser, kSpecialKindNone, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
         FakePlaylistSpec rockAgain{"Rock", kPlaylistKindUser, kSpecialKindNone, false, {2}};
         mFake->playlists = {library, music, rock, smart, podcasts, folder, everything, rockAgain};
         mLibrary = std::make_unique<LocalMusicLibrary>(mFake);
@@ -51,7 +53,8 @@ protected:
 
     int readAll(const QString& aName, bool aIgnoreVideos = false, bool aConvert = false)
     {
-        return mLibrary->getAllTracks(aName, mTracks, aConvert, mDrm, mMissing, mPlaylist, aIgnoreVideos, nullptr);
+        return mLibrary->getAllTracks(aName, mTracks, aConvert, mDrm, mMissing, mPlaylist, aIgnoreVideos,
+                                      nullptr);
     }
 
     TestHome mHome;
@@ -181,7 +184,8 @@ TEST_F(LocalMusicLibraryTest, RefreshListsOrdinaryPlaylistsAndSaysWhetherTheyCha
 TEST_F(LocalMusicLibraryTest, EachTrackLandsInExactlyOnePlace)
 {
     NameObserver observer;
-    ASSERT_EQ(mLibrary->getAllTracks("Everything", mTracks, false, mDrm, mMissing, mPlaylist, true, &observer), 0);
+    ASSERT_EQ(
+        mLibrary->getAllTracks("Everything", mTracks, false, mDrm, mMissing, mPlaylist, true, &observer), 0);
     EXPECT_EQ(mPlaylist.name(), "Everything");
     // Copied: one, two and the 3-character location; protected: .M4P and .m4b; missing: the
     // cloud track and the one without a file interface; the two videos nowhere.
@@ -231,7 +235,8 @@ TEST_F(LocalMusicLibraryTest, ATrackMetAgainPointsAtItsFirstRecord)
 TEST_F(LocalMusicLibraryTest, UnreadableTracksAreSkippedAndConversionIsMarked)
 {
     mFake->script("file.location:1", {kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail});
-    mFake->script("tracks.itemByPlayOrder:2", {kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail});
+    mFake->script("tracks.itemByPlayOrder:2",
+                  {kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail});
     ASSERT_EQ(readAll("Rock", false, true), 0); // the later Rock holds only track 2
     EXPECT_EQ(mTracks.count(), 0);
     mTracks = TrackList();

@@ -111,7 +111,8 @@ protected:
             fakeTrack(3, "Plain", mHome.path() + "/Artist/Bare/plain.mp3", "Bare"),
             fakeTrack(4, "Second", mHome.path() + "/Artist/Bare/second.mp3", "Bare"),
         };
-        mFake->tracks[0].artwork = {{7, "weird"}, {kArtworkFormatPng, "\x89PNG fake"}, {kArtworkFormatJpeg, "jpeg"}};
+        mFake->tracks[0].artwork = {
+            {7, "weird"}, {kArtworkFormatPng, "\x89PNG fake"}, {kArtworkFormatJpeg, "jpeg"}};
         mFake->tracks[3].artwork = {{kArtworkFormatJpeg, "jpeg"}};
         mFake->playlists = {{"Music", kPlaylistKindUser, kSpecialKindMusic, false, {1, 2, 3, 4}}};
         QDir().mkpath(mHome.path() + "/Artist/Album");

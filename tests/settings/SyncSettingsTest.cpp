@@ -59,7 +59,8 @@ TEST_F(SyncSettingsTest, TheThreePlaylistStatesReadBackAsStored)
     EXPECT_TRUE(playlists.isEmpty());
     EXPECT_TRUE(settingsFile().contains("<playlist>###DONT-SYNC-MUSIC###</playlist>"));
 
-    EXPECT_EQ(loaded.getConfig("unknown", entire, podcastSetting, playlists, podcasts), SyncSettings::kDeviceNotFound);
+    EXPECT_EQ(loaded.getConfig("unknown", entire, podcastSetting, playlists, podcasts),
+              SyncSettings::kDeviceNotFound);
 }
 
 TEST_F(SyncSettingsTest, SetConfigWritesTheElementsInOrder)
@@ -67,7 +68,8 @@ TEST_F(SyncSettingsTest, SetConfigWritesTheElementsInOrder)
     SyncSettings settings;
     settings.load();
     settings.setConfig("dev1", false, 2, {"Rock"}, {"Pod"}, "My Phone");
-    const QString expected = "<settings>\n<device>\n<id>dev1</id>\n<name>My Phone</name>\n<cache>" + mHome.korda() +
+    const QString expected = "<settings>\n<device>\n<id>dev1</id>\n<name>My Phone</name>\n<cache>" +
+                             mHome.korda() +
                              "/mcache0</cache>\n<playlist>Rock</playlist>\n<podcast>Pod</podcast>\n"
                              "<podcast-sync-setting>2</podcast-sync-setting>\n</device>\n</settings>\n";
     EXPECT_EQ(QString::fromUtf8(settingsFile()), expected);
@@ -75,10 +77,11 @@ TEST_F(SyncSettingsTest, SetConfigWritesTheElementsInOrder)
 
 TEST_F(SyncSettingsTest, ValuesReadByTheTypeRules)
 {
-    writeSettings("<settings><device><id>d</id>"
-                  "<convert-to-mp3>TRUE</convert-to-mp3><copy-notes>1</copy-notes><copy-photos>true</copy-photos>"
-                  "<number-of-episodes-to-sync>abc</number-of-episodes-to-sync>"
-                  "</device><dont-display-message>update-7</dont-display-message></settings>");
+    writeSettings(
+        "<settings><device><id>d</id>"
+        "<convert-to-mp3>TRUE</convert-to-mp3><copy-notes>1</copy-notes><copy-photos>true</copy-photos>"
+        "<number-of-episodes-to-sync>abc</number-of-episodes-to-sync>"
+        "</device><dont-display-message>update-7</dont-display-message></settings>");
     SyncSettings settings;
     ASSERT_EQ(settings.load(), 0);
     EXPECT_FALSE(settings.convertAacToMp3("d"));
@@ -150,8 +153,10 @@ TEST_F(SyncSettingsTest, ReconfiguringKeepsTheCacheAndWarningsAndDropsCopyOption
 TEST_F(SyncSettingsTest, NewCacheNamesFillTheFirstGap)
 {
     const QString korda = mHome.korda();
-    writeSettings(("<settings><device><id>a</id><cache>" + korda + "/mcache0</cache></device>"
-                   "<device><id>b</id><cache>" + korda + "/mcache2</cache></device></settings>")
+    writeSettings(("<settings><device><id>a</id><cache>" + korda +
+                   "/mcache0</cache></device>"
+                   "<device><id>b</id><cache>" +
+                   korda + "/mcache2</cache></device></settings>")
                       .toUtf8());
     SyncSettings settings;
     settings.load();
@@ -168,8 +173,9 @@ TEST_F(SyncSettingsTest, NewCacheNamesFillTheFirstGap)
 
 TEST_F(SyncSettingsTest, DuplicateDeviceElementsUseTheFirst)
 {
-    writeSettings("<settings>\n<device><id>d</id><name>first</name><convert-to-mp3>true</convert-to-mp3></device>\n"
-                  "<device><id>d</id><name>second</name></device>\n</settings>");
+    writeSettings(
+        "<settings>\n<device><id>d</id><name>first</name><convert-to-mp3>true</convert-to-mp3></device>\n"
+        "<device><id>d</id><name>second</name></device>\n</settings>");
     SyncSettings settings;
     settings.load();
     EXPECT_EQ(settings.getStringValue("d", "name"), "first");
@@ -186,8 +192,9 @@ TEST_F(SyncSettingsTest, DuplicateDeviceElementsUseTheFirst)
 
 TEST_F(SyncSettingsTest, NamedListsAreFoundCreatedReadAndRemoved)
 {
-    writeSettings("<settings><device><id>d</id><list name=\"photo_folders\">"
-                  "<entry key=\"Camera\" value=\"/DCIM/Camera\"/><entry key=\"NoValue\"/></list></device></settings>");
+    writeSettings(
+        "<settings><device><id>d</id><list name=\"photo_folders\">"
+        "<entry key=\"Camera\" value=\"/DCIM/Camera\"/><entry key=\"NoValue\"/></list></device></settings>");
     SyncSettings settings;
     settings.load();
     const auto entries = settings.getSettingsList("d", "photo_folders");
@@ -209,14 +216,16 @@ TEST_F(SyncSettingsTest, GlobalValuesCreateTheRootAndReplaceEveryEarlierValue)
     settings.setSkipUpdateMessage("a");
     settings.setGlobalStringValue("dont-display-message", "b");
     ASSERT_EQ(settings.save(), 0);
-    EXPECT_EQ(settingsFile(), QByteArray("<settings>\n<dont-display-message>b</dont-display-message>\n</settings>\n"));
+    EXPECT_EQ(settingsFile(),
+              QByteArray("<settings>\n<dont-display-message>b</dont-display-message>\n</settings>\n"));
 }
 
 TEST_F(SyncSettingsTest, NonAsciiNamesSurviveARoundTrip)
 {
     SyncSettings settings;
     settings.load();
-    settings.setConfig("d", false, 2, {"Caf\u00e9 & <Friends>", "\u65e5\u672c"}, {"Ol\u00e9"}, "T\u00e9l\u00e9phone");
+    settings.setConfig("d", false, 2, {"Caf\u00e9 & <Friends>", "\u65e5\u672c"}, {"Ol\u00e9"},
+                       "T\u00e9l\u00e9phone");
     SyncSettings loaded;
     loaded.load();
     bool entire = true;
@@ -232,14 +241,17 @@ TEST_F(SyncSettingsTest, AFailedSaveReportsAnErrorAndKeepsTheOldFile)
     SyncSettings settings;
     settings.load();
     for (int i = 0; i < 20; ++i)
-        settings.setConfig(QString("device-%1").arg(i), false, 0, {"A playlist with a long name"}, {}, "Phone");
+        settings.setConfig(QString("device-%1").arg(i), false, 0, {"A playlist with a long name"}, {},
+                           "Phone");
     const QByteArray before = settingsFile();
     ASSERT_GT(before.size(), 1000);
 
     // A disk that fills up while the file is written: the process may write no more than 200
     // bytes to any file.
     settings.setConvertAacToMp3("device-3", true);
-    struct rlimit old{};
+    struct rlimit old
+    {
+    };
     getrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = old;

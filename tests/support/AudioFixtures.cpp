@@ -35,20 +35,33 @@ const char* mimeOf(const QByteArray& aImage)
 bool makeAudio(const QString& aPath, const QString& aTitle, const QString& aArtist, const QString& aAlbum,
                double aSeconds)
 {
-    QStringList arguments{"-v", "error", "-y", "-f", "lavfi", "-i",
-                          QString("sine=frequency=440:duration=%1").arg(aSeconds), "-ac", "2"};
+    QStringList arguments{
+        "-v",  "error", "-y", "-f", "lavfi", "-i", QString("sine=frequency=440:duration=%1").arg(aSeconds),
+        "-ac", "2"};
     if (aPath.endsWith(".mp3"))
-        arguments << "-c:a" << "libmp3lame" << "-b:a" << "64k";
+        arguments << "-c:a"
+                  << "libmp3lame"
+                  << "-b:a"
+                  << "64k";
     else if (aPath.endsWith(".m4a") || aPath.endsWith(".m4p") || aPath.endsWith(".m4b"))
-        arguments << "-c:a" << "aac" << "-b:a" << "64k" << "-f" << "ipod";
+        arguments << "-c:a"
+                  << "aac"
+                  << "-b:a"
+                  << "64k"
+                  << "-f"
+                  << "ipod";
     else if (aPath.endsWith(".ogg"))
-        arguments << "-c:a" << "libvorbis";
+        arguments << "-c:a"
+                  << "libvorbis";
     if (!aTitle.isEmpty())
-        arguments << "-metadata" << "title=" + aTitle;
+        arguments << "-metadata"
+                  << "title=" + aTitle;
     if (!aArtist.isEmpty())
-        arguments << "-metadata" << "artist=" + aArtist;
+        arguments << "-metadata"
+                  << "artist=" + aArtist;
     if (!aAlbum.isEmpty())
-        arguments << "-metadata" << "album=" + aAlbum;
+        arguments << "-metadata"
+                  << "album=" + aAlbum;
     arguments << aPath;
     QProcess ffmpeg;
     ffmpeg.start("ffmpeg", arguments);
@@ -110,8 +123,8 @@ bool embedPicture(const QString& aPath, const QByteArray& aImage)
 QString probeCodec(const QString& aPath)
 {
     QProcess probe;
-    probe.start("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries", "stream=codec_name", "-of",
-                            "default=nw=1:nk=1", aPath});
+    probe.start("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries", "stream=codec_name",
+                            "-of", "default=nw=1:nk=1", aPath});
     if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
         return QString();
     return QString::fromUtf8(probe.readAllStandardOutput()).trimmed();

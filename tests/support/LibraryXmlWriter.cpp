@@ -32,10 +32,12 @@ void LibraryXmlWriter::write(QIODevice& aDevice) const
            "\t<key>Major Version</key><integer>1</integer>\n\t<key>Minor Version</key><integer>1</integer>\n"
            "\t<key>Application Version</key><string>12.1.2.27</string>\n";
     out += "\t<key>Music Folder</key><string>" + escaped(musicFolder) + "</string>\n";
-    out += "\t<key>Library Persistent ID</key><string>B4C9F3EE26EFAF78</string>\n\t<key>Tracks</key>\n\t<dict>\n";
+    out += "\t<key>Library Persistent "
+           "ID</key><string>B4C9F3EE26EFAF78</string>\n\t<key>Tracks</key>\n\t<dict>\n";
     for (const XmlTrackEntry& track : tracks) {
         const QByteArray id = QByteArray::number(track.id);
-        out += "\t\t<key>" + id + "</key>\n\t\t<dict>\n\t\t\t<key>Track ID</key><integer>" + id + "</integer>\n";
+        out +=
+            "\t\t<key>" + id + "</key>\n\t\t<dict>\n\t\t\t<key>Track ID</key><integer>" + id + "</integer>\n";
         out += "\t\t\t<key>Name</key><string>" + escaped(track.name) + "</string>\n";
         out += "\t\t\t<key>Artist</key><string>" + escaped(track.artist) + "</string>\n";
         out += "\t\t\t<key>Album Artist</key><string>" + escaped(track.artist) + "</string>\n";
@@ -44,11 +46,13 @@ void LibraryXmlWriter::write(QIODevice& aDevice) const
                "file</string>\n";
         out += "\t\t\t<key>Size</key><integer>" + QByteArray::number(track.size) + "</integer>\n";
         out += "\t\t\t<key>Total Time</key><integer>182674</integer>\n";
-        out += "\t\t\t<key>Track Number</key><integer>" + QByteArray::number(track.trackNumber) + "</integer>\n";
+        out +=
+            "\t\t\t<key>Track Number</key><integer>" + QByteArray::number(track.trackNumber) + "</integer>\n";
         out += "\t\t\t<key>Year</key><integer>2012</integer>\n";
         out += "\t\t\t<key>Date Modified</key><date>2015-02-02T15:23:08Z</date>\n";
         out += "\t\t\t<key>Date Added</key><date>" + track.dateAdded.toLatin1() + "</date>\n";
-        out += "\t\t\t<key>Bit Rate</key><integer>238</integer>\n\t\t\t<key>Sample Rate</key><integer>44100</integer>\n";
+        out += "\t\t\t<key>Bit Rate</key><integer>238</integer>\n\t\t\t<key>Sample "
+               "Rate</key><integer>44100</integer>\n";
         out += "\t\t\t<key>Play Count</key><integer>3</integer>\n";
         out += "\t\t\t<key>Persistent ID</key><string>20E89D1580C31363</string>\n";
         if (track.compilation)
@@ -69,8 +73,8 @@ void LibraryXmlWriter::write(QIODevice& aDevice) const
             out += "\t\t\t<key>Master</key><true/>\n\t\t\t<key>Visible</key><false/>\n";
         out += "\t\t\t<key>Playlist ID</key><integer>74</integer>\n";
         if (playlist.distinguishedKind >= 0)
-            out += "\t\t\t<key>Distinguished Kind</key><integer>" + QByteArray::number(playlist.distinguishedKind) +
-                   "</integer>\n";
+            out += "\t\t\t<key>Distinguished Kind</key><integer>" +
+                   QByteArray::number(playlist.distinguishedKind) + "</integer>\n";
         if (playlist.podcasts)
             out += "\t\t\t<key>Podcasts</key><true/>\n";
         if (playlist.folder)

@@ -43,7 +43,8 @@ inline QByteArray string(const QString& aText)
 
 inline QByteArray header(qint64 aTotal, qint32 aIntegrity)
 {
-    return raw(1000) + raw(1001) + taggedInt(1) + raw(1002) + taggedLong(aTotal) + raw(1003) + taggedInt(aIntegrity);
+    return raw(1000) + raw(1001) + taggedInt(1) + raw(1002) + taggedLong(aTotal) + raw(1003) +
+           taggedInt(aIntegrity);
 }
 
 } // namespace cachebytes

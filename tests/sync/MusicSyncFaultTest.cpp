@@ -40,7 +40,6 @@ TEST(MusicSync, AFaultInOneUploadSkipsThatTrackOnly)
     EXPECT_FALSE(QFileInfo::exists(fixture.root + "Music/Stone Band/Heavy/2 Rock Song.mp3"));
 }
 
-
 extern "C" const char* __asan_default_options()
 {
     return "detect_leaks=0";

@@ -11,9 +11,11 @@
 
 namespace {
 
-const QStringList kRockFiles = {"Music/Stone Band/Heavy/1 Rock Song.mp3", "Music/Stone Band/Heavy/2 Rock Song.mp3",
+const QStringList kRockFiles = {"Music/Stone Band/Heavy/1 Rock Song.mp3",
+                                "Music/Stone Band/Heavy/2 Rock Song.mp3",
                                 "Music/Stone Band/Heavy/3 Rock Song.mp3"};
-const QStringList kJazzFiles = {"Music/Cool Trio/Blue/1 Jazz Tune.m4a", "Music/Cool Trio/Blue/2 Jazz Tune.m4a"};
+const QStringList kJazzFiles = {"Music/Cool Trio/Blue/1 Jazz Tune.m4a",
+                                "Music/Cool Trio/Blue/2 Jazz Tune.m4a"};
 
 QStringList withArt(QStringList aFiles, const QStringList& aAlbums)
 {
@@ -104,7 +106,8 @@ TEST(MusicSync, DecliningTheDeletionEndsCancelledWithNothingCopied)
     EXPECT_FALSE(QFileInfo::exists(fixture.root + "Music/Stone Band/Heavy/Brand New.mp3"));
     EXPECT_EQ(fixture.musicOnDrive().size(), 7);
     const QByteArray metadata = readWholeFile(fixture.root + "KORDA/metadata1.xml");
-    EXPECT_TRUE(metadata.trimmed().endsWith("<metadata/>")) << metadata.constData(); // finalised, with no track
+    EXPECT_TRUE(metadata.trimmed().endsWith("<metadata/>"))
+        << metadata.constData(); // finalised, with no track
 }
 
 TEST(MusicSync, AFullResyncForgetsTheCacheAndAsksNothing)
@@ -134,7 +137,8 @@ TEST(MusicSync, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
     EXPECT_EQ(fixture.musicOnDrive(), withArt(mp3s, {"Music/Cool Trio/Blue"}));
     for (const QString& file : mp3s)
         EXPECT_EQ(fixtures::probeCodec(fixture.root + file), "mp3") << file.toStdString();
-    EXPECT_TRUE(readWholeFile(fixture.root + "Playlists_VLT/Jazz.m3u").contains("\\Music\\Cool Trio\\Blue\\1 Jazz Tune.mp3"));
+    EXPECT_TRUE(readWholeFile(fixture.root + "Playlists_VLT/Jazz.m3u")
+                    .contains("\\Music\\Cool Trio\\Blue\\1 Jazz Tune.mp3"));
 
     // Conversion off: the MP3s are other tracks now; they are replaced by the originals.
     fixture.configure({"Jazz"}, SyncSettings::PodcastsNone, 0, false);
@@ -150,10 +154,12 @@ TEST(MusicSync, PodcastsKeepTheNewestEpisodes)
     SyncFixture fixture;
     fixture.configure({}, SyncSettings::PodcastsSelected, 3);
     ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
-    EXPECT_EQ(fixture.musicOnDrive(), (QStringList{"Music/Podcasts/Weekly/Episode 3.mp3", "Music/Podcasts/Weekly/Episode 4.mp3",
-                                                   "Music/Podcasts/Weekly/Episode 5.mp3"}));
-    EXPECT_TRUE(readWholeFile(fixture.root + "Playlists_VLT/Weekly.m3u").startsWith(
-        "#EXTM3U\r\n#EXTINF:0,Episode 5\r\n\\Music\\Podcasts\\Weekly\\Episode 5.mp3\r\n"));
+    EXPECT_EQ(fixture.musicOnDrive(),
+              (QStringList{"Music/Podcasts/Weekly/Episode 3.mp3", "Music/Podcasts/Weekly/Episode 4.mp3",
+                           "Music/Podcasts/Weekly/Episode 5.mp3"}));
+    EXPECT_TRUE(
+        readWholeFile(fixture.root + "Playlists_VLT/Weekly.m3u")
+            .startsWith("#EXTM3U\r\n#EXTINF:0,Episode 5\r\n\\Music\\Podcasts\\Weekly\\Episode 5.mp3\r\n"));
     fixture.configure({}, SyncSettings::PodcastsAll, 0);
     ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
     EXPECT_EQ(fixture.musicOnDrive().size(), 5);
@@ -249,5 +255,6 @@ TEST(MusicSync, NoMusicOffersEveryMusicTrackForDeletion)
     fixture.configure({}, SyncSettings::PodcastsSelected, 1); // "###DONT-SYNC-MUSIC###"
     const SyncOutcome outcome = fixture.run();
     EXPECT_EQ(outcome.deleteQuestions, 1);
-    EXPECT_EQ(fixture.musicOnDrive(), withArt({"Music/Podcasts/Weekly/Episode 5.mp3"}, {"Music/Stone Band/Heavy"}));
+    EXPECT_EQ(fixture.musicOnDrive(),
+              withArt({"Music/Podcasts/Weekly/Episode 5.mp3"}, {"Music/Stone Band/Heavy"}));
 }

@@ -4,21 +4,22 @@
 #include "sync/TrackCache.h"
 #include "sync/TrackList.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QBuffer>
 #include <QDirIterator>
-#include <QImage>
 #include <QFileInfo>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-XmlTrackEntry entry(int aId, const QString& aName, const QString& aArtist, const QString& aAlbum, const QString& aPath,
-                    int aNumber)
+XmlTrackEntry entry(int aId, const QString& aName, const QString& aArtist, const QString& aAlbum,
+                    const QString& aPath, int aNumber)
 {
-    XmlTrackEntry track{aId, aName, aArtist, aAlbum, aPath.isEmpty() ? QString() : LibraryXmlWriter::fileUrl(aPath)};
+    XmlTrackEntry track{aId, aName, aArtist, aAlbum,
+                        aPath.isEmpty() ? QString() : LibraryXmlWriter::fileUrl(aPath)};
     track.size = aPath.isEmpty() ? 0 : QFileInfo(aPath).size();
     track.trackNumber = aNumber;
     return track;
@@ -71,7 +72,13 @@ SyncFixture::SyncFixture()
     }
     writer.musicFolder = LibraryXmlWriter::fileUrl(media);
     writer.playlists = {
-        {"Library", true, -1, false, false, false, {101, 102, 103, 201, 202, 301, 302, 401, 402, 403, 404, 405}},
+        {"Library",
+         true,
+         -1,
+         false,
+         false,
+         false,
+         {101, 102, 103, 201, 202, 301, 302, 401, 402, 403, 404, 405}},
         {"Music", false, 4, false, false, false, {101, 102, 103, 201, 202, 301, 302}},
         {"Rock", false, -1, false, false, false, {101, 102, 103}},
         {"Jazz", false, -1, false, false, false, {201, 202}},
@@ -95,13 +102,15 @@ void SyncFixture::replaceDevice(std::unique_ptr<UsbMSDevice> aDevice)
     device = static_cast<UsbMSDevice*>(parent->addChild(std::move(aDevice)));
 }
 
-void SyncFixture::configure(const QStringList& aPlaylists, int aPodcastSetting, int aEpisodes, bool aConvertToMp3)
+void SyncFixture::configure(const QStringList& aPlaylists, int aPodcastSetting, int aEpisodes,
+                            bool aConvertToMp3)
 {
     SyncSettings settings;
     settings.load();
     const QString id = device->UniqueDeviceId();
     const bool entire = aPlaylists == QStringList{"*"};
-    settings.setConfig(id, entire, aPodcastSetting, entire ? QStringList() : aPlaylists, {"Weekly"}, "Player");
+    settings.setConfig(id, entire, aPodcastSetting, entire ? QStringList() : aPlaylists, {"Weekly"},
+                       "Player");
     settings.setNumberOfEpisodesToSync(id, aEpisodes);
     settings.setConvertAacToMp3(id, aConvertToMp3);
     settings.save();
@@ -122,34 +131,40 @@ SyncOutcome SyncFixture::run(const RunOptions& aOptions)
     SyncOutcome outcome;
     MusicSync sync(library.get(), device, parent.get());
     QObject frontEnd; // the front end's thread is this one; the run asks it through blocking calls
-    QObject::connect(&sync, qOverload<int, int>(&MusicSync::ProgressUpdate), &frontEnd,
-                     [&](int aState, int) { outcome.states.append(aState); }, Qt::QueuedConnection);
-    QObject::connect(&sync, qOverload<int, int, const QString&>(&MusicSync::ProgressUpdate), &frontEnd,
-                     [&](int aState, int aPercent, const QString&) {
-                         if (aState == MusicSync::StateCopying) {
-                             outcome.copyingPercentages.append(aPercent);
-                             if (aOptions.whileCopying)
-                                 aOptions.whileCopying(sync, aPercent);
-                         }
-                     },
-                     Qt::QueuedConnection);
-    QObject::connect(&sync, &MusicSync::ConfirmDeleteTracks, &frontEnd,
-                     [&] {
-                         ++outcome.deleteQuestions;
-                         sync.setDeleteConfirmed(aOptions.confirmDelete);
-                     },
-                     Qt::BlockingQueuedConnection);
-    QObject::connect(&sync, &MusicSync::DrmTracksFound, &frontEnd, [&] { ++outcome.drmReports; },
-                     Qt::BlockingQueuedConnection);
-    QObject::connect(&sync, &MusicSync::TracksNotDownloaded, &frontEnd, [&] { ++outcome.notDownloadedReports; },
-                     Qt::BlockingQueuedConnection);
-    QObject::connect(&sync, &MusicSync::notEnoughSpace, &frontEnd,
-                     [&](qint64 aShortfall) {
-                         outcome.spaceShortfall = aShortfall;
-                         if (aOptions.cancelOnSpaceWarning)
-                             sync.Cancel();
-                     },
-                     Qt::BlockingQueuedConnection);
+    QObject::connect(
+        &sync, qOverload<int, int>(&MusicSync::ProgressUpdate), &frontEnd,
+        [&](int aState, int) { outcome.states.append(aState); }, Qt::QueuedConnection);
+    QObject::connect(
+        &sync, qOverload<int, int, const QString&>(&MusicSync::ProgressUpdate), &frontEnd,
+        [&](int aState, int aPercent, const QString&) {
+            if (aState == MusicSync::StateCopying) {
+                outcome.copyingPercentages.append(aPercent);
+                if (aOptions.whileCopying)
+                    aOptions.whileCopying(sync, aPercent);
+            }
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &sync, &MusicSync::ConfirmDeleteTracks, &frontEnd,
+        [&] {
+            ++outcome.deleteQuestions;
+            sync.setDeleteConfirmed(aOptions.confirmDelete);
+        },
+        Qt::BlockingQueuedConnection);
+    QObject::connect(
+        &sync, &MusicSync::DrmTracksFound, &frontEnd, [&] { ++outcome.drmReports; },
+        Qt::BlockingQueuedConnection);
+    QObject::connect(
+        &sync, &MusicSync::TracksNotDownloaded, &frontEnd, [&] { ++outcome.notDownloadedReports; },
+        Qt::BlockingQueuedConnection);
+    QObject::connect(
+        &sync, &MusicSync::notEnoughSpace, &frontEnd,
+        [&](qint64 aShortfall) {
+            outcome.spaceShortfall = aShortfall;
+            if (aOptions.cancelOnSpaceWarning)
+                sync.Cancel();
+        },
+        Qt::BlockingQueuedConnection);
     sync.StartInNewThread(aOptions.force);
     while (!sync.wait(10))
         QCoreApplication::processEvents();

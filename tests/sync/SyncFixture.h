@@ -22,12 +22,12 @@
 struct SyncOutcome
 {
     int state = 0;
-    QList<int> states;              // every state reported, in order
-    QList<int> copyingPercentages;  // the percentage reported before each upload
+    QList<int> states;             // every state reported, in order
+    QList<int> copyingPercentages; // the percentage reported before each upload
     int deleteQuestions = 0;
     int drmReports = 0;
     int notDownloadedReports = 0;
-    qint64 spaceShortfall = -1;     // -1: no warning
+    qint64 spaceShortfall = -1; // -1: no warning
     QStringList nonCopied;
 };
 

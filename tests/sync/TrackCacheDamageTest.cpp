@@ -32,8 +32,8 @@ protected:
         ASSERT_EQ(cache.openFiles(mCachePath), TrackCache::kNewCacheFile);
         ASSERT_EQ(cache.readHeader(), 0);
         for (int i = 0; i < kRecords; ++i) {
-            Track track(QString("Track %1").arg(i), "Album", "Artist", i, QString("/music/%1.m4a").arg(i), true,
-                        i % 3 != 0, false, QString("\\Music\\Artist\\Album\\%1.m4a").arg(i));
+            Track track(QString("Track %1").arg(i), "Album", "Artist", i, QString("/music/%1.m4a").arg(i),
+                        true, i % 3 != 0, false, QString("\\Music\\Artist\\Album\\%1.m4a").arg(i));
             track.setSizeOnDevice(1000 + i);
             track.setConvertToMp3(i % 2 == 0);
             ASSERT_EQ(cache.addTrack(track), 0);
@@ -127,7 +127,8 @@ TEST_F(TrackCacheDamageTest, AnIdsFileCutAnywhereGivesAFormatError)
 
 TEST_F(TrackCacheDamageTest, HostileLengthsAndOffsetsAreRefusedWithoutAllocating)
 {
-    const qint32 hostile[] = {0x7fffffff, static_cast<qint32>(0x80000000), -1, -2, 0x40000000, 1000000001, 3, 0x7ffffffe};
+    const qint32 hostile[] = {0x7fffffff, static_cast<qint32>(0x80000000), -1, -2, 0x40000000, 1000000001, 3,
+                              0x7ffffffe};
     // Every four-byte word of the file in turn takes each hostile value.
     for (int at = 0; at + 4 <= mCache.size(); at += 4) {
         for (qint32 value : hostile) {
@@ -161,10 +162,18 @@ TEST_F(TrackCacheDamageTest, RandomDamageNeverCrashes)
         for (int c = 0; c < changes; ++c) {
             const int at = random.bounded(damaged.size());
             switch (random.bounded(4)) {
-            case 0: damaged[at] = static_cast<char>(random.bounded(256)); break;
-            case 1: damaged.truncate(at); break;
-            case 2: damaged.insert(at, QByteArray(random.bounded(1, 9), static_cast<char>(random.bounded(256)))); break;
-            case 3: ids.truncate(random.bounded(ids.size() + 1)); break;
+            case 0:
+                damaged[at] = static_cast<char>(random.bounded(256));
+                break;
+            case 1:
+                damaged.truncate(at);
+                break;
+            case 2:
+                damaged.insert(at, QByteArray(random.bounded(1, 9), static_cast<char>(random.bounded(256))));
+                break;
+            case 3:
+                ids.truncate(random.bounded(ids.size() + 1));
+                break;
             }
             if (damaged.isEmpty())
                 break;

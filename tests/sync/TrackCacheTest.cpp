@@ -1,8 +1,8 @@
+#include "sync/TrackCache.h"
 #include "settings/SyncSettings.h"
 #include "support/TestHome.h"
 #include "sync/CacheBytes.h"
 #include "sync/Track.h"
-#include "sync/TrackCache.h"
 #include "sync/TrackList.h"
 
 #include <QDir>
@@ -77,9 +77,9 @@ TEST_F(TrackCacheTest, OneRecordIsAppendedByteForByte)
     ASSERT_EQ(cache.addTrack(track), 0);
     cache.close();
 
-    const QByteArray record = raw(0) + raw(1) + string("A") + raw(2) + string("") + raw(3) + string("") + raw(4) +
-                              string("") + raw(5) + taggedInt(1) + raw(9) + taggedLong(0) + raw(10) + taggedInt(2) +
-                              raw(7) + taggedInt(1) + raw(8) + taggedLong(5);
+    const QByteArray record = raw(0) + raw(1) + string("A") + raw(2) + string("") + raw(3) + string("") +
+                              raw(4) + string("") + raw(5) + taggedInt(1) + raw(9) + taggedLong(0) + raw(10) +
+                              taggedInt(2) + raw(7) + taggedInt(1) + raw(8) + taggedLong(5);
     ASSERT_EQ(record.size(), 106);
     EXPECT_EQ(cacheBytes(), header(5, 150) + record);
     EXPECT_EQ(idBytes(), QByteArray("X\0", 2));
@@ -133,9 +133,9 @@ TEST_F(TrackCacheTest, FieldsMayComeInAnyOrderAndTheLastRecordNeedsNoEnd)
 {
     const QByteArray ids = utf16("\\Music\\a.mp3");
     const QByteArray cache = raw(1000) + raw(1003) + taggedInt(0) + raw(1002) + taggedLong(7) + raw(1001) +
-                             taggedInt(1) + raw(0) + raw(8) + taggedLong(7) + raw(7) + taggedInt(3) + raw(10) +
-                             taggedInt(static_cast<qint32>(ids.size())) + raw(9) + taggedLong(0) + raw(5) +
-                             taggedInt(4) + raw(4) + string("/m/a.mp3") + raw(1) + string("a");
+                             taggedInt(1) + raw(0) + raw(8) + taggedLong(7) + raw(7) + taggedInt(3) +
+                             raw(10) + taggedInt(static_cast<qint32>(ids.size())) + raw(9) + taggedLong(0) +
+                             raw(5) + taggedInt(4) + raw(4) + string("/m/a.mp3") + raw(1) + string("a");
     writeCache(cache, ids);
     TrackCache reader;
     ASSERT_EQ(reader.open("device-1"), 0);
@@ -275,9 +275,11 @@ TEST_F(TrackCacheTest, OpenReportsSettingsAndFileProblems)
     const QString outside = mHome.path() + "/outside-cache";
     settings.deviceElement("hostile").firstChildElement("cache").firstChild().setNodeValue(outside);
     settings.setConfig("dotdot", true, 0, {}, {}, "Dots");
-    settings.deviceElement("dotdot").firstChildElement("cache").firstChild().setNodeValue(mHome.korda() + "/../x");
+    settings.deviceElement("dotdot").firstChildElement("cache").firstChild().setNodeValue(mHome.korda() +
+                                                                                          "/../x");
     settings.setConfig("folder", true, 0, {}, {}, "Folder");
-    settings.deviceElement("folder").firstChildElement("cache").firstChild().setNodeValue(mHome.korda() + "/sub");
+    settings.deviceElement("folder").firstChildElement("cache").firstChild().setNodeValue(mHome.korda() +
+                                                                                          "/sub");
     ASSERT_EQ(settings.save(), 0);
     ASSERT_TRUE(QDir().mkpath(mHome.korda() + "/sub"));
 

@@ -1,6 +1,6 @@
 #include "sync/Track.h"
-#include "sync/TrackList.h"
 #include "support/TestHome.h"
+#include "sync/TrackList.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,8 @@ TEST(Track, UniqueIdJoinsTheTagsAndMarksMp3Copies)
     EXPECT_EQ(plain.uniqueId(), "SongAlbumArtist7");
     EXPECT_EQ(Track("Song", "Album", "Artist", 7, "/m/song.MP3", true, false, false).uniqueId(),
               Track("Song", "Album", "Artist", 7, "/m/song.mp3", true, false, false).uniqueId());
-    EXPECT_EQ(Track("Song", "Album", "Artist", 7, "/m/song.Mp3", true, false, false).uniqueId(), "SongAlbumArtist7mp3");
+    EXPECT_EQ(Track("Song", "Album", "Artist", 7, "/m/song.Mp3", true, false, false).uniqueId(),
+              "SongAlbumArtist7mp3");
 
     Track converted = plain;
     converted.setConvertToMp3(true);

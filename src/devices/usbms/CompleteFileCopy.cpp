@@ -80,13 +80,15 @@ QString CompleteFileCopy::partialName(const QString& aDestination)
     return aDestination + QStringLiteral(".vltpart");
 }
 
-bool CompleteFileCopy::copy(const QString& aSource, const QString& aDestination, QString* aError, qint64* aBytes)
+bool CompleteFileCopy::copy(const QString& aSource, const QString& aDestination, QString* aError,
+                            qint64* aBytes)
 {
     const QByteArray source = QFile::encodeName(aSource);
     const QByteArray partial = QFile::encodeName(partialName(aDestination));
     auto fail = [&](const char* aWhat) {
         if (aError)
-            *aError = QString::fromLatin1(aWhat) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+            *aError = QString::fromLatin1(aWhat) + QStringLiteral(": ") +
+                      QString::fromLocal8Bit(std::strerror(errno));
         ::unlink(partial.constData());
         return false;
     };

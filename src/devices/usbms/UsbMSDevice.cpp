@@ -118,7 +118,8 @@ void UsbMSDevice::writeMetadataEntry(const Track& aTrack)
     mMetadataWriter->writeAttribute(QStringLiteral("artist"), nfc(aTrack.artistName()));
     mMetadataWriter->writeAttribute(QStringLiteral("album"), nfc(aTrack.albumName()));
     mMetadataWriter->writeAttribute(QStringLiteral("track_name"), nfc(aTrack.trackName()));
-    mMetadataWriter->writeAttribute(QStringLiteral("track_number"), QString::number(aTrack.trackNumberOnAlbum()));
+    mMetadataWriter->writeAttribute(QStringLiteral("track_number"),
+                                    QString::number(aTrack.trackNumberOnAlbum()));
 }
 
 bool UsbMSDevice::IsMounted()

@@ -62,7 +62,8 @@ void UsbMSDevice::removeOldPlaylists()
 {
     LogScope log("UsbMSDevice::removeOldPlaylists");
     const QString folder = mRoot + QStringLiteral("Playlists_VLT");
-    const QStringList files = QDir(folder).entryList({QStringLiteral("*.m3u")}, QDir::Files | QDir::Hidden, QDir::Unsorted);
+    const QStringList files =
+        QDir(folder).entryList({QStringLiteral("*.m3u")}, QDir::Files | QDir::Hidden, QDir::Unsorted);
     QFile hint(mRoot + QStringLiteral("KORDA/playlisthint"));
     QSet<QString> hintNames;
     if (hint.open(QIODevice::ReadWrite)) {

@@ -19,7 +19,7 @@ namespace itunes {
 // Result codes, as the automation interface reports them.
 constexpr qint32 kOk = 0;
 constexpr qint32 kFalse = 1;
-constexpr qint32 kCallRejected = static_cast<qint32>(0x80010001);    // busy: retried without limit
+constexpr qint32 kCallRejected = static_cast<qint32>(0x80010001);      // busy: retried without limit
 constexpr qint32 kServerExecFailure = static_cast<qint32>(0x80080005); // not running: retried without limit
 constexpr qint32 kNoInterface = static_cast<qint32>(0x80004002);
 constexpr qint32 kFail = static_cast<qint32>(0x80004005);
@@ -113,7 +113,8 @@ public:
     virtual qint32 name(QString& aName) = 0;
     virtual qint32 size(qint64& aBytes) = 0;
     virtual qint32 tracks(std::shared_ptr<TrackCollection>& aTracks) = 0;
-    virtual qint32 search(const QString& aText, int aSearchField, std::shared_ptr<TrackCollection>& aResults) = 0;
+    virtual qint32 search(const QString& aText, int aSearchField,
+                          std::shared_ptr<TrackCollection>& aResults) = 0;
     // The user-playlist interface; kNoInterface for playlists that are not user playlists.
     virtual qint32 userPlaylist(std::shared_ptr<UserPlaylist>& aUserPlaylist) = 0;
 };

@@ -1,6 +1,6 @@
+#include "devices/usbms/UsbMSDevice.h"
 #include "devices/FakeDriveProber.h"
 #include "devices/usbms/CompleteFileCopy.h"
-#include "devices/usbms/UsbMSDevice.h"
 #include "settings/SyncSettings.h"
 #include "support/TestHome.h"
 #include "sync/Track.h"
@@ -40,7 +40,8 @@ protected:
     {
         QStringList files;
         QDir root(aFolder);
-        for (const QFileInfo& info : root.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::Dirs)) {
+        for (const QFileInfo& info :
+             root.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::Dirs)) {
             if (info.isDir())
                 for (const QString& inner : filesUnder(info.filePath()))
                     files.append(info.fileName() + "/" + inner);
@@ -154,7 +155,9 @@ TEST_F(UsbMSDeviceTest, AFullDiskIsACleanCopyFailure)
 {
     Track track = localTrack("big.mp3", "Band", "Album", QByteArray(64 * 1024, 'x'));
     QDir().mkpath(mRoot + "Music/Band/Album");
-    struct rlimit old{};
+    struct rlimit old
+    {
+    };
     getrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = old;
@@ -200,8 +203,9 @@ TEST_F(UsbMSDeviceTest, DevicePathsFromTheCacheNeverLeaveTheDrive)
     const QString outside = mHome.writeFile("precious.txt", "keep me");
     mHome.writeFile("media/PHONE/KORDA/x", "inside");
     TrackCache cache; // never reached
-    for (const char* hostile : {"\\..\\..\\precious.txt", "..\\..\\..\\precious.txt", "\\Music\\..\\..\\..\\precious.txt",
-                                   "\\Music\\a/../../../precious.txt", "\\", ""}) {
+    for (const char* hostile :
+         {"\\..\\..\\precious.txt", "..\\..\\..\\precious.txt", "\\Music\\..\\..\\..\\precious.txt",
+          "\\Music\\a/../../../precious.txt", "\\", ""}) {
         Track track("T", "A", "B", 1, "/x.mp3", false, true, true, hostile);
         EXPECT_EQ(mDevice->DeleteTrack(cache, track), UsbMSDevice::kDeleteFailed) << hostile;
         EXPECT_TRUE(track.onRemoteDevice());

@@ -89,19 +89,21 @@ TEST_F(UsbMSPlaylistTest, OnlyTheOrderedPathsDecideWhetherAPlaylistIsTheSame)
     const LocalPlaylist rock = playlist("Rock", {0, 1, 2});
     ASSERT_EQ(mDevice->Device::createPlaylist(rock, mTracks, local, false), 0);
     EXPECT_EQ(readWholeFile(local),
-              QByteArray("#EXTM3U\r\n#EXTINF:0,Track 0\r\n..\\Music\\Band\\Album\\0.mp3\r\n#EXTINF:0,Track 1\r\n"
-                         "..\\Music\\Band\\Album\\1.mp3\r\n#EXTINF:0,Track 2\r\n..\\Music\\Band\\Album\\2.mp3\r\n"));
+              QByteArray(
+                  "#EXTM3U\r\n#EXTINF:0,Track 0\r\n..\\Music\\Band\\Album\\0.mp3\r\n#EXTINF:0,Track 1\r\n"
+                  "..\\Music\\Band\\Album\\1.mp3\r\n#EXTINF:0,Track 2\r\n..\\Music\\Band\\Album\\2.mp3\r\n"));
     EXPECT_TRUE(mDevice->identicalPlaylistAlreadyExists(local, rock, mTracks));
 
     TrackList renamed;
     for (const Track& track : mTracks) {
-        Track copy("Renamed " + track.trackName(), track.albumName(), track.artistName(), track.trackNumberOnAlbum(),
-                   track.path(), true, true, false, track.deviceId());
+        Track copy("Renamed " + track.trackName(), track.albumName(), track.artistName(),
+                   track.trackNumberOnAlbum(), track.path(), true, true, false, track.deviceId());
         renamed.addTrack(copy);
     }
     EXPECT_TRUE(mDevice->identicalPlaylistAlreadyExists(local, rock, renamed));
     EXPECT_FALSE(mDevice->identicalPlaylistAlreadyExists(local, playlist("Rock", {0, 2, 1}), mTracks));
-    EXPECT_FALSE(mDevice->identicalPlaylistAlreadyExists(local, playlist("Rock", {0, 1}), mTracks)); // extra at the end
+    EXPECT_FALSE(mDevice->identicalPlaylistAlreadyExists(local, playlist("Rock", {0, 1}),
+                                                         mTracks)); // extra at the end
     EXPECT_FALSE(mDevice->identicalPlaylistAlreadyExists(mHome.path() + "/missing.m3u", rock, mTracks));
 
     mDevice->Device::createPlaylist(rock, mTracks, local, true);
@@ -114,5 +116,6 @@ TEST_F(UsbMSPlaylistTest, OnlyTheOrderedPathsDecideWhetherAPlaylistIsTheSame)
     mDevice->Device::createPlaylist(playlist("P", {0}), unplaced, local, false);
     EXPECT_EQ(readWholeFile(local), QByteArray("#EXTM3U\r\n#EXTINF:0,Nowhere\r\n..\r\n"));
     mDevice->createPlaylist(playlist("P", {0}), unplaced, false);
-    EXPECT_EQ(readWholeFile(mRoot + "Playlists_VLT/P.m3u"), QByteArray("#EXTM3U\r\n#EXTINF:0,Nowhere\r\n\r\n"));
+    EXPECT_EQ(readWholeFile(mRoot + "Playlists_VLT/P.m3u"),
+              QByteArray("#EXTM3U\r\n#EXTINF:0,Nowhere\r\n\r\n"));
 }

@@ -79,8 +79,9 @@ QList<DriveProber::Volume> LinuxDriveProber::volumesOf(const QByteArray& aMountI
         const QByteArray device = fields[2];
         if (device.startsWith("0:") || seenDevices.contains(device))
             continue; // no block device, or a volume mounted twice: its first mount point
-        const QString sysPath = QFileInfo(mSysRoot + QStringLiteral("/dev/block/") + QString::fromLatin1(device))
-                                    .canonicalFilePath();
+        const QString sysPath =
+            QFileInfo(mSysRoot + QStringLiteral("/dev/block/") + QString::fromLatin1(device))
+                .canonicalFilePath();
         if (sysPath.isEmpty())
             continue;
         // A partition's disk is the folder above it.
@@ -108,15 +109,19 @@ bool LinuxDriveProber::isRemovableUsb(const QString& aDisk) const
 
 QString LinuxDriveProber::nameOf(const QString& aDisk) const
 {
-    const QString vendor = QString::fromUtf8(readSmallFile(aDisk + QStringLiteral("/device/vendor"))).simplified();
-    const QString model = QString::fromUtf8(readSmallFile(aDisk + QStringLiteral("/device/model"))).simplified();
+    const QString vendor =
+        QString::fromUtf8(readSmallFile(aDisk + QStringLiteral("/device/vendor"))).simplified();
+    const QString model =
+        QString::fromUtf8(readSmallFile(aDisk + QStringLiteral("/device/model"))).simplified();
     const QString name = (vendor + QLatin1Char(' ') + model).trimmed();
     return name.isEmpty() ? QStringLiteral("Unknown Device") : name;
 }
 
 bool LinuxDriveProber::volumeSize(const QString& aRoot, qint64& aTotalBytes, qint64& aFreeBytes)
 {
-    struct statvfs info{};
+    struct statvfs info
+    {
+    };
     if (statvfs(QFile::encodeName(aRoot).constData(), &info) != 0)
         return false;
     aTotalBytes = static_cast<qint64>(info.f_blocks) * static_cast<qint64>(info.f_frsize);

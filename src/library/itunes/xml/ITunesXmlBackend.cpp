@@ -37,7 +37,8 @@ std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
         noteFailure(aPath + QStringLiteral(": no such file"));
         return nullptr;
     }
-    if (mCached && aPath == mCachedPath && info.size() == mCachedSize && info.lastModified() == mCachedModified)
+    if (mCached && aPath == mCachedPath && info.size() == mCachedSize &&
+        info.lastModified() == mCachedModified)
         return mCached;
 
     LogScope log("ITunesXmlBackend::library");

@@ -14,8 +14,8 @@ QString LibraryLocation::findLibraryFile()
     if (!configured.isEmpty())
         return configured;
     const QString home = QDir::homePath();
-    for (const char* candidate :
-         {"/Music/iTunes/iTunes Music Library.xml", "/Music/iTunes/iTunes Library.xml", "/Music/Library.xml"}) {
+    for (const char* candidate : {"/Music/iTunes/iTunes Music Library.xml",
+                                  "/Music/iTunes/iTunes Library.xml", "/Music/Library.xml"}) {
         const QString path = home + QLatin1String(candidate);
         if (QFileInfo(path).isFile())
             return path;
@@ -33,12 +33,14 @@ QString LibraryLocation::pathFromFileUrl(const QString& aUrl)
         return QString();
     QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(aUrl.mid(pathStart).toUtf8()));
     // "/C:/Users/..." is a Windows path: drop the slash before the drive letter.
-    if (path.size() >= 3 && path.at(0) == QLatin1Char('/') && path.at(1).isLetter() && path.at(2) == QLatin1Char(':'))
+    if (path.size() >= 3 && path.at(0) == QLatin1Char('/') && path.at(1).isLetter() &&
+        path.at(2) == QLatin1Char(':'))
         path.remove(0, 1);
     return path;
 }
 
-QString LibraryLocation::rebase(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder)
+QString LibraryLocation::rebase(const QString& aLocation, const QString& aMusicFolder,
+                                const QString& aXmlFolder)
 {
     if (aMusicFolder.isEmpty() || aXmlFolder.isEmpty() || !aLocation.startsWith(aMusicFolder) ||
         QFileInfo::exists(aLocation))

@@ -38,7 +38,8 @@ PlistReader::PlistReader(QIODevice& aDevice) : mDevice(aDevice) {}
 PlistReader::Token PlistReader::fail(const char* aWhy)
 {
     if (mError.isEmpty())
-        mError = QString::fromLatin1(aWhy) + QStringLiteral(" at byte ") + QString::number(mConsumed + mPosition);
+        mError =
+            QString::fromLatin1(aWhy) + QStringLiteral(" at byte ") + QString::number(mConsumed + mPosition);
     return Token::Error;
 }
 
@@ -242,8 +243,9 @@ bool PlistReader::decode(QByteArrayView aRaw, QByteArray& aOut)
             aOut.append('\'');
         else if (entity.startsWith('#')) {
             bool ok = false;
-            const uint code = entity.startsWith("#x") ? QByteArray(entity.sliced(2).toByteArray()).toUInt(&ok, 16)
-                                                      : QByteArray(entity.sliced(1).toByteArray()).toUInt(&ok, 10);
+            const uint code = entity.startsWith("#x")
+                                  ? QByteArray(entity.sliced(2).toByteArray()).toUInt(&ok, 16)
+                                  : QByteArray(entity.sliced(1).toByteArray()).toUInt(&ok, 10);
             if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
                 return false;
             appendUtf8(aOut, code);
@@ -270,7 +272,8 @@ QByteArrayView PlistReader::readElementText()
         if (ensure(needed)) {
             const char* text = mBuffer.constData() + mPosition;
             const char* tag = text + textLength;
-            if (tag[1] == '/' && std::memcmp(tag + 2, mName.constData(), static_cast<std::size_t>(mName.size())) == 0 &&
+            if (tag[1] == '/' &&
+                std::memcmp(tag + 2, mName.constData(), static_cast<std::size_t>(mName.size())) == 0 &&
                 tag[2 + mName.size()] == '>' && !QByteArrayView(text, textLength).contains('&')) {
                 mPosition += needed;
                 mOpen.pop_back();

@@ -60,7 +60,8 @@ private:
 class XmlFileTrack : public FileTrack
 {
 public:
-    XmlFileTrack(LibraryPtr aLibrary, const XmlLibrary::TrackData& aTrack) : mLibrary(std::move(aLibrary)), mTrack(aTrack)
+    XmlFileTrack(LibraryPtr aLibrary, const XmlLibrary::TrackData& aTrack)
+        : mLibrary(std::move(aLibrary)), mTrack(aTrack)
     {
     }
     qint32 dateAdded(double& aOleDate) override
@@ -164,7 +165,10 @@ public:
         aTrack = std::make_shared<XmlTrack>(mLibrary, mTracks[static_cast<std::size_t>(aIndex - 1)]);
         return kOk;
     }
-    qint32 itemByPlayOrder(int aIndex, std::shared_ptr<itunes::Track>& aTrack) override { return item(aIndex, aTrack); }
+    qint32 itemByPlayOrder(int aIndex, std::shared_ptr<itunes::Track>& aTrack) override
+    {
+        return item(aIndex, aTrack);
+    }
 
 private:
     LibraryPtr mLibrary;
@@ -224,7 +228,8 @@ public:
         std::vector<int> found;
         for (int index : mPlaylist.tracks) {
             const XmlLibrary::TrackData& track = mLibrary->tracks[static_cast<std::size_t>(index)];
-            if (track.name.contains(aText, Qt::CaseInsensitive) || track.artist.contains(aText, Qt::CaseInsensitive) ||
+            if (track.name.contains(aText, Qt::CaseInsensitive) ||
+                track.artist.contains(aText, Qt::CaseInsensitive) ||
                 track.album.contains(aText, Qt::CaseInsensitive))
                 found.push_back(index);
         }
@@ -308,7 +313,10 @@ private:
 class XmlApplication : public Application
 {
 public:
-    XmlApplication(LibraryPtr aLibrary, const QString& aXmlPath) : mLibrary(std::move(aLibrary)), mXmlPath(aXmlPath) {}
+    XmlApplication(LibraryPtr aLibrary, const QString& aXmlPath)
+        : mLibrary(std::move(aLibrary)), mXmlPath(aXmlPath)
+    {
+    }
     qint32 sources(std::shared_ptr<SourceCollection>& aSources) override
     {
         aSources = std::make_shared<XmlSourceCollection>(mLibrary);
@@ -327,7 +335,8 @@ private:
 
 } // namespace
 
-std::shared_ptr<Application> makeXmlApplication(std::shared_ptr<const XmlLibrary> aLibrary, const QString& aXmlPath)
+std::shared_ptr<Application> makeXmlApplication(std::shared_ptr<const XmlLibrary> aLibrary,
+                                                const QString& aXmlPath)
 {
     return std::make_shared<XmlApplication>(std::move(aLibrary), aXmlPath);
 }

@@ -46,13 +46,20 @@ qint64 toInteger(QByteArrayView aText)
 int specialKindFromDistinguished(qint64 aKind)
 {
     switch (aKind) {
-    case 2: return itunes::kSpecialKindMovies;
-    case 3: return itunes::kSpecialKindTvShows;
-    case 4: return itunes::kSpecialKindMusic;
-    case 5: return itunes::kSpecialKindAudiobooks;
-    case 10: return itunes::kSpecialKindPodcasts;
-    case 19: return itunes::kSpecialKindPurchased;
-    default: return aKind > 0 && aKind < 200 ? 12 : itunes::kSpecialKindNone;
+    case 2:
+        return itunes::kSpecialKindMovies;
+    case 3:
+        return itunes::kSpecialKindTvShows;
+    case 4:
+        return itunes::kSpecialKindMusic;
+    case 5:
+        return itunes::kSpecialKindAudiobooks;
+    case 10:
+        return itunes::kSpecialKindPodcasts;
+    case 19:
+        return itunes::kSpecialKindPurchased;
+    default:
+        return aKind > 0 && aKind < 200 ? 12 : itunes::kSpecialKindNone;
     }
 }
 
@@ -66,10 +73,9 @@ double XmlLibraryParser::oleDateFromIso(QByteArrayView aText)
     const int hour = digits(aText, 11, 2), minute = digits(aText, 14, 2), second = digits(aText, 17, 2);
     if (year < 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || minute < 0 || second < 0)
         return 0;
-    const std::time_t utc = static_cast<std::time_t>(daysFromCivil(year, static_cast<unsigned>(month),
-                                                                   static_cast<unsigned>(day)) *
-                                                         86400 +
-                                                     hour * 3600 + minute * 60 + second);
+    const std::time_t utc = static_cast<std::time_t>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 + hour * 3600 +
+        minute * 60 + second);
     std::tm local{};
     if (!localtime_r(&utc, &local))
         return 0;
@@ -234,7 +240,8 @@ bool XmlLibraryParser::readTrack(XmlLibrary::TrackData& aTrack)
         else if (key == "Compilation")
             aTrack.compilation = readBoolean();
         else if (key == "Date Added")
-            aTrack.dateAdded = mReader.name() == "date" ? oleDateFromIso(mReader.readElementText()) : (skipValue(), 0.0);
+            aTrack.dateAdded =
+                mReader.name() == "date" ? oleDateFromIso(mReader.readElementText()) : (skipValue(), 0.0);
         else if (key == "Track Type")
             trackType = readString();
         else
@@ -244,7 +251,8 @@ bool XmlLibraryParser::readTrack(XmlLibrary::TrackData& aTrack)
         return fail(QString());
     aTrack.location = LibraryLocation::pathFromFileUrl(location);
     // Cloud and shared tracks have no file here; old exports write no track type.
-    aTrack.hasFile = !aTrack.location.isEmpty() && (trackType.isEmpty() || trackType == QLatin1String("File"));
+    aTrack.hasFile =
+        !aTrack.location.isEmpty() && (trackType.isEmpty() || trackType == QLatin1String("File"));
     return true;
 }
 

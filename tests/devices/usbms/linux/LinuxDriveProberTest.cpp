@@ -19,11 +19,13 @@ protected:
         mProc = mHome.path() + "/proc";
         mSys = mHome.path() + "/sys";
         QDir().mkpath(mSys + "/dev/block");
-        const QString usb = "devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/";
+        const QString usb =
+            "devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/";
         addDisk("8:17", usb + "sdb", "sdb1", "1", "SanDisk ", "Cruzer Blade    ");
-        addDisk("8:33", "devices/pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0/host7/block/sdc", "sdc1", "0", "Generic-",
-                "SD/MMC");
-        addDisk("8:2", "devices/pci0000:00/0000:00:17.0/ata1/host0/block/sda", "sda2", "0", "ATA", "Samsung SSD");
+        addDisk("8:33", "devices/pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0/host7/block/sdc", "sdc1", "0",
+                "Generic-", "SD/MMC");
+        addDisk("8:2", "devices/pci0000:00/0000:00:17.0/ata1/host0/block/sda", "sda2", "0", "ATA",
+                "Samsung SSD");
         addDisk("7:0", "devices/virtual/block/loop0", "", "0", "", "");
         addDisk("11:0", "devices/pci0000:00/0000:00:14.0/usb2/2-2/block/sr0", "", "1", "HL-DT-ST", "DVDRAM");
         addDisk("8:49", "devices/pci0000:00/0000:00:14.0/usb2/2-3/block/sdd", "sdd1", "1", "", "");
@@ -40,8 +42,8 @@ protected:
     }
 
     // A disk (and a partition of it, when named) in the fixture sysfs, linked from /sys/dev/block.
-    void addDisk(const QString& aDevice, const QString& aDiskPath, const QString& aPartition, const QByteArray& aRemovable,
-                 const QByteArray& aVendor, const QByteArray& aModel)
+    void addDisk(const QString& aDevice, const QString& aDiskPath, const QString& aPartition,
+                 const QByteArray& aRemovable, const QByteArray& aVendor, const QByteArray& aModel)
     {
         const QString disk = mSys + "/" + aDiskPath;
         QDir().mkpath(disk + "/device");
@@ -56,7 +58,8 @@ protected:
             QDir().mkpath(target);
             writeFile(target + "/partition", "1\n");
         }
-        ASSERT_TRUE(QFile::link(QDir(mSys + "/dev/block").relativeFilePath(target), mSys + "/dev/block/" + aDevice));
+        ASSERT_TRUE(
+            QFile::link(QDir(mSys + "/dev/block").relativeFilePath(target), mSys + "/dev/block/" + aDevice));
     }
     static void writeFile(const QString& aPath, const QByteArray& aContent)
     {
@@ -93,7 +96,8 @@ TEST_F(LinuxDriveProberTest, FollowsTheMountsAsTheyChange)
     ASSERT_EQ(prober.removableVolumes().size(), 3);
     mHome.writeFile("proc/self/mountinfo", "22 1 8:2 / / rw - ext4 /dev/sda2 rw\n");
     EXPECT_TRUE(prober.removableVolumes().isEmpty());
-    mHome.writeFile("proc/self/mountinfo", "garbage\n\n 1 2 3\n99 1 8:17 / /run/media/x rw - vfat /dev/sdb1 rw\n");
+    mHome.writeFile("proc/self/mountinfo",
+                    "garbage\n\n 1 2 3\n99 1 8:17 / /run/media/x rw - vfat /dev/sdb1 rw\n");
     const auto volumes = prober.removableVolumes();
     ASSERT_EQ(volumes.size(), 1);
     EXPECT_EQ(volumes[0].root, "/run/media/x/");

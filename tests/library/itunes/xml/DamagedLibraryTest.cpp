@@ -59,8 +59,10 @@ TEST(DamagedLibrary, HostileFilesAreRefusedOrReadSafely)
     const QString path = home.path() + "/Library.xml";
     const QByteArray bomb =
         "<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
-        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
-        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
+        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
+        "\"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e "
+        "\"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
         "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
         "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&f;&f;&f;&f;</string>"
         "</dict></dict></dict></plist>";
@@ -117,17 +119,18 @@ TEST(DamagedLibrary, OddValuesInAWellFormedFileAreTolerated)
 {
     TestHome home;
     const QString path = home.path() + "/Library.xml";
-    home.writeFile("Library.xml",
-                   "<plist><dict><key>Tracks</key><dict>"
-                   "<key>1</key><dict><key>Track ID</key><integer>99999999999999999999</integer>"
-                   "<key>Name</key><integer>5</integer><key>Size</key><string>big</string>"
-                   "<key>Location</key><string>file://</string><key>Date Added</key><date>garbage</date></dict>"
-                   "<key>2</key><string>not a track</string>"
-                   "<key>3</key><dict><key>Track ID</key><dict/><key>Name</key><string>Q</string></dict>"
-                   "</dict><key>Playlists</key><array><string>x</string><dict><key>Name</key><string>P</string>"
-                   "<key>Playlist Items</key><array><dict><key>Track ID</key><integer>-5</integer></dict>"
-                   "<dict><key>Track ID</key><integer>0</integer></dict><string>x</string></array></dict>"
-                   "</array></dict></plist>");
+    home.writeFile(
+        "Library.xml",
+        "<plist><dict><key>Tracks</key><dict>"
+        "<key>1</key><dict><key>Track ID</key><integer>99999999999999999999</integer>"
+        "<key>Name</key><integer>5</integer><key>Size</key><string>big</string>"
+        "<key>Location</key><string>file://</string><key>Date Added</key><date>garbage</date></dict>"
+        "<key>2</key><string>not a track</string>"
+        "<key>3</key><dict><key>Track ID</key><dict/><key>Name</key><string>Q</string></dict>"
+        "</dict><key>Playlists</key><array><string>x</string><dict><key>Name</key><string>P</string>"
+        "<key>Playlist Items</key><array><dict><key>Track ID</key><integer>-5</integer></dict>"
+        "<dict><key>Track ID</key><integer>0</integer></dict><string>x</string></array></dict>"
+        "</array></dict></plist>");
     LocalMusicLibrary library(std::make_shared<ITunesXmlBackend>(path));
     library.setRetryPause(1);
     EXPECT_TRUE(library.refreshPlaylists());

@@ -1,6 +1,6 @@
+#include "library/itunes/xml/ITunesXmlBackend.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/LocalPlaylist.h"
-#include "library/itunes/xml/ITunesXmlBackend.h"
 #include "library/itunes/xml/LibraryLocation.h"
 #include "settings/SyncSettings.h"
 #include "support/AudioFixtures.h"
@@ -56,7 +56,8 @@ TEST(ITunesXmlBackend, ReadsAUnixExportWithItsNonAsciiTitle)
     EXPECT_EQ(music->tracks.at(0).localSize(), 5525212);
     EXPECT_EQ(music->tracks.at(0).trackNumberOnAlbum(), 3);
     EXPECT_EQ(music->tracks.at(0).dateAdded(), 41753); // 2014-04-24
-    EXPECT_EQ(music->tracks.at(1).path(), "/Music/Alt-J/An Awesome Wave/04 Breezeblocks.mp3"); // file://localhost/
+    EXPECT_EQ(music->tracks.at(1).path(),
+              "/Music/Alt-J/An Awesome Wave/04 Breezeblocks.mp3"); // file://localhost/
     EXPECT_EQ(music->tracks.at(2).trackName(), "\u2766 (Ripe & Ruin)");
     EXPECT_EQ(music->tracks.at(2).path(), "/Music/Alt-J/An Awesome Wave/02 \u2766 (Ripe & Ruin).mp3");
 }
@@ -92,7 +93,8 @@ TEST(ITunesXmlBackend, ReadsAMacExportKeepingDecomposedNamesAndProtectedTracks)
     ASSERT_EQ(music->result, 0);
     ASSERT_EQ(music->drm.count(), 1);
     const QString protectedPath = music->drm.at(0).path();
-    EXPECT_TRUE(protectedPath.endsWith("/Compilations/Ole\u0301 ELO/04 Showdown.m4p")) << protectedPath.toStdString();
+    EXPECT_TRUE(protectedPath.endsWith("/Compilations/Ole\u0301 ELO/04 Showdown.m4p"))
+        << protectedPath.toStdString();
     EXPECT_EQ(music->drm.at(0).albumName(), "Ol\u00e9 ELO");
     EXPECT_EQ(music->tracks.count() + music->drm.count() + music->missing.count(), 3);
 }
@@ -136,7 +138,8 @@ protected:
         for (const File& file : files) {
             const QString path = music + "Band/Album/" + file.name;
             ASSERT_TRUE(fixtures::makeAudio(path, file.name, "Band", "Album"));
-            const QByteArray image = fixtures::makeImage(file.format, 32, 0x112233u + static_cast<unsigned>(id));
+            const QByteArray image =
+                fixtures::makeImage(file.format, 32, 0x112233u + static_cast<unsigned>(id));
             ASSERT_TRUE(fixtures::embedPicture(path, image));
             mImages.append(image);
             mWriter.tracks.append({id++, file.name, "Band", "Album", LibraryXmlWriter::fileUrl(path)});
@@ -144,12 +147,13 @@ protected:
         XmlTrackEntry cloud{id++, "In the cloud", "Band", "Album", ""};
         cloud.trackType = "Remote";
         mWriter.tracks.append(cloud);
-        mWriter.tracks.append({id++, "Gone", "Band", "Album", LibraryXmlWriter::fileUrl(music + "Band/Album/gone.mp3")});
+        mWriter.tracks.append(
+            {id++, "Gone", "Band", "Album", LibraryXmlWriter::fileUrl(music + "Band/Album/gone.mp3")});
         for (int episode = 1; episode <= 3; ++episode) {
             const QString path = mHome.path() + QString("/Podcasts/ep%1.mp3").arg(episode);
             ASSERT_TRUE(fixtures::makeAudio(path));
-            XmlTrackEntry entry{id++, QString("Episode %1").arg(episode), "Host", episode < 3 ? "Show" : "Other Show",
-                                LibraryXmlWriter::fileUrl(path)};
+            XmlTrackEntry entry{id++, QString("Episode %1").arg(episode), "Host",
+                                episode < 3 ? "Show" : "Other Show", LibraryXmlWriter::fileUrl(path)};
             entry.dateAdded = QString("2020-01-0%1T10:00:00Z").arg(episode);
             mWriter.tracks.append(entry);
         }
