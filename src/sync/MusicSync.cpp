@@ -148,7 +148,7 @@ void MusicSync::Start()
         }
     }
     if (!hasBeenCancelled())
-        scanPlaylists(settings, deviceId, syncEntireLibrary, playlists);
+        scanPlaylists(syncEntireLibrary, playlists);
     if (!hasBeenCancelled())
         scanPodcasts(settings, deviceId, podcastSyncSetting, podcasts);
 
@@ -203,7 +203,7 @@ void MusicSync::Start()
     }
 }
 
-void MusicSync::scanPlaylists(SyncSettings&, const QString&, bool aSyncEntireLibrary, QStringList aPlaylists)
+void MusicSync::scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists)
 {
     if (aSyncEntireLibrary) {
         mLibrary->refreshPlaylists();

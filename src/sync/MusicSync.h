@@ -86,8 +86,7 @@ signals:
 private:
     bool hasBeenCancelled();
     void removeExtractedFolder();
-    void scanPlaylists(SyncSettings& aSettings, const QString& aDeviceId, bool aSyncEntireLibrary,
-                       QStringList aPlaylists);
+    void scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists);
     void scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, int aPodcastSyncSetting,
                       const QStringList& aPodcasts);
     void GetTracksToDelete();
