@@ -176,8 +176,9 @@ bool FaultGuard::run(const std::function<void()>& aWork)
     GuardFrame frame;
     frame.outer = state.innermost;
     state.innermost = &frame;
-    // sigsetjmp must be called in this frame, which stays alive while the work runs.
-    if (sigsetjmp(frame.jump, 1) == 0) {
+    // sigsetjmp must be called in this frame, which stays alive while the work runs. The signal
+    // mask needs no saving: the handler runs with SA_NODEFER, so a jump leaves it as it was.
+    if (sigsetjmp(frame.jump, 0) == 0) {
         aWork();
         state.innermost = frame.outer;
         return true;

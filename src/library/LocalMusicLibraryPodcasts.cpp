@@ -9,6 +9,7 @@
 #include "sync/TrackList.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
 using namespace itunes;
@@ -117,8 +118,9 @@ QString LocalMusicLibrary::generateArtwork(const ::Track& aTrack)
     logValue("aTrack.trackName()", aTrack.trackName());
     logValue("aTrack.albumName()", aTrack.albumName());
     logValue("aTrack.artistName()", aTrack.artistName());
-    QDir folder(aTrack.path());
-    const QString localFilePath = folder.cdUp() ? folder.path() : aTrack.path();
+    // The folder of the track's file (worked out from the path: this runs for every track copied).
+    const QString folder = QFileInfo(aTrack.path()).path();
+    const QString localFilePath = folder.isEmpty() || folder == QLatin1String(".") ? aTrack.path() : folder;
     if (mFoldersWithoutArt.contains(localFilePath)) {
         logValue("Exiting becuase localFilePath is already known not to have album art", localFilePath);
         return QString();

@@ -1,7 +1,9 @@
 #include "sync/RecordFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 bool RecordFile::open(const QString& aPath)
 {
@@ -52,14 +54,23 @@ RecordFile::ReadResult RecordFile::readAt(qint64 aPosition, char* aData, qint64 
 
 bool RecordFile::writeAt(qint64 aPosition, const QByteArray& aData)
 {
-    if (aPosition < 0 || !mFile.seek(aPosition))
+    if (aPosition < 0)
         return false;
-    if (mFile.write(aData) != aData.size()) {
-        // Part of the data may have landed (a full disk): the window and size follow the file.
-        mWindow.clear();
-        mWindowStart = 0;
-        mSize = mFile.size();
-        return false;
+    // One positional write: no seek, and nothing buffered on the way.
+    qint64 written = 0;
+    while (written < aData.size()) {
+        const ssize_t put = ::pwrite(mFile.handle(), aData.constData() + written,
+                                     static_cast<size_t>(aData.size() - written), aPosition + written);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            // Part of the data may have landed (a full disk): the window and size follow the file.
+            mWindow.clear();
+            mWindowStart = 0;
+            mSize = mFile.size();
+            return false;
+        }
+        written += put;
     }
     mSize = std::max(mSize, aPosition + aData.size());
     // Keep the bytes of the window that the write covered.

@@ -4,7 +4,9 @@
 #include "library/itunes/xml/LibraryLocation.h"
 #include "library/itunes/xml/XmlLibraryObjects.h"
 #include "library/itunes/xml/XmlLibraryParser.h"
+#include "settings/SyncSettings.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -24,10 +26,26 @@ void ITunesXmlBackend::noteFailure(const QString& aWhy)
     logValue("! iTunes library unavailable", aWhy);
 }
 
+QString ITunesXmlBackend::libraryPath()
+{
+    if (!mFixedPath.isEmpty())
+        return mFixedPath;
+    const QFileInfo settings(SyncSettings::filePath());
+    QString state = settings.filePath();
+    if (settings.exists())
+        state += QLatin1Char('#') + QString::number(settings.size()) + QLatin1Char('@') +
+                 QString::number(settings.lastModified().toMSecsSinceEpoch());
+    if (mLocatedPath.isEmpty() || state != mSettingsState || !QFileInfo::exists(mLocatedPath)) {
+        mLocatedPath = LibraryLocation::findLibraryFile();
+        mSettingsState = state;
+    }
+    return mLocatedPath;
+}
+
 std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
 {
     QMutexLocker lock(&mMutex);
-    aPath = mFixedPath.isEmpty() ? LibraryLocation::findLibraryFile() : mFixedPath;
+    aPath = libraryPath();
     if (aPath.isEmpty()) {
         noteFailure(QStringLiteral("no iTunes library XML file found"));
         return nullptr;

@@ -29,6 +29,9 @@ public:
 
 private:
     void noteFailure(const QString& aWhy);
+    // The library file's path, looked for again only when the settings file changed or the file
+    // found last is gone.
+    QString libraryPath();
 
     QString mFixedPath;
     QMutex mMutex;
@@ -37,4 +40,6 @@ private:
     QDateTime mCachedModified;
     std::shared_ptr<const XmlLibrary> mCached;
     QString mLastFailure;
+    QString mLocatedPath;
+    QString mSettingsState;
 };
