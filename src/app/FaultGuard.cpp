@@ -55,17 +55,21 @@ struct ThreadGuardState
             pthread_attr_destroy(&attributes);
         }
     }
-    ~ThreadGuardState()
-    {
-        stack_t stack{};
-        stack.ss_flags = SS_DISABLE;
-        sigaltstack(&stack, nullptr);
-    }
+    ~ThreadGuardState();
     ThreadGuardState(const ThreadGuardState&) = delete;
     ThreadGuardState& operator=(const ThreadGuardState&) = delete;
 };
 
 thread_local ThreadGuardState* tState = nullptr;
+
+ThreadGuardState::~ThreadGuardState()
+{
+    // A fault while the thread ends is no longer ours.
+    tState = nullptr;
+    stack_t stack{};
+    stack.ss_flags = SS_DISABLE;
+    sigaltstack(&stack, nullptr);
+}
 
 ThreadGuardState& threadState()
 {
