@@ -1,9 +1,14 @@
 #pragma once
 
+#include "library/itunes/xml/TrackSearchIndex.h"
+
 #include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
 #include <vector>
 
 // What Veltrane keeps of an iTunes library XML file: only the values the library code asks for,
@@ -38,4 +43,36 @@ struct XmlLibrary
     std::vector<PlaylistData> playlists;
     QString musicFolder; // the library's "Music Folder" as a local path, ending in '/'
     QString xmlFolder;   // the folder that holds the XML file
+
+    // The search index and each playlist's track positions, made when first asked for.
+    const TrackSearchIndex& searchIndex() const;
+    const QHash<int, int>& positionsIn(std::size_t aPlaylist) const;
+
+private:
+    mutable QMutex mLazyMutex;
+    mutable std::unique_ptr<TrackSearchIndex> mSearchIndex;
+    mutable std::vector<std::unique_ptr<QHash<int, int>>> mPositions;
 };
+
+inline const TrackSearchIndex& XmlLibrary::searchIndex() const
+{
+    QMutexLocker lock(&mLazyMutex);
+    if (!mSearchIndex)
+        mSearchIndex = std::make_unique<TrackSearchIndex>(*this);
+    return *mSearchIndex;
+}
+
+inline const QHash<int, int>& XmlLibrary::positionsIn(std::size_t aPlaylist) const
+{
+    QMutexLocker lock(&mLazyMutex);
+    if (mPositions.size() < playlists.size())
+        mPositions.resize(playlists.size());
+    std::unique_ptr<QHash<int, int>>& positions = mPositions[aPlaylist];
+    if (!positions) {
+        positions = std::make_unique<QHash<int, int>>();
+        const std::vector<int>& members = playlists[aPlaylist].tracks;
+        for (std::size_t i = members.size(); i-- > 0;)
+            positions->insert(members[i], static_cast<int>(i)); // a track listed twice: its first place
+    }
+    return *positions;
+}

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 using namespace itunes;
 
 namespace {
@@ -198,7 +200,8 @@ class XmlPlaylist : public Playlist
 {
 public:
     XmlPlaylist(LibraryPtr aLibrary, int aIndex)
-        : mLibrary(std::move(aLibrary)), mPlaylist(mLibrary->playlists[static_cast<std::size_t>(aIndex)])
+        : mLibrary(std::move(aLibrary)), mIndex(static_cast<std::size_t>(aIndex)),
+          mPlaylist(mLibrary->playlists[mIndex])
     {
     }
     qint32 kind(int& aKind) override
@@ -225,15 +228,20 @@ public:
     }
     qint32 search(const QString& aText, int, std::shared_ptr<TrackCollection>& aResults) override
     {
-        std::vector<int> found;
-        for (int index : mPlaylist.tracks) {
-            const XmlLibrary::TrackData& track = mLibrary->tracks[static_cast<std::size_t>(index)];
-            if (track.name.contains(aText, Qt::CaseInsensitive) ||
-                track.artist.contains(aText, Qt::CaseInsensitive) ||
-                track.album.contains(aText, Qt::CaseInsensitive))
-                found.push_back(index);
+        // The playlist's tracks whose name, artist or album holds the text, in playlist order.
+        const QHash<int, int>& positions = mLibrary->positionsIn(mIndex);
+        std::vector<std::pair<int, int>> found;
+        for (int track : mLibrary->searchIndex().find(aText)) {
+            const auto position = positions.constFind(track);
+            if (position != positions.constEnd())
+                found.emplace_back(position.value(), track);
         }
-        aResults = std::make_shared<XmlTrackCollection>(mLibrary, std::move(found));
+        std::sort(found.begin(), found.end());
+        std::vector<int> tracks;
+        tracks.reserve(found.size());
+        for (const auto& entry : found)
+            tracks.push_back(entry.second);
+        aResults = std::make_shared<XmlTrackCollection>(mLibrary, std::move(tracks));
         return kOk;
     }
     qint32 userPlaylist(std::shared_ptr<UserPlaylist>& aUserPlaylist) override
@@ -246,6 +254,7 @@ public:
 
 private:
     LibraryPtr mLibrary;
+    std::size_t mIndex;
     const XmlLibrary::PlaylistData& mPlaylist;
 };
 
