@@ -1,4 +1,5 @@
 #include "settings/SyncSettings.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -6,9 +7,6 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -249,16 +247,12 @@ TEST_F(SyncSettingsTest, AFailedSaveReportsAnErrorAndKeepsTheOldFile)
     // A disk that fills up while the file is written: the process may write no more than 200
     // bytes to any file.
     settings.setConvertAacToMp3("device-3", true);
-    struct rlimit old
+    int result = 0;
     {
-    };
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 200;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int result = settings.save();
-    setrlimit(RLIMIT_FSIZE, &old);
+        FileSizeLimit full(200);
+        ASSERT_TRUE(full.active());
+        result = settings.save();
+    }
     EXPECT_EQ(result, SyncSettings::kCannotWrite);
     EXPECT_EQ(settingsFile(), before);
     EXPECT_EQ(QDir(mHome.korda()).entryList(QDir::Files), QStringList{"korda.xml"});

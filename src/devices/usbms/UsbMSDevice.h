@@ -58,6 +58,8 @@ private:
     void readAndroidInfo();
     void writeMetadataEntry(const Track& aTrack);
     void appendLine(const QString& aKordaFile, const QByteArray& aLine);
+    // A track's folder on the drive as a device path ending in a backslash: \Music\<artist>\<album>\.
+    static QString trackFolder(const Track& aTrack);
     // Makes a folder with its parents, once per run.
     bool makeFolder(const QString& aFolder);
 

@@ -11,6 +11,18 @@
 #include <QFileInfo>
 #include <QThread>
 
+QString UsbMSDevice::trackFolder(const Track& aTrack)
+{
+    QString artistFolder, albumFolder;
+    trackFolderNames(aTrack, artistFolder, albumFolder);
+    QString folder = QStringLiteral("\\Music\\");
+    if (!artistFolder.isEmpty())
+        folder += artistFolder + QLatin1Char('\\');
+    if (!albumFolder.isEmpty())
+        folder += albumFolder + QLatin1Char('\\');
+    return folder;
+}
+
 int UsbMSDevice::UploadTrack(Track& aTrack)
 {
     LogScope log("UsbMSDevice::UploadTrack");
@@ -24,19 +36,10 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
         logMessage("Changing ext to mp3");
         fileName = fileName.left(fileName.size() - 3) + QStringLiteral("mp3");
     }
-    QString artistFolder, albumFolder;
-    trackFolderNames(aTrack, artistFolder, albumFolder);
-    QString remoteFolder = mRoot + QStringLiteral("Music");
-    QString devicePath = QStringLiteral("\\Music\\");
-    if (!artistFolder.isEmpty()) {
-        remoteFolder += QLatin1Char('/') + artistFolder;
-        devicePath += artistFolder + QLatin1Char('\\');
-    }
-    if (!albumFolder.isEmpty()) {
-        remoteFolder += QLatin1Char('/') + albumFolder;
-        devicePath += albumFolder + QLatin1Char('\\');
-    }
-    devicePath += fileName;
+    const QString folder = trackFolder(aTrack);
+    const QString devicePath = folder + fileName;
+    // The folder names are sanitised: they never leave the drive.
+    const QString remoteFolder = localPathOf(folder);
     logValue("remoteDirectoryPath", remoteFolder);
     if (!makeFolder(remoteFolder)) {
         result = kFolderFailed;
@@ -117,15 +120,9 @@ int UsbMSDevice::DeleteTrack(TrackCache& aCache, Track& aTrack)
 void UsbMSDevice::uploadAlbumArt(const Track& aTrack, const QString& aImagePath)
 {
     LogScope log("UsbMSDevice::uploadAlbumArt");
-    QString artistFolder, albumFolder;
-    trackFolderNames(aTrack, artistFolder, albumFolder);
-    QString folder = mRoot + QStringLiteral("Music");
-    if (!artistFolder.isEmpty())
-        folder += QLatin1Char('/') + artistFolder;
-    if (!albumFolder.isEmpty())
-        folder += QLatin1Char('/') + albumFolder;
+    const QString folder = localPathOf(trackFolder(aTrack));
     const QString artFile = folder + QStringLiteral("/AlbumArt.jpg");
-    QDir().mkpath(folder);
+    makeFolder(folder);
     const bool copied = !QFileInfo::exists(artFile) && CompleteFileCopy::copy(aImagePath, artFile);
     if (copied || QFileInfo::exists(artFile))
         appendLine(QStringLiteral("refreshhint"), deviceDataPath(aTrack.deviceId()).toUtf8() + "\r\n");

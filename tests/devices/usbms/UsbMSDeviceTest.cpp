@@ -2,6 +2,7 @@
 #include "devices/FakeDriveProber.h"
 #include "devices/usbms/CompleteFileCopy.h"
 #include "settings/SyncSettings.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestHome.h"
 #include "sync/Track.h"
 #include "sync/TrackCache.h"
@@ -12,9 +13,6 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -155,16 +153,12 @@ TEST_F(UsbMSDeviceTest, AFullDiskIsACleanCopyFailure)
 {
     Track track = localTrack("big.mp3", "Band", "Album", QByteArray(64 * 1024, 'x'));
     QDir().mkpath(mRoot + "Music/Band/Album");
-    struct rlimit old
+    int result = 0;
     {
-    };
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int result = mDevice->UploadTrack(track);
-    setrlimit(RLIMIT_FSIZE, &old);
+        FileSizeLimit full(4096);
+        ASSERT_TRUE(full.active());
+        result = mDevice->UploadTrack(track);
+    }
     EXPECT_EQ(result, UsbMSDevice::kCopyFailed);
     EXPECT_FALSE(track.onRemoteDevice());
     EXPECT_EQ(track.deviceId(), QString());
