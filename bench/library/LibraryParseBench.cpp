@@ -5,10 +5,10 @@
 //   bench_library_parse [FILE]   (made when missing; default /tmp/veltrane-bench-library.xml)
 //   bench_library_parse --generate FILE
 #include "library/LocalMusicLibrary.h"
-#include "library/LocalPlaylist.h"
 #include "library/itunes/xml/ITunesXmlBackend.h"
 #include "support/LibraryXmlWriter.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/TrackList.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,37 +1,27 @@
 #include "cli/SyncCommands.h"
 
-#include "cli/ConsoleProgress.h"
+#include "cli/ConsoleFrontEnd.h"
+#include "cli/InterruptWatcher.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceParentMs.h"
+#include "devices/MtpDeviceRefresher.h"
 #include "devices/usbms/UsbMSDevice.h"
-#include "devices/usbms/linux/LinuxDriveProber.h"
 #include "library/LocalMusicLibrary.h"
-#include "library/itunes/xml/ITunesXmlBackend.h"
+#include "library/itunes/ITunesTypeLibrary.h"
 #include "settings/SyncSettings.h"
 #include "sync/MusicSync.h"
-#include "sync/Track.h"
+#include "sync/SyncRun.h"
+#include "tracks/Track.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QEventLoop>
 #include <QFileInfo>
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 
 namespace {
-
-std::atomic<MusicSync*> sRunningSync{nullptr};
-
-void onInterrupt(int)
-{
-    // Only an atomic store: the run stops at its next check, closes its cache and finalises the
-    // device. A second Ctrl-C ends the program at once.
-    if (MusicSync* sync = sRunningSync.load())
-        sync->Cancel();
-    std::signal(SIGINT, SIG_DFL);
-}
 
 void say(const QString& aText)
 {
@@ -52,7 +42,7 @@ QString megabytes(qint64 aBytes)
 } // namespace
 
 SyncCommands::SyncCommands(const Options& aOptions)
-    : mOptions(aOptions), mProber(std::make_shared<LinuxDriveProber>())
+    : mOptions(aOptions), mBackends(Backends::forThisComputer(aOptions.libraryFile))
 {
 }
 
@@ -60,14 +50,14 @@ SyncCommands::~SyncCommands() = default;
 
 LocalMusicLibrary* SyncCommands::openLibrary()
 {
-    auto backend = std::make_shared<ITunesXmlBackend>(mOptions.libraryFile);
-    QString path;
-    if (!backend->library(path)) {
-        complain(path.isEmpty() ? QStringLiteral("no iTunes library found: give one with --library FILE")
-                                : QStringLiteral("can't read the iTunes library ") + path);
+    const QString problem = mBackends.library->unavailableReason();
+    if (!problem.isEmpty()) {
+        complain(mOptions.libraryFile.isEmpty()
+                     ? problem + QStringLiteral(": give one with --library FILE")
+                     : QStringLiteral("can't read the iTunes library: ") + problem);
         return nullptr;
     }
-    mLibrary = std::make_unique<LocalMusicLibrary>(backend);
+    mLibrary = std::make_unique<LocalMusicLibrary>(mBackends.library);
     return mLibrary.get();
 }
 
@@ -83,9 +73,9 @@ Device* SyncCommands::findDevice()
         mOwnParent = std::make_unique<DeviceParentMs>(name);
         mParent = mOwnParent.get();
         return mOwnParent->addChild(
-            std::make_unique<UsbMSDevice>(folder.absoluteFilePath(), name, true, mProber));
+            std::make_unique<UsbMSDevice>(folder.absoluteFilePath(), name, true, mBackends.driveProber));
     }
-    mDeviceList = std::make_unique<DeviceList>(mProber);
+    mDeviceList = std::make_unique<DeviceList>(mBackends.driveProber, mBackends.makeMtpRefresher());
     mDeviceList->RefreshDevices();
     if (!mDeviceList->DeviceIsConnected()) {
         complain(QStringLiteral("no phone or player is connected (or give a folder with --device PATH)"));
@@ -110,37 +100,20 @@ int SyncCommands::sync()
         return 2;
     say(QStringLiteral("Synchronizing %1 (%2)").arg(device->FriendlyName(), device->UniqueDeviceId()));
 
-    MusicSync sync(library, device, mParent);
-    ConsoleProgress console(sync, mOptions.yes);
-    QObject::connect(&sync, qOverload<int, int>(&MusicSync::ProgressUpdate), &console,
-                     &ConsoleProgress::progress, Qt::QueuedConnection);
-    QObject::connect(&sync, qOverload<int, int, const QString&>(&MusicSync::ProgressUpdate), &console,
-                     &ConsoleProgress::progressWithText, Qt::QueuedConnection);
-    QObject::connect(&sync, &MusicSync::ConfirmDeleteTracks, &console, &ConsoleProgress::confirmDeleteTracks,
-                     Qt::BlockingQueuedConnection);
-    QObject::connect(&sync, &MusicSync::DrmTracksFound, &console, &ConsoleProgress::drmTracksFound,
-                     Qt::BlockingQueuedConnection);
-    QObject::connect(&sync, &MusicSync::TracksNotDownloaded, &console, &ConsoleProgress::tracksNotDownloaded,
-                     Qt::BlockingQueuedConnection);
-    QObject::connect(&sync, &MusicSync::notEnoughSpace, &console, &ConsoleProgress::notEnoughSpace,
-                     Qt::BlockingQueuedConnection);
-
-    sRunningSync = &sync;
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
-    sync.StartInNewThread(mOptions.force);
-    while (!sync.wait(50))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    QCoreApplication::processEvents(); // the last progress reports
-    sRunningSync = nullptr;
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-
-    if (!sync.GetNonCopiedTracks().isEmpty()) {
-        say(QStringLiteral("%1 track(s) could not be copied:").arg(sync.GetNonCopiedTracks().size()));
-        for (const Track& track : sync.GetNonCopiedTracks())
-            say(QStringLiteral("  ") + track.artistName() + QStringLiteral(" - ") + track.trackName());
+    ConsoleFrontEnd console(mOptions.yes);
+    SyncRun run(*library, *device, mParent, console, mBackends.keepAwake);
+    QEventLoop untilFinished;
+    QObject::connect(&run, &SyncRun::finished, &untilFinished, &QEventLoop::quit);
+    {
+        // Ctrl-C or SIGTERM: the run stops at its next check, closes its cache and finalises the
+        // device. A second one ends the program at once.
+        InterruptWatcher interrupts;
+        QObject::connect(&interrupts, &InterruptWatcher::interrupted, &run, &SyncRun::cancel);
+        run.start(mOptions.force);
+        untilFinished.exec();
     }
+
+    const MusicSync& sync = run.sync();
     if (sync.state() == MusicSync::StateComplete && mOptions.devicePath.isEmpty() &&
         device->GetDeviceType() == Device::DeviceTypeUsbMassStorage)
         say(QStringLiteral("Remember to eject the drive before unplugging it."));
@@ -208,7 +181,7 @@ int SyncCommands::configure()
 
 int SyncCommands::listDevices()
 {
-    DeviceList list(mProber);
+    DeviceList list(mBackends.driveProber, mBackends.makeMtpRefresher());
     list.RefreshDevices();
     if (!list.DeviceIsConnected()) {
         say(QStringLiteral("No phone or player is connected."));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "backends/Backends.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +10,6 @@
 class Device;
 class DeviceList;
 class DeviceParent;
-class DriveProber;
 class LocalMusicLibrary;
 
 // The commands of veltrane-sync, on the same engine, settings and caches as the window. Each
@@ -44,7 +45,7 @@ private:
     Device* findDevice();
 
     Options mOptions;
-    std::shared_ptr<DriveProber> mProber;
+    Backends mBackends;
     std::unique_ptr<DeviceParent> mOwnParent;
     std::unique_ptr<DeviceList> mDeviceList;
     std::unique_ptr<LocalMusicLibrary> mLibrary;

@@ -2,7 +2,7 @@
 
 #include "app/LogScope.h"
 #include "settings/SyncSettings.h"
-#include "sync/Track.h"
+#include "tracks/Track.h"
 
 #include <QDateTime>
 #include <QDomDocument>

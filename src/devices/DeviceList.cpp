@@ -6,15 +6,14 @@
 #include "devices/MDeviceListObserver.h"
 #include "devices/MountedChecker.h"
 #include "devices/MountedCheckerThread.h"
-#include "devices/NoMtpDeviceRefresher.h"
 #include "devices/usbms/DriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
 
 DeviceList::DeviceList(std::shared_ptr<DriveProber> aProber, std::unique_ptr<MtpDeviceRefresher> aRefresher,
                        QObject* aParent)
-    : QObject(aParent), mProber(std::move(aProber)),
-      mRefresher(aRefresher ? std::move(aRefresher) : std::make_unique<NoMtpDeviceRefresher>())
+    : QObject(aParent), mProber(std::move(aProber)), mRefresher(std::move(aRefresher))
 {
+    Q_ASSERT(mProber && mRefresher);
     connect(mRefresher.get(), &MtpDeviceRefresher::unableToOpenDevice, this, &DeviceList::unableToOpenDevice);
     connect(&mTimer, &QTimer::timeout, this, &DeviceList::update);
     mMountedCheckerThread = std::make_unique<MountedCheckerThread>(this, mProber);

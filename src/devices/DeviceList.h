@@ -27,7 +27,8 @@ class DeviceList : public QObject
     Q_OBJECT
 
 public:
-    DeviceList(std::shared_ptr<DriveProber> aProber, std::unique_ptr<MtpDeviceRefresher> aRefresher = nullptr,
+    // The backends come from backends/: the prober of USB drives and the refresher of phones.
+    DeviceList(std::shared_ptr<DriveProber> aProber, std::unique_ptr<MtpDeviceRefresher> aRefresher,
                QObject* aParent = nullptr);
     ~DeviceList() override;
 

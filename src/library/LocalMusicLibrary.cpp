@@ -3,7 +3,6 @@
 #include "app/LogScope.h"
 #include "library/LocalLibraryInitialiseThread.h"
 #include "library/LocalMusicLibraryCalls.h"
-#include "library/itunes/xml/ITunesXmlBackend.h"
 
 #include <QPointer>
 #include <QThread>
@@ -11,10 +10,11 @@
 using namespace itunes;
 
 LocalMusicLibrary::LocalMusicLibrary(std::shared_ptr<Backend> aBackend, QObject* aParent)
-    : QObject(aParent), mBackend(aBackend ? std::move(aBackend) : ITunesXmlBackend::shared()),
+    : QObject(aParent), mBackend(std::move(aBackend)),
       mInitialiseThread(std::make_unique<LocalLibraryInitialiseThread>(this))
 {
     LogScope log("LocalMusicLibrary::LocalMusicLibrary");
+    Q_ASSERT(mBackend);
 }
 
 LocalMusicLibrary::~LocalMusicLibrary()

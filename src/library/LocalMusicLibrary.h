@@ -34,9 +34,8 @@ public:
     static constexpr int kPlaylistNotFound = -8001;
     static constexpr int kNullObject = -8002;
 
-    // A library on the given backend; without one, the iTunes library XML file.
-    explicit LocalMusicLibrary(std::shared_ptr<itunes::Backend> aBackend = nullptr,
-                               QObject* aParent = nullptr);
+    // A library on the given backend (never null; the program's is chosen in backends/).
+    explicit LocalMusicLibrary(std::shared_ptr<itunes::Backend> aBackend, QObject* aParent = nullptr);
     ~LocalMusicLibrary() override;
 
     std::shared_ptr<itunes::Backend> backend() const { return mBackend; }

@@ -4,9 +4,9 @@
 #include "app/ApplicationPaths.h"
 #include "app/LogScope.h"
 #include "library/LocalMusicLibraryCalls.h"
-#include "library/LocalPlaylist.h"
-#include "sync/Track.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,9 +4,9 @@
 #include "app/LogScope.h"
 #include "library/LocalMusicLibraryCalls.h"
 #include "library/LocalMusicLibraryTaskObserver.h"
-#include "library/LocalPlaylist.h"
-#include "sync/Track.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 using namespace itunes;
 

@@ -45,6 +45,11 @@ void PodcastRamCache::run()
         QMutexLocker lock(&mMutex);
         backend = mBackend;
     }
+    if (!backend) {
+        logMessage("! No library to read the podcast names from");
+        emit updated();
+        return;
+    }
     LocalMusicLibrary library(backend);
     {
         QMutexLocker lock(&mMutex);

@@ -21,7 +21,8 @@ public:
     static PodcastRamCache& instance();
     ~PodcastRamCache() override;
 
-    // The library behind the names; the library XML file when none is set. Set before start().
+    // The library behind the names (the program's, from backends/). Set before start(); a
+    // reading without one finds no names.
     void setBackend(std::shared_ptr<itunes::Backend> aBackend);
     void podcasts(QStringList& aNames) const;
     // Ends a reading that is waiting for iTunes; for shutdown.

@@ -2,7 +2,7 @@
 
 #include "app/ApplicationPaths.h"
 #include "app/LogScope.h"
-#include "sync/Track.h"
+#include "tracks/Track.h"
 
 #include <QDir>
 #include <QFile>

@@ -18,6 +18,7 @@ MusicSync::MusicSync(LocalMusicLibrary* aLibrary, Device* aDevice, DeviceParent*
       mThread(std::make_unique<MusicSyncThread>(this))
 {
     LogScope log("MusicSync::MusicSync");
+    connect(mThread.get(), &QThread::finished, this, &MusicSync::finished, Qt::DirectConnection);
     mDevice->GetFreeStorageSpace(mFreeSpace);
 }
 
@@ -38,6 +39,11 @@ void MusicSync::StartInNewThread(bool aForceFullResync)
 bool MusicSync::wait(unsigned long aMilliseconds)
 {
     return mThread->wait(aMilliseconds);
+}
+
+bool MusicSync::isRunning() const
+{
+    return mThread->isRunning();
 }
 
 bool MusicSync::hasBeenCancelled()

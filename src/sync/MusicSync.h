@@ -1,9 +1,10 @@
 #pragma once
 
 #include "library/LocalMusicLibraryTaskObserver.h"
-#include "library/LocalPlaylist.h"
-#include "sync/TrackCache.h"
-#include "sync/TrackList.h"
+#include "sync/KeepAwake.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/TrackCache.h"
+#include "tracks/TrackList.h"
 
 #include <QList>
 #include <QObject>
@@ -25,9 +26,12 @@ class SyncSettings;
 // configuration, loads what the track cache says is on the device, scans the chosen playlists and
 // podcasts, asks the front end what needs the user (blocking signals), refreshes album art,
 // deletes, converts and copies, writes the playlists and reports state numbers and percentages.
-// Front ends connect ProgressUpdate queued and the four questions blocking-queued; Cancel and
-// setDeleteConfirmed may be called from any thread. The result lists are read after the run or
-// inside the question slots.
+// The questions are emitted on the run's thread, which waits inside the emission for the answer:
+// front ends take them through SyncRun, which asks the front end on its own thread and lets a
+// cancel or a destruction end the wait (a plain blocking queued connection would deadlock a
+// destruction that waits for the thread while the thread waits for the answer). Cancel and
+// setDeleteConfirmed may be called from any thread. The result lists are read after the run
+// (finished()) or inside the questions.
 class MusicSync : public QObject, public LocalMusicLibraryTaskObserver
 {
     Q_OBJECT
@@ -53,8 +57,13 @@ public:
               QObject* aQObjectParent = nullptr);
     ~MusicSync() override;
 
+    // What keeps the computer awake during the run; nothing is held without one.
+    void setKeepAwake(KeepAwake::Factory aKeepAwake) { mKeepAwake = std::move(aKeepAwake); }
+    std::unique_ptr<KeepAwake> makeKeepAwake() const { return mKeepAwake ? mKeepAwake() : nullptr; }
+
     void StartInNewThread(bool aForceFullResync);
     bool wait(unsigned long aMilliseconds = ULONG_MAX);
+    bool isRunning() const;
     void Cancel() { mCancelled = true; }
     void setDeleteConfirmed(bool aConfirmed) { mDeleteConfirmed = aConfirmed; }
 
@@ -82,6 +91,8 @@ signals:
     void DrmTracksFound();
     void TracksNotDownloaded();
     void notEnoughSpace(qint64 aAdditionalSpaceRequired);
+    // The run's thread has ended (emitted on that thread).
+    void finished();
 
 private:
     bool hasBeenCancelled();
@@ -110,6 +121,7 @@ private:
     QSet<QString> mAlbumsWithArt;
     std::vector<LocalPlaylist> mPlaylists;
     TrackCache mCache;
+    KeepAwake::Factory mKeepAwake;
     std::unique_ptr<MusicSyncThread> mThread;
     std::atomic<int> mState{0};
     int mPercentComplete = 0;

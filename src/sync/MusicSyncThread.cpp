@@ -11,7 +11,7 @@ void MusicSyncThread::run()
 {
     LogScope log("MusicSyncThread::run");
     // The computer stays awake while this thread runs.
-    KeepAwake keepAwake;
+    const std::unique_ptr<KeepAwake> keepAwake = mSync->makeKeepAwake();
     bool completed = FaultGuard::run([this] {
         try {
             mSync->Start();

@@ -4,9 +4,9 @@
 #include "support/AudioFixtures.h"
 #include "support/LibraryXmlWriter.h"
 #include "support/TestHome.h"
-#include "sync/Track.h"
-#include "sync/TrackCache.h"
-#include "sync/TrackList.h"
+#include "tracks/Track.h"
+#include "tracks/TrackCache.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,12 +1,10 @@
 #include "devices/DeviceList.h"
-#include "devices/AutoRefresher.h"
 #include "devices/DeviceParent.h"
 #include "devices/FakeDriveProber.h"
 #include "devices/MDeviceListObserver.h"
 #include "devices/MtpDeviceRefresher.h"
+#include "devices/NoMtpDeviceRefresher.h"
 #include "devices/usbms/UsbMSDevice.h"
-#include "library/FakeITunes.h"
-#include "library/LocalMusicLibrary.h"
 #include "settings/SyncSettings.h"
 #include "support/TestHome.h"
 
@@ -88,7 +86,7 @@ protected:
 
 TEST_F(DeviceListTest, AnInsertedDriveIsListedThenCountedAsMounted)
 {
-    DeviceList list(mProber);
+    DeviceList list(mProber, std::make_unique<NoMtpDeviceRefresher>());
     EXPECT_FALSE(list.RefreshDevices());
     EXPECT_FALSE(list.DeviceIsConnected());
 
@@ -120,7 +118,7 @@ TEST_F(DeviceListTest, TheConnectedDeviceIsTheOneConfiguredLast)
     mProber->plugIn(a, "First");
     mProber->plugIn(b, "Second");
     mProber->plugIn(c, "Unconfigured");
-    DeviceList list(mProber);
+    DeviceList list(mProber, std::make_unique<NoMtpDeviceRefresher>());
     list.RefreshDevices();
     ASSERT_TRUE(waitForMountedAnswer(list, c, 1));
     list.RefreshDevices();
@@ -129,7 +127,7 @@ TEST_F(DeviceListTest, TheConnectedDeviceIsTheOneConfiguredLast)
     EXPECT_EQ(list.ConnectedDevice()->FriendlyName(), "First");
     EXPECT_EQ(list.parentOfDevice(list.ConnectedDevice())->name(), "First");
 
-    DeviceList none(mProber);
+    DeviceList none(mProber, std::make_unique<NoMtpDeviceRefresher>());
     mProber->unplugAll();
     mProber->plugIn(c, "Unconfigured");
     none.RefreshDevices();
@@ -192,30 +190,4 @@ TEST_F(DeviceListTest, PhonesComeAndGoThroughFinishedRefresherPasses)
     EXPECT_TRUE(list.RefreshDevices());
     ASSERT_EQ(list.GetDevices().size(), 1);
     EXPECT_EQ(list.GetDevices()[0]->FriendlyName(), "Stick");
-}
-
-TEST_F(DeviceListTest, TheAutoRefresherReportsStateAndSpace)
-{
-    auto itunes = std::make_shared<FakeITunes>();
-    LocalMusicLibrary library(itunes);
-    DeviceList list(mProber);
-    AutoRefresher refresher(library, list);
-    QSignalSpy states(&refresher, &AutoRefresher::connectedDeviceStateChanged);
-    QSignalSpy space(&refresher, &AutoRefresher::freeSpaceUpdate);
-    refresher.start();
-    ASSERT_EQ(states.count(), 1);
-    EXPECT_EQ(states[0][0].toInt(), 0);
-    EXPECT_EQ(space.count(), 0);
-    refresher.stop();
-
-    mProber->plugIn(drive("PHONE"), "Phone");
-    refresher.start();
-    ASSERT_EQ(states.count(), 2);
-    EXPECT_EQ(states[1][0].toInt(), 1);
-    ASSERT_EQ(space.count(), 1);
-    EXPECT_GT(space[0][0].toLongLong() + space[0][1].toLongLong(), 0);
-
-    // A library event asks for the space again, queued.
-    itunes->raiseEvent();
-    ASSERT_TRUE(space.wait(2000));
 }

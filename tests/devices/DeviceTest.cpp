@@ -2,7 +2,7 @@
 #include "devices/DeviceParentMs.h"
 #include "devices/FakeDriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
-#include "sync/Track.h"
+#include "tracks/Track.h"
 
 #include <gtest/gtest.h>
 

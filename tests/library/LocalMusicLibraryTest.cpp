@@ -1,9 +1,9 @@
 #include "library/LocalMusicLibrary.h"
 #include "library/FakeITunes.h"
 #include "library/LocalMusicLibraryTaskObserver.h"
-#include "library/LocalPlaylist.h"
 #include "support/TestHome.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/TrackList.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 #include "library/FakeITunes.h"
 #include "library/LocalMusicLibrary.h"
-#include "library/LocalPlaylist.h"
 #include "library/PodcastRamCache.h"
 #include "support/TestHome.h"
-#include "sync/Track.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFileInfo>

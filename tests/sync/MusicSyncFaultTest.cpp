@@ -21,7 +21,7 @@ public:
     }
 
 private:
-    __attribute__((noinline, no_sanitize("address", "undefined"))) static void crash(volatile int* aPointer)
+    __attribute__((noipa, no_sanitize("address", "undefined"))) static void crash(volatile int* aPointer)
     {
         *aPointer = 1;
     }

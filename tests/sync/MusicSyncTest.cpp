@@ -209,9 +209,9 @@ TEST(MusicSync, CancellingDuringTheCopyStopsAfterTheCurrentTrack)
     fixture.replaceDevice(std::make_unique<SlowDrive>(fixture.root, "Player", true, fixture.prober));
     fixture.configure({"Rock", "Jazz"});
     SyncFixture::RunOptions cancel;
-    cancel.whileCopying = [](MusicSync& aSync, int aPercent) {
+    cancel.whileCopying = [](SyncRun& aRun, int aPercent) {
         if (aPercent >= 20)
-            aSync.Cancel();
+            aRun.cancel();
     };
     const SyncOutcome outcome = fixture.run(cancel);
     EXPECT_EQ(outcome.state, MusicSync::StateCancelled);

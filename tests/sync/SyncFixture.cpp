@@ -1,8 +1,8 @@
 #include "sync/SyncFixture.h"
 
 #include "support/AudioFixtures.h"
-#include "sync/TrackCache.h"
-#include "sync/TrackList.h"
+#include "tracks/TrackCache.h"
+#include "tracks/TrackList.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -94,6 +94,8 @@ SyncFixture::SyncFixture()
     replaceDevice(std::make_unique<UsbMSDevice>(root, "Player", true, prober));
     device->SetConfigured();
     library = std::make_unique<LocalMusicLibrary>(std::make_shared<ITunesXmlBackend>(xmlPath));
+    // The library file is always there: a run never waits for it as for an iTunes not started.
+    library->stopRetrying();
 }
 
 void SyncFixture::replaceDevice(std::unique_ptr<UsbMSDevice> aDevice)
@@ -126,52 +128,64 @@ void SyncFixture::addPlaylistWithNewTrack(const QString& aName, const QString& a
     EXPECT_TRUE(writer.writeTo(xmlPath));
 }
 
+namespace {
+
+// The front end of the whole-run tests: it records what the run reports and answers as told.
+class RecordingFrontEnd : public SyncFrontEnd
+{
+public:
+    RecordingFrontEnd(const SyncFixture::RunOptions& aOptions, SyncOutcome& aOutcome)
+        : mOptions(aOptions), mOutcome(aOutcome)
+    {
+    }
+    SyncRun* run = nullptr;
+    bool finished = false;
+
+    void UpdateProgress(int aState, int) override { mOutcome.states.append(aState); }
+    void UpdateProgress(int aState, int aPercent, const QString&) override
+    {
+        if (aState != MusicSync::StateCopying)
+            return;
+        mOutcome.copyingPercentages.append(aPercent);
+        if (mOptions.whileCopying)
+            mOptions.whileCopying(*run, aPercent);
+    }
+    bool ConfirmDeleteTracks(const TrackList&) override
+    {
+        ++mOutcome.deleteQuestions;
+        return mOptions.confirmDelete;
+    }
+    void displayDrmTracksWarning(const TrackList&) override { ++mOutcome.drmReports; }
+    void displayTracksNotDownloadedWarning(const TrackList&) override { ++mOutcome.notDownloadedReports; }
+    bool notEnoughSpace(qint64 aShortfall) override
+    {
+        mOutcome.spaceShortfall = aShortfall;
+        return !mOptions.cancelOnSpaceWarning;
+    }
+    void syncFinished(const MusicSync& aSync) override
+    {
+        finished = true;
+        mOutcome.state = aSync.state();
+        for (const Track& track : aSync.GetNonCopiedTracks())
+            mOutcome.nonCopied.append(track.trackName());
+    }
+
+private:
+    const SyncFixture::RunOptions& mOptions;
+    SyncOutcome& mOutcome;
+};
+
+} // namespace
+
 SyncOutcome SyncFixture::run(const RunOptions& aOptions)
 {
     SyncOutcome outcome;
-    MusicSync sync(library.get(), device, parent.get());
-    QObject frontEnd; // the front end's thread is this one; the run asks it through blocking calls
-    QObject::connect(
-        &sync, qOverload<int, int>(&MusicSync::ProgressUpdate), &frontEnd,
-        [&](int aState, int) { outcome.states.append(aState); }, Qt::QueuedConnection);
-    QObject::connect(
-        &sync, qOverload<int, int, const QString&>(&MusicSync::ProgressUpdate), &frontEnd,
-        [&](int aState, int aPercent, const QString&) {
-            if (aState == MusicSync::StateCopying) {
-                outcome.copyingPercentages.append(aPercent);
-                if (aOptions.whileCopying)
-                    aOptions.whileCopying(sync, aPercent);
-            }
-        },
-        Qt::QueuedConnection);
-    QObject::connect(
-        &sync, &MusicSync::ConfirmDeleteTracks, &frontEnd,
-        [&] {
-            ++outcome.deleteQuestions;
-            sync.setDeleteConfirmed(aOptions.confirmDelete);
-        },
-        Qt::BlockingQueuedConnection);
-    QObject::connect(
-        &sync, &MusicSync::DrmTracksFound, &frontEnd, [&] { ++outcome.drmReports; },
-        Qt::BlockingQueuedConnection);
-    QObject::connect(
-        &sync, &MusicSync::TracksNotDownloaded, &frontEnd, [&] { ++outcome.notDownloadedReports; },
-        Qt::BlockingQueuedConnection);
-    QObject::connect(
-        &sync, &MusicSync::notEnoughSpace, &frontEnd,
-        [&](qint64 aShortfall) {
-            outcome.spaceShortfall = aShortfall;
-            if (aOptions.cancelOnSpaceWarning)
-                sync.Cancel();
-        },
-        Qt::BlockingQueuedConnection);
-    sync.StartInNewThread(aOptions.force);
-    while (!sync.wait(10))
-        QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    outcome.state = sync.state();
-    for (const Track& track : sync.GetNonCopiedTracks())
-        outcome.nonCopied.append(track.trackName());
+    RecordingFrontEnd frontEnd(aOptions, outcome);
+    SyncRun run(*library, *device, parent.get(), frontEnd, KeepAwake::Factory());
+    frontEnd.run = &run;
+    run.start(aOptions.force);
+    while (!frontEnd.finished)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     return outcome;
 }
 

@@ -12,6 +12,8 @@
 #include "support/LibraryXmlWriter.h"
 #include "support/TestHome.h"
 #include "sync/MusicSync.h"
+#include "sync/SyncFrontEnd.h"
+#include "sync/SyncRun.h"
 
 #include <QList>
 #include <QStringList>
@@ -49,7 +51,7 @@ public:
         bool confirmDelete = true;
         bool cancelOnSpaceWarning = true;
         // Called on the front end's thread at every report of state 13 (copying).
-        std::function<void(MusicSync&, int aPercent)> whileCopying;
+        std::function<void(SyncRun&, int aPercent)> whileCopying;
     };
     SyncOutcome run(const RunOptions& aOptions);
     SyncOutcome run() { return run(RunOptions()); }

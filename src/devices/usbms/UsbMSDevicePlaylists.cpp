@@ -3,9 +3,9 @@
 #include "devices/usbms/UsbMSDevice.h"
 
 #include "app/LogScope.h"
-#include "library/LocalPlaylist.h"
-#include "sync/Track.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 
 #include "app/LogScope.h"
 #include "devices/usbms/CompleteFileCopy.h"
-#include "sync/Track.h"
-#include "sync/TrackCache.h"
+#include "tracks/Track.h"
+#include "tracks/TrackCache.h"
 
 #include <QDir>
 #include <QFile>

@@ -167,6 +167,8 @@ class Backend
 public:
     virtual ~Backend() = default;
     virtual qint32 createApplication(std::shared_ptr<Application>& aApplication) = 0;
+    // Why the library can't be reached now, in words for the user; empty when it can.
+    virtual QString unavailableReason() { return QString(); }
 };
 
 } // namespace itunes

@@ -1,9 +1,9 @@
 #include "devices/FakeDriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
-#include "library/LocalPlaylist.h"
 #include "support/TestHome.h"
-#include "sync/Track.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFileInfo>

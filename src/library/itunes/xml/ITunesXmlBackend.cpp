@@ -11,12 +11,6 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 
-std::shared_ptr<ITunesXmlBackend> ITunesXmlBackend::shared()
-{
-    static const std::shared_ptr<ITunesXmlBackend> backend = std::make_shared<ITunesXmlBackend>();
-    return backend;
-}
-
 void ITunesXmlBackend::noteFailure(const QString& aWhy)
 {
     // Said once: the library asks again every 250 ms while there is no library.
@@ -92,4 +86,13 @@ qint32 ITunesXmlBackend::createApplication(std::shared_ptr<itunes::Application>&
         return itunes::kServerExecFailure;
     aApplication = makeXmlApplication(std::move(parsed), path);
     return itunes::kOk;
+}
+
+QString ITunesXmlBackend::unavailableReason()
+{
+    QString path;
+    if (library(path))
+        return QString();
+    QMutexLocker lock(&mMutex);
+    return mLastFailure;
 }

@@ -19,10 +19,8 @@ public:
     // The file at aPath; without one, the file LibraryLocation finds at each call.
     explicit ITunesXmlBackend(const QString& aPath = QString()) : mFixedPath(aPath) {}
 
-    // The program's own backend, shared by its library objects.
-    static std::shared_ptr<ITunesXmlBackend> shared();
-
     qint32 createApplication(std::shared_ptr<itunes::Application>& aApplication) override;
+    QString unavailableReason() override;
 
     // The parsed library and its file; null when there is no readable library.
     std::shared_ptr<const XmlLibrary> library(QString& aPath);

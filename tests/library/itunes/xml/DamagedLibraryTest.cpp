@@ -1,11 +1,11 @@
 // Missing, half-written, damaged and hostile library files: "not running" until a whole library
 // is there, never a crash.
 #include "library/LocalMusicLibrary.h"
-#include "library/LocalPlaylist.h"
 #include "library/itunes/xml/ITunesXmlBackend.h"
 #include "support/LibraryXmlWriter.h"
 #include "support/TestHome.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/TrackList.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sync/RecordFile.h"
+#include "tracks/RecordFile.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "sync/RecordFile.h"
+#include "tracks/RecordFile.h"
 
 #include <algorithm>
 #include <cerrno>

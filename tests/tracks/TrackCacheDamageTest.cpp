@@ -3,10 +3,10 @@
 // outside the cache's own two files.
 #include "settings/SyncSettings.h"
 #include "support/TestHome.h"
-#include "sync/CacheBytes.h"
-#include "sync/Track.h"
-#include "sync/TrackCache.h"
-#include "sync/TrackList.h"
+#include "tracks/CacheBytes.h"
+#include "tracks/Track.h"
+#include "tracks/TrackCache.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The writing side of TrackCache: records of uploads and deletions, totals, integrity, header.
-#include "sync/TrackCache.h"
+#include "tracks/TrackCache.h"
 
 #include "app/LogScope.h"
-#include "sync/CacheEncoding.h"
-#include "sync/Track.h"
+#include "tracks/CacheEncoding.h"
+#include "tracks/Track.h"
 
 #include <limits>
 

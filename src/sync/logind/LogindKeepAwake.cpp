@@ -1,20 +1,13 @@
-// KeepAwake through systemd-logind: an Inhibit("sleep") lock held as a file descriptor on the
-// system bus; closing the descriptor releases it. Nothing without a bus or logind.
-#include "sync/KeepAwake.h"
+// The logind keep-awake: one Inhibit call when made, the lock released with the descriptor.
+#include "sync/logind/LogindKeepAwake.h"
 
 #include "app/DiagnosticLog.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
-#include <QDBusUnixFileDescriptor>
 
-struct KeepAwake::Inhibitor
-{
-    QDBusUnixFileDescriptor lock;
-};
-
-KeepAwake::KeepAwake()
+LogindKeepAwake::LogindKeepAwake()
 {
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected())
@@ -31,13 +24,5 @@ KeepAwake::KeepAwake()
         logValue("! Could not keep the computer awake", reply.error().message());
         return;
     }
-    mInhibitor = std::make_unique<Inhibitor>();
-    mInhibitor->lock = reply.value();
-}
-
-KeepAwake::~KeepAwake() = default;
-
-bool KeepAwake::isHeld() const
-{
-    return mInhibitor && mInhibitor->lock.isValid();
+    mLock = reply.value();
 }

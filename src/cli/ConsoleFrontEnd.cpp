@@ -1,7 +1,7 @@
-#include "cli/ConsoleProgress.h"
+#include "cli/ConsoleFrontEnd.h"
 
 #include "sync/MusicSync.h"
-#include "sync/Track.h"
+#include "tracks/Track.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -30,12 +30,9 @@ QString listOf(const TrackList& aTracks)
 
 } // namespace
 
-ConsoleProgress::ConsoleProgress(MusicSync& aSync, bool aYes, QObject* aParent)
-    : QObject(aParent), mSync(aSync), mYes(aYes), mTerminal(isatty(STDOUT_FILENO) != 0)
-{
-}
+ConsoleFrontEnd::ConsoleFrontEnd(bool aYes) : mYes(aYes), mTerminal(isatty(STDOUT_FILENO) != 0) {}
 
-QString ConsoleProgress::stateText(int aState)
+QString ConsoleFrontEnd::stateText(int aState)
 {
     switch (aState) {
     case MusicSync::StateComplete:
@@ -67,14 +64,14 @@ QString ConsoleProgress::stateText(int aState)
     }
 }
 
-void ConsoleProgress::endLine()
+void ConsoleFrontEnd::endLine()
 {
     if (mLineOpen)
         print(QStringLiteral("\n"));
     mLineOpen = false;
 }
 
-void ConsoleProgress::show(int aState, int aPercent, const QString& aText)
+void ConsoleFrontEnd::show(int aState, int aPercent, const QString& aText)
 {
     if (mTerminal && aState == MusicSync::StateCopying) {
         const int filled = aPercent * 30 / 100;
@@ -100,52 +97,63 @@ void ConsoleProgress::show(int aState, int aPercent, const QString& aText)
     }
 }
 
-void ConsoleProgress::progress(int aState, int aPercent)
+void ConsoleFrontEnd::UpdateProgress(int aState, int aPercentComplete)
 {
-    show(aState, aPercent, QString());
+    show(aState, aPercentComplete, QString());
 }
 
-void ConsoleProgress::progressWithText(int aState, int aPercent, const QString& aText)
+void ConsoleFrontEnd::UpdateProgress(int aState, int aPercentComplete, const QString& aTrackName)
 {
-    show(aState, aPercent, aText);
+    show(aState, aPercentComplete, aTrackName);
 }
 
-void ConsoleProgress::confirmDeleteTracks()
+bool ConsoleFrontEnd::ConfirmDeleteTracks(const TrackList& aTracksToDelete)
 {
     endLine();
     print(QString("%1 track(s) on the phone are no longer chosen and would be deleted:\n%2")
-              .arg(mSync.TracksToDelete().count())
-              .arg(listOf(mSync.TracksToDelete())));
+              .arg(aTracksToDelete.count())
+              .arg(listOf(aTracksToDelete)));
     if (!mYes)
         print(QStringLiteral("Not deleting them: run again with --yes to delete them and synchronize.\n"));
-    mSync.setDeleteConfirmed(mYes);
+    return mYes;
 }
 
-void ConsoleProgress::drmTracksFound()
+void ConsoleFrontEnd::displayDrmTracksWarning(const TrackList& aDrmTracks)
 {
     endLine();
     print(QString("%1 protected track(s) can't be copied:\n%2")
-              .arg(mSync.GetDrmTracks().count())
-              .arg(listOf(mSync.GetDrmTracks())));
+              .arg(aDrmTracks.count())
+              .arg(listOf(aDrmTracks)));
 }
 
-void ConsoleProgress::tracksNotDownloaded()
+void ConsoleFrontEnd::displayTracksNotDownloadedWarning(const TrackList& aNotDownloaded)
 {
     endLine();
     print(QString("%1 track(s) are not downloaded to this computer and can't be copied:\n%2")
-              .arg(mSync.GetNotDownloadedTracks().count())
-              .arg(listOf(mSync.GetNotDownloadedTracks())));
+              .arg(aNotDownloaded.count())
+              .arg(listOf(aNotDownloaded)));
 }
 
-void ConsoleProgress::notEnoughSpace(qint64 aAdditionalSpaceRequired)
+bool ConsoleFrontEnd::notEnoughSpace(qint64 aAdditionalSpaceRequired)
 {
     endLine();
     print(QString("The phone needs %1 MB more free space for the chosen music.\n")
               .arg(aAdditionalSpaceRequired / (1024.0 * 1024.0), 0, 'f', 1));
     if (mYes) {
         print(QStringLiteral("Synchronizing anyway (--yes).\n"));
-    } else {
-        print(QStringLiteral("Cancelled: run again with --yes to synchronize anyway.\n"));
-        mSync.Cancel();
+        return true;
     }
+    print(QStringLiteral("Cancelled: run again with --yes to synchronize anyway.\n"));
+    return false;
+}
+
+void ConsoleFrontEnd::syncFinished(const MusicSync& aSync)
+{
+    endLine();
+    const QList<Track>& notCopied = aSync.GetNonCopiedTracks();
+    if (notCopied.isEmpty())
+        return;
+    print(QString("%1 track(s) could not be copied:\n").arg(notCopied.size()));
+    for (const Track& track : notCopied)
+        print(QStringLiteral("  ") + track.artistName() + QStringLiteral(" - ") + track.trackName() + '\n');
 }

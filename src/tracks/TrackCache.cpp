@@ -1,11 +1,11 @@
-#include "sync/TrackCache.h"
+#include "tracks/TrackCache.h"
 
 #include "app/ApplicationPaths.h"
 #include "app/LogScope.h"
 #include "settings/SyncSettings.h"
-#include "sync/CacheEncoding.h"
-#include "sync/Track.h"
-#include "sync/TrackList.h"
+#include "tracks/CacheEncoding.h"
+#include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "sync/Track.h"
+#include "tracks/Track.h"
 
 #include "app/ApplicationPaths.h"
 #include "app/DiagnosticLog.h"

@@ -2,9 +2,9 @@
 // cache into a TrackList (target under 0.3 s with logging off), appending 10,000 records, and
 // merging 100,000 library tracks into 100,000 cached ones.
 #include "app/ApplicationPaths.h"
-#include "sync/Track.h"
-#include "sync/TrackCache.h"
-#include "sync/TrackList.h"
+#include "tracks/Track.h"
+#include "tracks/TrackCache.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "devices/AutoRefresher.h"
+#include "sync/AutoRefresher.h"
 
 #include "app/LogScope.h"
 #include "devices/DeviceList.h"

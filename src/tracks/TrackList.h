@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sync/Track.h"
+#include "tracks/Track.h"
 
 #include <QHash>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "sync/TrackCache.h"
+#include "tracks/TrackCache.h"
 #include "settings/SyncSettings.h"
 #include "support/TestHome.h"
-#include "sync/CacheBytes.h"
-#include "sync/Track.h"
-#include "sync/TrackList.h"
+#include "tracks/CacheBytes.h"
+#include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "sync/Track.h"
+#include "tracks/Track.h"
 #include "support/TestHome.h"
-#include "sync/TrackList.h"
+#include "tracks/TrackList.h"
 
 #include <gtest/gtest.h>
 

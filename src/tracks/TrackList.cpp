@@ -1,4 +1,4 @@
-#include "sync/TrackList.h"
+#include "tracks/TrackList.h"
 
 #include "app/DiagnosticLog.h"
 

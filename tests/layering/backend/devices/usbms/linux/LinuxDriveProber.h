@@ -1,0 +1,2 @@
+// Stands for a backend in the planted tree.
+#pragma once

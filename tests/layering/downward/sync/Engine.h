@@ -1,0 +1,3 @@
+// The engine using the run's data below it: allowed.
+#pragma once
+#include "tracks/Track.h"

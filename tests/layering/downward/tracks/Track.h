@@ -1,0 +1,2 @@
+// Stands for the run's data in the planted tree.
+#pragma once

@@ -1,0 +1,2 @@
+// Stands for the engine in the planted tree.
+#pragma once
