@@ -12,23 +12,27 @@ namespace {
 
 // The faults are real: the sanitizers are kept out of these few functions so that the processor,
 // not a sanitizer check, meets the bad instruction.
-__attribute__((noinline, no_sanitize("address", "undefined"))) void writeThroughNull(volatile int* aPointer)
+__attribute__((noipa, no_sanitize("address", "undefined"))) void writeThroughNull(volatile int* aPointer)
 {
     *aPointer = 42;
 }
 
-__attribute__((noinline, no_sanitize("undefined"))) int divide(volatile int aNumerator,
-                                                               volatile int aDenominator)
+// The quotient goes to a volatile: an unused result would let an optimising build drop the
+// division (and the fault) altogether.
+volatile int gQuotient = 0;
+
+__attribute__((noipa, no_sanitize("undefined"))) void divide(volatile int aNumerator,
+                                                             volatile int aDenominator)
 {
-    return aNumerator / aDenominator;
+    gQuotient = aNumerator / aDenominator;
 }
 
-__attribute__((noinline)) void illegalInstruction()
+__attribute__((noipa)) void illegalInstruction()
 {
     __builtin_trap();
 }
 
-__attribute__((noinline, no_sanitize("address", "undefined"))) int recurseForever(volatile int aDepth)
+__attribute__((noipa, no_sanitize("address", "undefined"))) int recurseForever(volatile int aDepth)
 {
     volatile char frame[512];
     frame[0] = static_cast<char>(aDepth);
@@ -118,7 +122,7 @@ TEST(FaultGuard, NestedGuardsCatchAtTheInnermostAndRepeatedFaultsAreFine)
     std::atomic<int> caught{0};
     auto faultMany = [&caught] {
         for (int i = 0; i < 200; ++i) {
-            if (!FaultGuard::run([i] { i % 2 ? writeThroughNull(nullptr) : (void)divide(i, 0); }))
+            if (!FaultGuard::run([i] { i % 2 ? writeThroughNull(nullptr) : divide(i, 0); }))
                 ++caught;
         }
     };

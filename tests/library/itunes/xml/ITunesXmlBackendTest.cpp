@@ -1,13 +1,13 @@
 #include "library/itunes/xml/ITunesXmlBackend.h"
 #include "library/LocalMusicLibrary.h"
-#include "library/LocalPlaylist.h"
 #include "library/itunes/xml/LibraryLocation.h"
 #include "settings/SyncSettings.h"
 #include "support/AudioFixtures.h"
 #include "support/LibraryXmlWriter.h"
 #include "support/TestHome.h"
-#include "sync/Track.h"
-#include "sync/TrackList.h"
+#include "tracks/LocalPlaylist.h"
+#include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,10 +34,14 @@ std::unique_ptr<ScannedPlaylist> scan(LocalMusicLibrary& aLibrary, const QString
     return scanned;
 }
 
+// A library on a file that is there: a missing file fails the test at once, and the library
+// never waits for one (it would wait as for an iTunes that isn't started).
 std::unique_ptr<LocalMusicLibrary> libraryOn(const QString& aXmlPath)
 {
+    EXPECT_TRUE(QFile::exists(aXmlPath)) << aXmlPath.toStdString();
     auto library = std::make_unique<LocalMusicLibrary>(std::make_shared<ITunesXmlBackend>(aXmlPath));
     library->setRetryPause(1);
+    library->stopRetrying();
     return library;
 }
 
@@ -181,8 +185,10 @@ protected:
         mWriter.playlists = {master, musicPlaylist, roadTrip, folder, smart, podcasts};
         mXmlPath = mHome.path() + "/Music/iTunes/iTunes Music Library.xml";
         ASSERT_TRUE(mWriter.writeTo(mXmlPath));
-        mLibrary = std::make_unique<LocalMusicLibrary>(); // finds the file in the home folder
+        mLibrary = std::make_unique<LocalMusicLibrary>(
+            std::make_shared<ITunesXmlBackend>(QString())); // finds the file in the home folder
         mLibrary->setRetryPause(1);
+        mLibrary->stopRetrying();
     }
 
     TestHome mHome;
@@ -216,8 +222,10 @@ TEST_F(GeneratedLibraryTest, ArtOfEachKindIsSavedAsItsImage)
     auto music = scan(*mLibrary, "");
     const char* names[] = {"temp_art.jpg", "temp_art.png", "temp_art.bmp", "temp_art.jpg"};
     for (int i = 0; i < 4; ++i) {
-        LocalMusicLibrary fresh; // each track's folder is the same: a fresh library asks again
+        // Each track's folder is the same: a fresh library asks again.
+        LocalMusicLibrary fresh(std::make_shared<ITunesXmlBackend>(QString()));
         fresh.setRetryPause(1);
+        fresh.stopRetrying();
         const QString art = fresh.generateArtwork(music->tracks.at(i));
         EXPECT_EQ(art, mHome.path() + "/KORDA/" + names[i]) << i;
         EXPECT_EQ(readWholeFile(art), mImages[i]) << i;
