@@ -150,10 +150,18 @@ bool ConsoleFrontEnd::notEnoughSpace(qint64 aAdditionalSpaceRequired)
 void ConsoleFrontEnd::syncFinished(const MusicSync& aSync)
 {
     endLine();
+    for (const QString& name : aSync.missingPlaylists())
+        print(QString("The library has no playlist or podcast \"%1\" any more: nothing was deleted from the "
+                      "device. Choose again with 'veltrane-sync configure'.\n")
+                  .arg(name));
     const QList<Track>& notCopied = aSync.GetNonCopiedTracks();
     if (notCopied.isEmpty())
         return;
     print(QString("%1 track(s) could not be copied:\n").arg(notCopied.size()));
-    for (const Track& track : notCopied)
-        print(QStringLiteral("  ") + track.artistName() + QStringLiteral(" - ") + track.trackName() + '\n');
+    for (int i = 0; i < notCopied.size(); ++i) {
+        const Track& track = notCopied.at(i);
+        const QString reason = aSync.nonCopiedReasons().value(i);
+        print(QStringLiteral("  ") + track.artistName() + QStringLiteral(" - ") + track.trackName() +
+              (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) + '\n');
+    }
 }

@@ -6,6 +6,7 @@
 #include "devices/DeviceParentMs.h"
 #include "devices/MtpDeviceRefresher.h"
 #include "devices/usbms/UsbMSDevice.h"
+#include "library/LibraryPathMap.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/itunes/ITunesTypeLibrary.h"
 #include "settings/SyncSettings.h"
@@ -19,6 +20,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -114,30 +116,92 @@ int SyncCommands::sync()
     }
 
     const MusicSync& sync = run.sync();
-    if (sync.state() == MusicSync::StateComplete && mOptions.devicePath.isEmpty() &&
-        device->GetDeviceType() == Device::DeviceTypeUsbMassStorage)
+    if (sync.state() != MusicSync::StateComplete)
+        return sync.state();
+    if (mOptions.devicePath.isEmpty() && device->GetDeviceType() == Device::DeviceTypeUsbMassStorage)
         say(QStringLiteral("Remember to eject the drive before unplugging it."));
-    return sync.state() == MusicSync::StateComplete ? 0 : sync.state();
+    if (!sync.missingPlaylists().isEmpty())
+        return kExitPlaylistsMissing;
+    return sync.GetNonCopiedTracks().isEmpty() ? kExitComplete : kExitTracksNotCopied;
+}
+
+int SyncCommands::configurePathMappings()
+{
+    SyncSettings settings;
+    settings.load();
+    QList<QPair<QString, QString>> mappings = settings.getGlobalSettingsList(SyncSettings::kLibraryPathMap);
+    for (const QString& text : mOptions.pathMappings) {
+        QString from, to;
+        if (!LibraryPathMap::parse(text, from, to)) {
+            complain(QStringLiteral("--map-path takes FROM=TO, as in \"Z:/=/mnt/music\": ") + text);
+            return kExitUsage;
+        }
+        const QString prefix = LibraryPathMap::normalisedPrefix(from);
+        mappings.erase(std::remove_if(mappings.begin(), mappings.end(),
+                                      [&](const auto& aMapping) {
+                                          return LibraryPathMap::normalisedPrefix(aMapping.first) == prefix;
+                                      }),
+                       mappings.end());
+        if (to.isEmpty())
+            continue;
+        if (!QFileInfo(to).isAbsolute()) {
+            complain(QStringLiteral("--map-path needs a full path after \"=\": ") + text);
+            return kExitUsage;
+        }
+        mappings.append({prefix, QDir::cleanPath(to)});
+    }
+    settings.setGlobalSettingsList(SyncSettings::kLibraryPathMap, mappings);
+    if (settings.save() != 0) {
+        complain(QStringLiteral("can't write the settings file ") + SyncSettings::filePath());
+        return kExitUsage;
+    }
+    say(mappings.isEmpty() ? QStringLiteral("Library paths: no mappings") : QStringLiteral("Library paths:"));
+    for (const auto& [from, to] : mappings)
+        say(QStringLiteral("  %1 -> %2").arg(from, to));
+    return kExitComplete;
 }
 
 int SyncCommands::configure()
 {
+    if (!mOptions.pathMappings.isEmpty()) {
+        const int mapped = configurePathMappings();
+        if (mapped != kExitComplete || !mOptions.deviceOptionsGiven)
+            return mapped;
+    }
+    bool episodesOk = false;
+    const int episodes = mOptions.episodes.toInt(&episodesOk);
+    if (!episodesOk || episodes < 0) {
+        complain(QStringLiteral("--episodes takes a whole number (0: all episodes): ") + mOptions.episodes);
+        return kExitUsage;
+    }
+    for (const QString& value : {mOptions.albumArt, mOptions.convertToMp3}) {
+        if (value != QLatin1String("on") && value != QLatin1String("off")) {
+            complain(QStringLiteral("--album-art and --convert-mp3 take on or off: ") + value);
+            return kExitUsage;
+        }
+    }
+    const bool albumArt = mOptions.albumArt == QLatin1String("on");
+    const bool convertToMp3 = mOptions.convertToMp3 == QLatin1String("on");
+
     Device* device = findDevice();
     if (!device)
-        return 2;
+        return kExitUsage;
     LocalMusicLibrary* library = openLibrary();
     if (!library)
-        return 2;
+        return kExitUsage;
     library->refreshPlaylists();
     library->refreshPodcasts();
-    const bool entireLibrary = mOptions.music == QLatin1String("all");
     QStringList playlists;
-    if (!entireLibrary && mOptions.music != QLatin1String("none"))
+    if (mOptions.music != QLatin1String("all") && mOptions.music != QLatin1String("none"))
         playlists = mOptions.music.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    playlists += mOptions.playlists;
+    playlists.removeDuplicates();
+    const bool entireLibrary = playlists.isEmpty() && mOptions.music == QLatin1String("all");
     for (const QString& name : playlists) {
         if (!library->playlists(true).contains(name)) {
-            complain(QStringLiteral("no playlist named \"%1\" in the library").arg(name));
-            return 2;
+            complain(QStringLiteral("no playlist named \"%1\" in the library (see veltrane-sync playlists)")
+                         .arg(name));
+            return kExitUsage;
         }
     }
     int podcastSetting = SyncSettings::PodcastsNone;
@@ -145,8 +209,18 @@ int SyncCommands::configure()
     if (mOptions.podcasts == QLatin1String("all")) {
         podcastSetting = SyncSettings::PodcastsAll;
     } else if (mOptions.podcasts != QLatin1String("none")) {
-        podcastSetting = SyncSettings::PodcastsSelected;
         podcasts = mOptions.podcasts.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    }
+    podcasts += mOptions.podcastNames;
+    podcasts.removeDuplicates();
+    if (podcastSetting != SyncSettings::PodcastsAll && !podcasts.isEmpty())
+        podcastSetting = SyncSettings::PodcastsSelected;
+    for (const QString& name : podcasts) {
+        if (!library->podcasts().contains(name)) {
+            complain(QStringLiteral("no podcast named \"%1\" in the library (see veltrane-sync podcasts)")
+                         .arg(name));
+            return kExitUsage;
+        }
     }
     device->SetConfigured();
     const QString id = device->UniqueDeviceId();
@@ -156,14 +230,14 @@ int SyncCommands::configure()
     if (settings.setConfig(id, entireLibrary, podcastSetting, playlists, podcasts, device->FriendlyName()) !=
         0) {
         complain(QStringLiteral("can't write the settings file ") + SyncSettings::filePath());
-        return 2;
+        return kExitUsage;
     }
-    settings.setConvertAacToMp3(id, mOptions.convertToMp3);
-    settings.setEnableArtworkSync(id, mOptions.albumArt);
-    settings.setNumberOfEpisodesToSync(id, mOptions.episodes);
+    settings.setConvertAacToMp3(id, convertToMp3);
+    settings.setEnableArtworkSync(id, albumArt);
+    settings.setNumberOfEpisodesToSync(id, episodes);
     if (settings.save() != 0) {
         complain(QStringLiteral("can't write the settings file ") + SyncSettings::filePath());
-        return 2;
+        return kExitUsage;
     }
     say(QStringLiteral("Configured %1 (%2)").arg(device->FriendlyName(), id));
     say(QStringLiteral("  music: ") + (entireLibrary         ? QStringLiteral("the whole library")
@@ -173,10 +247,10 @@ int SyncCommands::configure()
         (podcastSetting == SyncSettings::PodcastsAll ? QStringLiteral("all")
          : podcasts.isEmpty()                        ? QStringLiteral("none")
                                                      : podcasts.join(", ")) +
-        (mOptions.episodes ? QStringLiteral(", newest %1 episodes").arg(mOptions.episodes) : QString()));
+        (episodes ? QStringLiteral(", newest %1 episodes").arg(episodes) : QString()));
     say(QStringLiteral("  album art: %1, convert AAC to MP3: %2")
-            .arg(mOptions.albumArt ? "on" : "off", mOptions.convertToMp3 ? "on" : "off"));
-    return 0;
+            .arg(albumArt ? "on" : "off", convertToMp3 ? "on" : "off"));
+    return kExitComplete;
 }
 
 int SyncCommands::listDevices()

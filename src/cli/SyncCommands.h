@@ -24,11 +24,22 @@ public:
         bool yes = false;
         bool force = false;
         QString music = QStringLiteral("all"); // all, none, or playlist names separated by commas
+        QStringList playlists;                 // more playlists, one name each
         QString podcasts = QStringLiteral("none");
-        int episodes = 0;
-        bool albumArt = true;
-        bool convertToMp3 = false;
+        QStringList podcastNames; // more podcasts, one name each
+        QString episodes = QStringLiteral("0");
+        QString albumArt = QStringLiteral("on");
+        QString convertToMp3 = QStringLiteral("off");
+        QStringList pathMappings; // FROM=TO
+        bool deviceOptionsGiven = false;
     };
+
+    // Exit codes beside the run's end states (3 fault, 4 not configured, 5 settings unreadable,
+    // 6 cancelled).
+    static constexpr int kExitComplete = 0;
+    static constexpr int kExitUsage = 2;
+    static constexpr int kExitTracksNotCopied = 7;
+    static constexpr int kExitPlaylistsMissing = 8;
 
     explicit SyncCommands(const Options& aOptions);
     ~SyncCommands();
@@ -43,6 +54,7 @@ private:
     // The library, when its file can be read; else an error is printed.
     LocalMusicLibrary* openLibrary();
     Device* findDevice();
+    int configurePathMappings();
 
     Options mOptions;
     Backends mBackends;

@@ -25,6 +25,12 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("sync, configure, devices, playlists or podcasts"));
+    parser.setApplicationDescription(parser.applicationDescription() +
+                                     QStringLiteral("\n\nExit codes of sync: 0 complete; 2 bad arguments or "
+                                                    "nothing to synchronize; 3 ended by a fault; 4 device "
+                                                    "not configured; 5 settings unreadable; 6 cancelled; "
+                                                    "7 complete but tracks not copied; 8 complete but "
+                                                    "chosen playlists missing (nothing deleted)."));
     parser.addOptions({
         {QStringLiteral("device"), QStringLiteral("A mounted folder to treat as a USB player."),
          QStringLiteral("PATH")},
@@ -35,15 +41,24 @@ int main(int argc, char** argv)
         {QStringLiteral("music"),
          QStringLiteral("configure: all, none, or playlist names separated by commas."),
          QStringLiteral("WHAT"), QStringLiteral("all")},
+        {QStringLiteral("playlist"),
+         QStringLiteral("configure: a playlist to synchronize (repeatable; for names with commas)."),
+         QStringLiteral("NAME")},
         {QStringLiteral("podcasts"),
          QStringLiteral("configure: none, all, or podcast names separated by commas."),
          QStringLiteral("WHAT"), QStringLiteral("none")},
+        {QStringLiteral("podcast"), QStringLiteral("configure: a podcast to synchronize (repeatable)."),
+         QStringLiteral("NAME")},
         {QStringLiteral("episodes"), QStringLiteral("configure: newest episodes per podcast (0: all)."),
          QStringLiteral("N"), QStringLiteral("0")},
         {QStringLiteral("album-art"), QStringLiteral("configure: on or off."), QStringLiteral("ON"),
          QStringLiteral("on")},
         {QStringLiteral("convert-mp3"), QStringLiteral("configure: convert AAC to MP3, on or off."),
          QStringLiteral("ON"), QStringLiteral("off")},
+        {QStringLiteral("map-path"),
+         QStringLiteral("configure: where the files of a library from another computer are here, as "
+                        "FROM=TO (\"Z:/=/mnt/music\"); FROM= removes a mapping. Repeatable."),
+         QStringLiteral("FROM=TO")},
     });
     parser.process(application);
 
@@ -53,10 +68,16 @@ int main(int argc, char** argv)
     options.yes = parser.isSet(QStringLiteral("yes"));
     options.force = parser.isSet(QStringLiteral("force"));
     options.music = parser.value(QStringLiteral("music"));
+    options.playlists = parser.values(QStringLiteral("playlist"));
     options.podcasts = parser.value(QStringLiteral("podcasts"));
-    options.episodes = parser.value(QStringLiteral("episodes")).toInt();
-    options.albumArt = parser.value(QStringLiteral("album-art")) != QLatin1String("off");
-    options.convertToMp3 = parser.value(QStringLiteral("convert-mp3")) == QLatin1String("on");
+    options.podcastNames = parser.values(QStringLiteral("podcast"));
+    options.episodes = parser.value(QStringLiteral("episodes"));
+    options.albumArt = parser.value(QStringLiteral("album-art"));
+    options.convertToMp3 = parser.value(QStringLiteral("convert-mp3"));
+    options.pathMappings = parser.values(QStringLiteral("map-path"));
+    for (const char* name :
+         {"music", "playlist", "podcasts", "podcast", "episodes", "album-art", "convert-mp3"})
+        options.deviceOptionsGiven = options.deviceOptionsGiven || parser.isSet(QLatin1String(name));
 
     const QStringList arguments = parser.positionalArguments();
     const QString command = arguments.isEmpty() ? QStringLiteral("sync") : arguments.first();

@@ -2,6 +2,7 @@
 
 #include "app/LogScope.h"
 #include "settings/SyncSettings.h"
+#include "tracks/DevicePaths.h"
 #include "tracks/Track.h"
 
 #include <QDateTime>
@@ -96,12 +97,10 @@ void Device::sanitiseFileName(QString& aName, bool aReplaceDots)
 
 QString Device::safeFileName(const QString& aName)
 {
-    if (std::none_of(aName.begin(), aName.end(), isUnstorable) && aName != QLatin1String(".") &&
-        aName != QLatin1String(".."))
-        return aName;
     QString name = aName;
-    sanitiseFileName(name, false);
-    // Nor a hidden file, which the phone's media scanner would pass over.
+    if (std::any_of(aName.begin(), aName.end(), isUnstorable))
+        sanitiseFileName(name, false);
+    // Nor a hidden file, which the phone's media scanner would pass over (nor "." or "..").
     for (qsizetype i = 0; i < name.size() && name.at(i) == QLatin1Char('.'); ++i)
         name[i] = QLatin1Char('_');
     return name;
@@ -109,12 +108,13 @@ QString Device::safeFileName(const QString& aName)
 
 void Device::trackFolderNames(const Track& aTrack, QString& aArtistFolder, QString& aAlbumFolder)
 {
+    // File systems hold names of 255 bytes: cut there, between two characters.
     aAlbumFolder = aTrack.albumName();
     sanitiseFileName(aAlbumFolder, true);
-    aAlbumFolder.truncate(255);
+    aAlbumFolder = DevicePaths::cutToUtf8Bytes(aAlbumFolder, 255).trimmed();
     aArtistFolder = aTrack.isCompilation() ? QStringLiteral("Compilation") : aTrack.artistName();
     sanitiseFileName(aArtistFolder, true);
-    aArtistFolder.truncate(255);
+    aArtistFolder = DevicePaths::cutToUtf8Bytes(aArtistFolder, 255).trimmed();
     // Podcast episodes live in a folder "Podcasts" two levels above the file.
     const QString showFolder = QFileInfo(aTrack.path()).path();
     if (QFileInfo(QFileInfo(showFolder).path()).fileName() == QLatin1String("Podcasts"))
@@ -139,5 +139,26 @@ QString Device::deviceDataPath(const QString& aPath)
 
 QString Device::newUniqueDeviceId()
 {
-    return QDateTime::currentDateTime().toString(QStringLiteral("zsmhdM")) + QLatin1Char('Y');
+    return uniqueDeviceIdAt(QDateTime::currentDateTime());
+}
+
+QString Device::uniqueDeviceIdAt(const QDateTime& aTime)
+{
+    // "zsmhdM": each part a number without leading zeros. Qt 6's "z" is not that for the
+    // milliseconds (5 ms gives "005" there), so the parts are written one by one.
+    const QTime time = aTime.time();
+    const QDate date = aTime.date();
+    return QString::number(time.msec()) + QString::number(time.second()) + QString::number(time.minute()) +
+           QString::number(time.hour()) + QString::number(date.day()) + QString::number(date.month()) +
+           QLatin1Char('Y');
+}
+
+QString Device::freeDevicePath(const QString& aDevicePath, const Track& aTrack) const
+{
+    if (!mDevicePaths)
+        return aDevicePath;
+    const QString path = mDevicePaths->freePathFor(aDevicePath, aTrack.uniqueId());
+    if (path != aDevicePath)
+        logValue("Another track holds this path; storing under", path);
+    return path;
 }

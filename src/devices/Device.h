@@ -2,9 +2,11 @@
 
 #include "devices/AndroidInfo.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
+class DevicePaths;
 class LocalPlaylist;
 class Track;
 class TrackCache;
@@ -21,7 +23,8 @@ class Device
 public:
     static constexpr int DeviceTypeMtp = 1;
     static constexpr int DeviceTypeUsbMassStorage = 2;
-    static const QString kTemporaryDeviceId; // "TEMP-DEVICE-ID": no identity file yet
+    static const QString kTemporaryDeviceId;         // "TEMP-DEVICE-ID": no identity file yet
+    static constexpr int kSourceFileMissing = -5005; // the track's file is not on this computer
 
     virtual ~Device() = default;
 
@@ -42,6 +45,11 @@ public:
     // Writes a playlist to a local file, with "..\" paths (the form read back from a phone).
     virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks,
                                const QString& aLocalFilePath, bool aIncludeName);
+    // The bytes of a playlist file: "#EXTM3U", the optional "#NAME:" line, then per track on the
+    // device its "#EXTINF:" line and aPathPrefix + its device path; CR LF after every line. A
+    // track with no device path (not copied) has no lines.
+    static QByteArray playlistContent(const LocalPlaylist& aPlaylist, const TrackList& aTracks,
+                                      const QByteArray& aPathPrefix, bool aIncludeName);
     virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks, bool aForce) = 0;
     virtual void removeOldPlaylists() = 0;
     virtual void uploadAlbumArt(const Track& aTrack, const QString& aImagePath) = 0;
@@ -51,6 +59,10 @@ public:
     bool identicalPlaylistAlreadyExists(const QString& aPlaylistPath, const LocalPlaylist& aPlaylist,
                                         const TrackList& aTracks);
     static QString deviceDataPath(const QString& aPath);
+
+    // The device paths of the run's tracks, set by the engine for a run (null outside one): a
+    // device stores a track under a path no other track holds.
+    void setDevicePaths(const DevicePaths* aPaths) { mDevicePaths = aPaths; }
 
     // The line of this device's entry in the settings file: the device configured last stands lowest.
     int configuredOrder();
@@ -63,11 +75,17 @@ public:
     static void sanitiseFileName(QString& aName, bool aReplaceDots);
     // A file name for the drive: kept as it is when every character is storable, else sanitised.
     static QString safeFileName(const QString& aName);
+    // The identity a device configured at aTime gets: "zsmhdM" + "Y", each part a number without
+    // leading zeros (12:03:07.045 on 9 January gives "45731291Y").
+    static QString uniqueDeviceIdAt(const QDateTime& aTime);
 
 protected:
     // A new identity: the local time as "zsmhdMY" (no separators), ending in Y.
     static QString newUniqueDeviceId();
+    // aDevicePath, or a numbered variant of it when another track of the run holds it.
+    QString freeDevicePath(const QString& aDevicePath, const Track& aTrack) const;
 
     bool mDisabled = false;
     AndroidInfo mAndroidInfo;
+    const DevicePaths* mDevicePaths = nullptr;
 };

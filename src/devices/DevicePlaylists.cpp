@@ -1,5 +1,5 @@
-// The playlist file format shared by every device: writing it to a local file and comparing a
-// playlist with one already written.
+// The playlist file format shared by every device: its bytes, writing it to a local file and
+// comparing a playlist with one already written.
 #include "devices/Device.h"
 
 #include "app/LogScope.h"
@@ -9,15 +9,28 @@
 
 #include <QFile>
 
-namespace {
-
-// Writes one line with its CR LF; returns the bytes written.
-qint64 writeLine(QFile& aFile, const QByteArray& aLine)
+QByteArray Device::playlistContent(const LocalPlaylist& aPlaylist, const TrackList& aTracks,
+                                   const QByteArray& aPathPrefix, bool aIncludeName)
 {
-    return aFile.write(aLine + "\r\n");
+    QByteArray content = "#EXTM3U\r\n";
+    if (aIncludeName)
+        content += "#NAME:" + aPlaylist.name().toUtf8() + "\r\n";
+    for (const LocalPlaylistEntry& entry : aPlaylist.entries()) {
+        const Track& track = aTracks.at(entry.trackIndex);
+        // A track that is not on the device (its copy failed) would be a line naming nothing.
+        if (track.deviceId().isEmpty() || !track.onRemoteDevice())
+            continue;
+        const QByteArray info = "#EXTINF:0," + track.trackName().toUtf8() + "\r\n";
+        const QByteArray path = aPathPrefix + deviceDataPath(track.deviceId()).toUtf8() + "\r\n";
+        if (logIsOn()) {
+            logValue("Writing track: ", QString::fromUtf8(info));
+            logValue("Writing track data: ", QString::fromUtf8(path));
+        }
+        content += info;
+        content += path;
+    }
+    return content;
 }
-
-} // namespace
 
 int Device::createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks,
                            const QString& aLocalFilePath, bool aIncludeName)
@@ -26,18 +39,8 @@ int Device::createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTra
     QFile file(aLocalFilePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         logMessage("Error opening playlist file");
-    logValue("Writing: #EXTM3U, bytes written", static_cast<int>(writeLine(file, "#EXTM3U")));
-    if (aIncludeName)
-        writeLine(file, "#NAME:" + aPlaylist.name().toUtf8());
-    for (const LocalPlaylistEntry& entry : aPlaylist.entries()) {
-        const Track& track = aTracks.at(entry.trackIndex);
-        const QByteArray info = "#EXTINF:0," + track.trackName().toUtf8();
-        logValue("Writing track: ", QString::fromUtf8(info));
-        logValue("bytesWritten", static_cast<int>(writeLine(file, info)));
-        const QByteArray path = ".." + deviceDataPath(track.deviceId()).toUtf8();
-        logValue("Writing track data: ", QString::fromUtf8(path));
-        logValue("bytesWritten", static_cast<int>(writeLine(file, path)));
-    }
+    const QByteArray content = playlistContent(aPlaylist, aTracks, "..", aIncludeName);
+    logValue("bytesWritten", static_cast<int>(file.write(content)));
     file.close();
     return log.ret(0);
 }
@@ -53,19 +56,21 @@ bool Device::identicalPlaylistAlreadyExists(const QString& aPlaylistPath, const 
         return log.ret(false);
     }
     auto readLine = [&file] {
-        QString line = QString::fromUtf8(file.readLine());
+        QString line = QString::fromUtf8(file.readLine(64 * 1024));
         if (line.endsWith(QLatin1String("\r\n")))
             line.chop(2);
         return line;
     };
-    file.readLine();
+    file.readLine(64 * 1024);
     bool identical = true;
     for (auto entry = aPlaylist.entries().begin(); entry != aPlaylist.entries().end() && identical; ++entry) {
-        file.readLine();
+        const Track& track = aTracks.at(entry->trackIndex);
+        if (track.deviceId().isEmpty() || !track.onRemoteDevice())
+            continue; // written without a line
+        file.readLine(64 * 1024);
         const QString remote = readLine();
         logValue("remoteFilePathFromDevice", remote);
-        const QString expected =
-            QStringLiteral("..") + deviceDataPath(aTracks.at(entry->trackIndex).deviceId());
+        const QString expected = QStringLiteral("..") + deviceDataPath(track.deviceId());
         logValue("expectedPath", expected);
         if (remote != expected) {
             logMessage("Playlist is not identical");

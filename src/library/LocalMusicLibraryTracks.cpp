@@ -147,11 +147,17 @@ int LocalMusicLibrary::getAllTracks(const QString& aName, TrackList& aTrackList,
             logMessage("Error getting track number");
             trackNumber = 0;
         }
+        int discNumber = 0;
+        if (callWithRetry([&] { return item->discNumber(discNumber); }) < 0) {
+            logMessage("Error getting disc number");
+            discNumber = 0;
+        }
         // Whole days since 30 December 1899, truncated toward zero.
         const qint64 dateAdded = static_cast<qint64>(oleDate);
 
         ::Track track(name, album, artist, trackNumber, location, true, false, false);
         track.setLibraryId(libraryId);
+        track.setDiscNumber(discNumber);
         track.setLocalSize(size);
         track.setDateAdded(dateAdded);
         track.setIsCompilation(compilation);

@@ -95,6 +95,15 @@ public:
     QList<QPair<QString, QString>> getSettingsList(const QString& aId, const QString& aName);
     void removeSettingsList(const QString& aId, const QString& aName);
 
+    // Named lists directly under the root: values of the whole program that are lists ("entry"
+    // elements with "key" and "value" attributes, as in a device's lists).
+    QList<QPair<QString, QString>> getGlobalSettingsList(const QString& aName) const;
+    // Replaces the whole list; an empty one removes it.
+    void setGlobalSettingsList(const QString& aName, const QList<QPair<QString, QString>>& aEntries);
+    // The library's path mappings: a prefix of the library's file locations (a drive or a folder
+    // of another computer) and the local folder it stands for.
+    static const QString kLibraryPathMap;
+
     // Cache file names.
     void getUsedCacheFilenames(QStringList& aNames) const;
     void generateUniqueCacheFilename(QString& aPath) const;

@@ -167,3 +167,48 @@ void SyncSettings::generateUniqueCacheFilename(QString& aPath) const
         }
     }
 }
+
+const QString SyncSettings::kLibraryPathMap = QStringLiteral("library-path-map");
+
+QList<QPair<QString, QString>> SyncSettings::getGlobalSettingsList(const QString& aName) const
+{
+    QList<QPair<QString, QString>> entries;
+    const QDomElement root = documentElement();
+    for (QDomElement list = root.firstChildElement(QStringLiteral("list")); !list.isNull();
+         list = list.nextSiblingElement(QStringLiteral("list"))) {
+        if (list.attribute(QStringLiteral("name")) != aName)
+            continue;
+        for (QDomElement entry = list.firstChildElement(); !entry.isNull();
+             entry = entry.nextSiblingElement())
+            entries.append(
+                {entry.attribute(QStringLiteral("key")), entry.attribute(QStringLiteral("value"))});
+        break;
+    }
+    return entries;
+}
+
+void SyncSettings::setGlobalSettingsList(const QString& aName, const QList<QPair<QString, QString>>& aEntries)
+{
+    QDomElement root = documentElement();
+    if (root.isNull()) {
+        root = createElement(QStringLiteral("settings"));
+        appendChild(root);
+    }
+    for (QDomElement list = root.firstChildElement(QStringLiteral("list")); !list.isNull();) {
+        const QDomElement next = list.nextSiblingElement(QStringLiteral("list"));
+        if (list.attribute(QStringLiteral("name")) == aName)
+            root.removeChild(list);
+        list = next;
+    }
+    if (aEntries.isEmpty())
+        return;
+    QDomElement list = createElement(QStringLiteral("list"));
+    list.setAttribute(QStringLiteral("name"), aName);
+    for (const auto& [key, value] : aEntries) {
+        QDomElement entry = createElement(QStringLiteral("entry"));
+        entry.setAttribute(QStringLiteral("key"), key);
+        entry.setAttribute(QStringLiteral("value"), value);
+        list.appendChild(entry);
+    }
+    root.appendChild(list);
+}

@@ -91,7 +91,9 @@ void MusicSync::Start()
         ChangeState(StateSettingsUnreadable);
     }
     mNonCopiedTracks.clear();
+    mNonCopiedReasons.clear();
     mNotDeletedTracks.clear();
+    mMissingPlaylists.clear();
 
     const QString deviceId = mDevice->UniqueDeviceId();
     bool syncEntireLibrary = false;
@@ -146,11 +148,17 @@ void MusicSync::Start()
         const int read = mCache.updateTrackList(mTracks, -1);
         if (read != 0) {
             // A damaged cache can't be extended: records added after the damage would never be
-            // read again. Start a new one; tracks already on the device are found there again.
-            logValue("! Track cache damaged, starting a new one", read);
-            mTracks = TrackList();
-            mCache.clear();
-            mCache.readHeader();
+            // read again. It is written anew from the records read before the damage, so those
+            // tracks stay known (and are deleted when no longer chosen).
+            logValue("! Track cache damaged, rewriting it from the records before the damage", read);
+            logValue("Records kept", mTracks.count());
+            if (mCache.rewrite(mTracks) != TrackCache::kResultOk) {
+                logMessage("! Could not rewrite the track cache");
+                mCache.close();
+                mDevice->FinalizeSync();
+                ChangeState(StateFault);
+                return log.leave();
+            }
         }
     }
     if (!hasBeenCancelled())
@@ -169,8 +177,15 @@ void MusicSync::Start()
             emit TracksNotDownloaded();
     }
 
+    claimDevicePaths();
     logMessage("Getting tracks to delete");
     GetTracksToDelete();
+    if (!mMissingPlaylists.isEmpty() && mTracksToDelete.count() > 0) {
+        // Their tracks would all look unchosen: nothing is deleted until the configuration
+        // names playlists the library has.
+        logMessage("! Chosen playlists are missing from the library: nothing is deleted");
+        mTracksToDelete = TrackList();
+    }
     if (mTracksToDelete.count() > 0 && !hasBeenCancelled()) {
         emit ConfirmDeleteTracks();
         if (!mDeleteConfirmed) {
@@ -194,7 +209,9 @@ void MusicSync::Start()
     }
     if (!hasBeenCancelled()) {
         logMessage("About to upload");
+        mDevice->setDevicePaths(&mDevicePaths);
         Upload();
+        mDevice->setDevicePaths(nullptr);
     }
     mCache.writeIntegrityValue();
     mCache.close();
@@ -227,8 +244,14 @@ void MusicSync::scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists)
         logMessage("Scanning local playlist");
         logValue("wSyncPlaylistName", name);
         LocalPlaylist playlist;
-        mLibrary->getAllTracks(name, mTracks, mConvertToMp3, mDrmTracks, mNotDownloadedTracks, playlist,
-                               aSyncEntireLibrary, this);
+        const int scanned = mLibrary->getAllTracks(name, mTracks, mConvertToMp3, mDrmTracks,
+                                                   mNotDownloadedTracks, playlist, aSyncEntireLibrary, this);
+        if (scanned != 0) {
+            // Renamed or deleted in iTunes, or unreadable: its tracks are not known this run.
+            logValue("! Could not read the playlist", name);
+            mMissingPlaylists.append(name.isEmpty() ? QStringLiteral("Music") : name);
+            continue;
+        }
         mPlaylists.push_back(std::move(playlist));
     }
 }
@@ -243,6 +266,13 @@ void MusicSync::scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, 
         names = mLibrary->podcasts();
     } else if (aPodcastSyncSetting == SyncSettings::PodcastsSelected) {
         names = aPodcasts;
+        mLibrary->refreshPodcasts();
+        for (const QString& name : aPodcasts) {
+            if (!name.isEmpty() && !mLibrary->podcasts().contains(name)) {
+                logValue("! Chosen podcast is not in the library", name);
+                mMissingPlaylists.append(name);
+            }
+        }
     }
     // With podcasts off there is nothing to read (an empty name would match episodes without an album).
     names.removeAll(QString());
@@ -276,4 +306,21 @@ void MusicSync::writePlaylists()
         mDevice->createPlaylist(playlist, mTracks, mForceFullResync);
     }
     mDevice->removeOldPlaylists();
+}
+
+void MusicSync::claimDevicePaths()
+{
+    mDevicePaths = DevicePaths();
+    for (int position = 0; position < mTracks.count(); ++position) {
+        Track& track = mTracks.at(position);
+        if (!track.onRemoteDevice() || track.deviceId().isEmpty())
+            continue;
+        if (mDevicePaths.claim(track.deviceId(), track.uniqueId()))
+            continue;
+        // Its file is another track's: never deleted for this one, and this one is copied again
+        // under a name of its own when chosen.
+        logValue("! Another track holds this track's file", track.deviceId());
+        mCache.removeDeletedTrack(track);
+        mTracks.setOffDevice(position);
+    }
 }

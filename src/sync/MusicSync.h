@@ -2,6 +2,7 @@
 
 #include "library/LocalMusicLibraryTaskObserver.h"
 #include "sync/KeepAwake.h"
+#include "tracks/DevicePaths.h"
 #include "tracks/LocalPlaylist.h"
 #include "tracks/TrackCache.h"
 #include "tracks/TrackList.h"
@@ -71,6 +72,11 @@ public:
     const TrackList& GetDrmTracks() const { return mDrmTracks; }
     const TrackList& GetNotDownloadedTracks() const { return mNotDownloadedTracks; }
     const QList<Track>& GetNonCopiedTracks() const { return mNonCopiedTracks; }
+    // Why each track of GetNonCopiedTracks was not copied, in the same order, in words for the user.
+    const QStringList& nonCopiedReasons() const { return mNonCopiedReasons; }
+    // Chosen playlists and podcasts that the library no longer has (renamed or deleted in
+    // iTunes): while there are any, the run deletes nothing from the device.
+    const QStringList& missingPlaylists() const { return mMissingPlaylists; }
     const QList<Track>& GetNotDeletedTracks() const { return mNotDeletedTracks; }
     bool backupExtractionFailed() const { return mBackupExtractionFailed; }
     int lastError() const { return mLastError; }
@@ -104,6 +110,11 @@ private:
     int DeleteTracks();
     void Upload();
     void uploadTrack(int aPosition, int& aAttempted);
+    void noteNotCopied(const Track& aTrack, int aError, const QString& aReason);
+    static QString describeError(int aError);
+    // Records which track holds which device path; a track whose path another holds already
+    // (two tracks sharing one file, from an earlier version) is taken off the device.
+    void claimDevicePaths();
     bool updateAlbumArtForTracksAlreadyOnDevice();
     void uploadAlbumArtForTrack(const Track& aTrack, bool aForced);
     void uploadAlbumArtForTrackInt(const Track& aTrack, bool aForced);
@@ -117,6 +128,9 @@ private:
     TrackList mNotDownloadedTracks;
     TrackList mTracksToDelete;
     QList<Track> mNonCopiedTracks;
+    QStringList mNonCopiedReasons;
+    QStringList mMissingPlaylists;
+    DevicePaths mDevicePaths;
     QList<Track> mNotDeletedTracks;
     QSet<QString> mAlbumsWithArt;
     std::vector<LocalPlaylist> mPlaylists;

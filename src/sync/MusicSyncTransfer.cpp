@@ -8,6 +8,7 @@
 #include "library/LocalMusicLibrary.h"
 #include "sync/AlbumArtImage.h"
 #include "sync/Mp3Converter.h"
+#include "tracks/SourceFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,9 +30,12 @@ int MusicSync::DeleteTracks()
         if (hasBeenCancelled())
             break;
         UpdateProgress(StateDeleting, track.trackName());
+        const QString devicePath = track.deviceId();
         result = mDevice->DeleteTrack(mCache, track);
         if (result != 0)
             mNotDeletedTracks.append(track);
+        else
+            mDevicePaths.release(devicePath, track.uniqueId());
     }
     return log.ret(result);
 }
@@ -64,9 +68,21 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     }
     UpdateProgress(mTracks.totalTracksToCopy(), aAttempted, text);
     logValue("Uploading track index", aPosition);
+    // A file that isn't here is neither converted nor copied; the run says why.
+    const QString sourceProblem = SourceFile::problem(track.path());
+    if (!sourceProblem.isEmpty()) {
+        ++aAttempted;
+        noteNotCopied(track, Device::kSourceFileMissing, sourceProblem);
+        return;
+    }
     if (track.needsConversion()) {
         logMessage("Coverting to MP3");
         Mp3Converter::convert(track);
+        if (!SourceFile::isPresent(track.uploadSourcePath())) {
+            ++aAttempted;
+            noteNotCopied(track, Device::kSourceFileMissing, QStringLiteral("the conversion to MP3 failed"));
+            return;
+        }
     }
     if (hasBeenCancelled()) {
         logMessage("Has been cancelled");
@@ -79,15 +95,39 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     ++aAttempted;
     if (result == 0) {
         mCache.addTrack(track);
+        mDevicePaths.claim(track.deviceId(), track.uniqueId());
         logMessage("Track copied");
         return;
     }
-    Track notCopied = track;
-    notCopied.setPath(track.uploadSourcePath());
+    noteNotCopied(track, result, describeError(result));
+}
+
+QString MusicSync::describeError(int aError)
+{
+    switch (aError) {
+    case Device::kSourceFileMissing:
+        return QStringLiteral("its file is not on this computer");
+    case -6005:
+        return QStringLiteral("copying it to the device failed");
+    case -6008:
+        return QStringLiteral("its folder could not be made on the device");
+    case 11005:
+        return QStringLiteral("copying it to the phone failed");
+    default:
+        return QStringLiteral("the device reported error %1").arg(aError);
+    }
+}
+
+void MusicSync::noteNotCopied(const Track& aTrack, int aError, const QString& aReason)
+{
+    Track notCopied = aTrack;
+    notCopied.setPath(aTrack.uploadSourcePath());
     mNonCopiedTracks.append(notCopied);
+    mNonCopiedReasons.append(aReason);
     logMessage("Track not copied");
-    logValue("err", result);
-    mLastError = result;
+    logValue("err", aError);
+    logValue("reason", aReason);
+    mLastError = aError;
 }
 
 bool MusicSync::updateAlbumArtForTracksAlreadyOnDevice()
@@ -95,8 +135,9 @@ bool MusicSync::updateAlbumArtForTracksAlreadyOnDevice()
     LogScope log("MusicSync::updateAlbumArtForTracksAlreadyOnDevice");
     ChangeState(StateAlbumArt);
     for (const Track& track : mTracks) {
+        // A refresh cut short is not done: the next run refreshes again.
         if (hasBeenCancelled())
-            break;
+            return log.ret(false);
         if (!track.onRemoteDevice())
             continue;
         UpdateProgress(0, 0, track.albumName() + QStringLiteral(" - ") + track.artistName());

@@ -21,6 +21,7 @@ enum FieldId : qint32
     kSizeOnDevice = 8,
     kIdOffset = 9,
     kIdLength = 10,
+    kDiscNumber = 11, // written only for discs above 1: caches without it read as before
     kHeaderVersion = 1001,
     kHeaderTotalSize = 1002,
     kHeaderIntegrity = 1003,

@@ -62,6 +62,10 @@ QString Track::uniqueId() const
     id += mAlbumName;
     id += mArtistName;
     id += QString::number(mTrackNumberOnAlbum);
+    if (mDiscNumber > 1) {
+        id += QChar(0x1F); // a separator no tag holds, so no other track's tags can spell this
+        id += QString::number(mDiscNumber);
+    }
     if (needsConversion() || mConvertedToMp3 ||
         extension().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
         id += QLatin1String("mp3");
@@ -78,6 +82,8 @@ void Track::dump() const
     logValue("            mArtistName", mArtistName);
     logValue("            mPath", mPath);
     logValue("            mTrackNumberOnAlbum", mTrackNumberOnAlbum);
+    if (mDiscNumber > 1)
+        logValue("            mDiscNumber", mDiscNumber);
     logValue("            mITunesId", mITunesId);
     logValue("            mDeviceId", mDeviceId);
     logValue("            mSizeOnDevice", static_cast<int>(mSizeOnDevice));

@@ -20,7 +20,9 @@ public:
              int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
              bool aInCache, qint32 aFlagsFilePosition, const QString& aDeviceId, qint64 aSizeOnDevice);
 
-    // Title + album + artist + track number, then "mp3" when the device copy is or will be an MP3.
+    // Title + album + artist + track number, the disc number when above 1, then "mp3" when the
+    // device copy is or will be an MP3. Tracks on disc 1 or without a disc number keep the
+    // identity they had before disc numbers counted, so caches written then stay valid.
     QString uniqueId() const;
     bool needsConversion() const;
     // The last three characters of the path; empty for paths under four characters.
@@ -37,6 +39,7 @@ public:
     const QString& artistName() const { return mArtistName; }
     const QString& path() const { return mPath; }
     int trackNumberOnAlbum() const { return mTrackNumberOnAlbum; }
+    int discNumber() const { return mDiscNumber; }
     const QString& iTunesId() const { return mITunesId; }
     const QString& deviceId() const { return mDeviceId; }
     const QString& getLibraryId() const { return libraryId; }
@@ -55,6 +58,7 @@ public:
     bool isCompilation() const { return mIsCompilation; }
 
     void setPath(const QString& aPath) { mPath = aPath; }
+    void setDiscNumber(int aDisc) { mDiscNumber = aDisc; }
     void setITunesId(const QString& aId) { mITunesId = aId; }
     void setDeviceId(const QString& aId) { mDeviceId = aId; }
     void setLibraryId(const QString& aId)
@@ -81,6 +85,7 @@ private:
     QString mArtistName;
     QString mPath;
     qint32 mTrackNumberOnAlbum = 0;
+    qint32 mDiscNumber = 0; // 0: not known
     QString mITunesId;
     QString mDeviceId;
     QString libraryId;

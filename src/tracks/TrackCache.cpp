@@ -19,12 +19,16 @@ namespace {
 constexpr qint64 kLargestTrackSize = qint64(1) << 38;
 
 // The cache path comes from the settings file; a cache is only ever kept in the KORDA folder.
+// The folders are compared as they really are, so a home reached through a link is the same.
 bool isInsideKordaFolder(const QString& aPath)
 {
     const QFileInfo info(aPath);
-    return !info.fileName().isEmpty() &&
-           QDir::cleanPath(info.absolutePath()) ==
-               QDir::cleanPath(QDir(ApplicationPaths::kordaFolder()).absolutePath());
+    if (info.fileName().isEmpty() || info.fileName() == QLatin1String("..") ||
+        info.fileName() == QLatin1String("."))
+        return false;
+    const QString korda = QDir(ApplicationPaths::kordaFolder()).canonicalPath();
+    const QString folder = QDir(info.absolutePath()).canonicalPath();
+    return !korda.isEmpty() && folder == korda;
 }
 
 } // namespace
@@ -216,10 +220,10 @@ int TrackCache::readTrack(Track& aTrack)
     if (result == Read::AtEnd)
         return log.ret(kEndOfFile);
     if (result != Read::Ok)
-        return log.ret(result == Read::Failed ? kReadFailed : kFormatError);
+        return log.ret(kFormatError);
 
     QString name, album, artist, path;
-    qint32 trackNumber = 0, flags = 0, idLength = 0, flagsPosition = 0;
+    qint32 trackNumber = 0, discNumber = 0, flags = 0, idLength = 0, flagsPosition = 0;
     qint64 sizeOnDevice = 0, idOffset = 0, idPosition = 0;
     for (bool more = true; more;) {
         qint32 fieldId = 0;
@@ -249,6 +253,9 @@ int TrackCache::readTrack(Track& aTrack)
             break;
         case kTrackNumber:
             result = readTaggedInt(trackNumber);
+            break;
+        case kDiscNumber:
+            result = readTaggedInt(discNumber);
             break;
         case kFlags:
             flagsPosition = static_cast<qint32>(mReadPosition - 4);
@@ -291,6 +298,7 @@ int TrackCache::readTrack(Track& aTrack)
     aTrack.set(name, album, artist, trackNumber, path, false, (flags & kFlagOnDevice) != 0, true,
                flagsPosition, fromUtf16Bytes(idBytes.constData(), idUnits), sizeOnDevice);
     aTrack.setIdFilePosition(idPosition);
+    aTrack.setDiscNumber(discNumber);
     if (flags & kFlagConvertedToMp3)
         aTrack.setConvertedToMp3(true);
     return log.ret(kResultOk);

@@ -50,6 +50,9 @@ public:
     int writeIntegrityValue();
     int writeHeader();
     int clear();
+    // Writes both files anew from aTracks (the records read before a damage): each track gets a
+    // record with its flags and device identifier, and its new record positions.
+    int rewrite(TrackList& aTracks);
     void close();
 
     qint64 totalSizeOfUploadedFiles() const { return mTotalSizeOfUploadedFiles; }
@@ -69,6 +72,7 @@ private:
     Read readTaggedLong(qint64& aValue);
     Read readString(QString& aValue);
     int readFlagsAt(qint32 aFlagsFilePosition, qint32& aFlags);
+    int appendRecord(Track& aTrack, qint32 aFlags, qint64 aIdOffset, qint32 aIdLength);
 
     RecordFile mCacheFile;
     RecordFile mIdsFile;

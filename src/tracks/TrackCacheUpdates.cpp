@@ -4,6 +4,7 @@
 #include "app/LogScope.h"
 #include "tracks/CacheEncoding.h"
 #include "tracks/Track.h"
+#include "tracks/TrackList.h"
 
 #include <limits>
 
@@ -59,35 +60,10 @@ int TrackCache::addTrack(Track& aTrack)
             !mCacheFile.writeAt(aTrack.idFilePosition(), idFields))
             return log.ret(kWriteFailed);
     } else {
-        QByteArray record;
-        appendRawInt(record, kRecordStart);
-        appendRawInt(record, kTrackName);
-        appendString(record, aTrack.trackName());
-        appendRawInt(record, kAlbumName);
-        appendString(record, aTrack.albumName());
-        appendRawInt(record, kArtistName);
-        appendString(record, aTrack.artistName());
-        appendRawInt(record, kLocalPath);
-        appendString(record, aTrack.path());
-        appendRawInt(record, kTrackNumber);
-        appendTaggedInt(record, aTrack.trackNumberOnAlbum());
-        const qint64 idFieldOffset = record.size();
-        appendRawInt(record, kIdOffset);
-        appendTaggedLong(record, idOffset);
-        appendRawInt(record, kIdLength);
-        appendTaggedInt(record, static_cast<qint32>(id.size()));
-        const qint64 flagsFieldOffset = record.size();
-        appendRawInt(record, kFlags);
-        appendTaggedInt(record, aTrack.onRemoteDevice() ? (flags | kFlagOnDevice) : flags);
-        appendRawInt(record, kSizeOnDevice);
-        appendTaggedLong(record, aTrack.sizeOnDevice());
-        qint64 recordStart = 0;
-        if (!mCacheFile.append(record, recordStart))
-            return log.ret(kWriteFailed);
-        // The track now has a record: a later deletion or re-upload in this run finds it.
-        aTrack.setInCache(true);
-        aTrack.setFlagsFilePosition(static_cast<qint32>(recordStart + flagsFieldOffset));
-        aTrack.setIdFilePosition(recordStart + idFieldOffset);
+        const int appended = appendRecord(aTrack, aTrack.onRemoteDevice() ? (flags | kFlagOnDevice) : flags,
+                                          idOffset, static_cast<qint32>(id.size()));
+        if (appended != kResultOk)
+            return log.ret(appended);
     }
 
     int result = writeIntegrityValue();
@@ -95,6 +71,80 @@ int TrackCache::addTrack(Track& aTrack)
         result = incrementTotalSizeOfUploadedFiles(aTrack.sizeOnDevice());
     if (!mCacheFile.flush() || !mIdsFile.flush())
         result = result == kResultOk ? kWriteFailed : result;
+    return log.ret(result);
+}
+
+int TrackCache::appendRecord(Track& aTrack, qint32 aFlags, qint64 aIdOffset, qint32 aIdLength)
+{
+    QByteArray record;
+    appendRawInt(record, kRecordStart);
+    appendRawInt(record, kTrackName);
+    appendString(record, aTrack.trackName());
+    appendRawInt(record, kAlbumName);
+    appendString(record, aTrack.albumName());
+    appendRawInt(record, kArtistName);
+    appendString(record, aTrack.artistName());
+    appendRawInt(record, kLocalPath);
+    appendString(record, aTrack.path());
+    appendRawInt(record, kTrackNumber);
+    appendTaggedInt(record, aTrack.trackNumberOnAlbum());
+    if (aTrack.discNumber() > 1) {
+        appendRawInt(record, kDiscNumber);
+        appendTaggedInt(record, aTrack.discNumber());
+    }
+    const qint64 idFieldOffset = record.size();
+    appendRawInt(record, kIdOffset);
+    appendTaggedLong(record, aIdOffset);
+    appendRawInt(record, kIdLength);
+    appendTaggedInt(record, aIdLength);
+    const qint64 flagsFieldOffset = record.size();
+    appendRawInt(record, kFlags);
+    appendTaggedInt(record, aFlags);
+    appendRawInt(record, kSizeOnDevice);
+    appendTaggedLong(record, aTrack.sizeOnDevice());
+    qint64 recordStart = 0;
+    if (!mCacheFile.append(record, recordStart))
+        return kWriteFailed;
+    // The track now has a record: a later deletion or re-upload in this run finds it.
+    aTrack.setInCache(true);
+    aTrack.setFlagsFilePosition(static_cast<qint32>(recordStart + flagsFieldOffset));
+    aTrack.setIdFilePosition(recordStart + idFieldOffset);
+    return kResultOk;
+}
+
+int TrackCache::rewrite(TrackList& aTracks)
+{
+    LogScope log("TrackCache::rewrite");
+    if (!mCacheFile.truncate() || !mIdsFile.truncate())
+        return log.ret(kWriteFailed);
+    int result = writeHeader();
+    if (result == kResultOk)
+        result = readHeader(); // the payload positions of the new header
+    qint64 total = 0;
+    for (Track& track : aTracks) {
+        if (result != kResultOk)
+            break;
+        const QByteArray id = utf16Bytes(track.deviceId());
+        qint64 idOffset = 0;
+        if (!mIdsFile.append(id, idOffset)) {
+            result = kWriteFailed;
+            break;
+        }
+        qint32 flags = track.convertedToMp3() ? kFlagConvertedToMp3 : 0;
+        if (track.onRemoteDevice()) {
+            flags |= kFlagOnDevice;
+            total += track.sizeOnDevice();
+        }
+        result = appendRecord(track, flags, idOffset, static_cast<qint32>(id.size()));
+    }
+    if (result == kResultOk) {
+        mTotalSizeOfUploadedFiles = total;
+        result = setTotalSizeOfUploadedFiles(total);
+    }
+    if (result == kResultOk)
+        result = writeIntegrityValue();
+    if (result == kResultOk && (!mCacheFile.flush() || !mIdsFile.flush()))
+        result = kWriteFailed;
     return log.ret(result);
 }
 

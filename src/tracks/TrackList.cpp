@@ -2,7 +2,7 @@
 
 #include "app/DiagnosticLog.h"
 
-#include <QFileInfo>
+#include "tracks/SourceFile.h"
 
 #include <utility>
 
@@ -44,7 +44,8 @@ template <typename T> int TrackList::add(T&& aTrack)
 void TrackList::merge(int aPosition, const Track& aTrack)
 {
     Track& existing = at(aPosition);
-    if (!QFileInfo::exists(existing.path())) {
+    // The same path needs no look: the cached and the library track of a run mostly agree.
+    if (existing.path() != aTrack.path() && !SourceFile::isPresent(existing.path())) {
         logValue("Current file doesn't exist:", existing.path());
         logValue("Replacing with new path:", aTrack.path());
         existing.setPath(aTrack.path());
@@ -105,4 +106,15 @@ void TrackList::reserve(int aCount)
 {
     mTracks.reserve(static_cast<std::size_t>(aCount));
     mUniqueIdIndex.reserve(aCount);
+}
+
+void TrackList::setOffDevice(int aPosition)
+{
+    Track& track = at(aPosition);
+    if (!track.onRemoteDevice())
+        return;
+    mTotalSizeOnDevice -= track.sizeOnDevice();
+    track.setOnRemoteDevice(false);
+    if (track.onLocalSyncPlaylist())
+        ++mTotalTracksToCopy;
 }

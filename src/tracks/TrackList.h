@@ -34,6 +34,9 @@ public:
     void setTotalSizeOnDevice(qint64 aSize) { mTotalSizeOnDevice = aSize; }
 
     void reserve(int aCount);
+    // The track at aPosition is no longer on the device (its file is another track's): the totals
+    // follow, and a chosen track counts as one to copy again.
+    void setOffDevice(int aPosition);
 
 private:
     template <typename T> int add(T&& aTrack);

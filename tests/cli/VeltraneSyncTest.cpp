@@ -180,3 +180,76 @@ TEST_F(VeltraneSyncTest, AKilledRunIsRepairedByTheNextOne)
         EXPECT_EQ(fixtures::probeCodec(mDrive + track), "mp3") << track.toStdString();
     }
 }
+
+TEST_F(VeltraneSyncTest, TracksLeftOutEndWithTheirOwnCodeAndReason)
+{
+    configure("All", false);
+    const QString missing = mHome.path() + "/Music/iTunes/iTunes Media/Music/Band/Album/03 Song.m4a";
+    ASSERT_TRUE(QFile::rename(missing, missing + ".away"));
+    QByteArray output;
+    EXPECT_EQ(run({"--device", mDrive}, &output), 7) << output.constData();
+    EXPECT_TRUE(output.contains("1 track(s) could not be copied"));
+    EXPECT_TRUE(output.contains("Band - Song 3: its file is missing: " + missing.toUtf8()));
+    ASSERT_TRUE(QFile::rename(missing + ".away", missing));
+    EXPECT_EQ(run({"--device", mDrive}, &output), 0) << output.constData();
+    EXPECT_EQ(filesOnDrive("*.m4a").size(), kTracks);
+}
+
+TEST_F(VeltraneSyncTest, ConfigureTakesNamesWithCommasAndRefusesWhatIsNotThere)
+{
+    mWriter.playlists.append({"Albums, favorites", false, -1, false, false, false, {1, 2, 3}});
+    XmlTrackEntry episode{50, "Episode", "Host", "The Show, Weekly", mWriter.tracks[0].location};
+    mWriter.tracks.append(episode);
+    mWriter.playlists.append({"Podcasts", false, 10, true, false, false, {50}});
+    ASSERT_TRUE(mWriter.writeTo(mHome.path() + "/Music/iTunes/iTunes Music Library.xml"));
+
+    QByteArray output;
+    ASSERT_EQ(run({"configure", "--device", mDrive, "--playlist", "Albums, favorites", "--podcast",
+                   "The Show, Weekly", "--episodes", "2"},
+                  &output),
+              0)
+        << output.constData();
+    EXPECT_TRUE(output.contains("music: Albums, favorites"));
+    EXPECT_TRUE(output.contains("podcasts: The Show, Weekly, newest 2 episodes"));
+    ASSERT_EQ(run({"--device", mDrive}, &output), 0) << output.constData();
+    EXPECT_EQ(filesOnDrive("*.m4a").size(), 3 + 1);
+
+    // Unknown names, episode counts that are no numbers, switches that are neither on nor off.
+    EXPECT_EQ(run({"configure", "--device", mDrive, "--podcasts", "No Such Show"}, &output), 2);
+    EXPECT_TRUE(output.contains("no podcast named \"No Such Show\""));
+    EXPECT_EQ(run({"configure", "--device", mDrive, "--playlist", "Nope"}, &output), 2);
+    EXPECT_TRUE(output.contains("no playlist named \"Nope\""));
+    EXPECT_EQ(run({"configure", "--device", mDrive, "--episodes", "abc"}, &output), 2);
+    EXPECT_TRUE(output.contains("--episodes takes a whole number"));
+    EXPECT_EQ(run({"configure", "--device", mDrive, "--episodes", "-3"}, &output), 2);
+    EXPECT_EQ(run({"configure", "--device", mDrive, "--album-art", "maybe"}, &output), 2);
+    // None of that changed the configuration.
+    SyncSettings settings;
+    settings.load();
+    const QString id = QString::fromLatin1(readWholeFile(mDrive + "/KORDA/uniqueid"));
+    EXPECT_EQ(settings.numberOfEpisodesToSync(id), 2);
+}
+
+TEST_F(VeltraneSyncTest, ALibraryOfAnotherComputerIsFoundThroughAPathMapping)
+{
+    // The library names its files on a Windows drive Z: of another computer.
+    const QString here = mHome.path() + "/Music/iTunes/iTunes Media/Music/";
+    for (XmlTrackEntry& track : mWriter.tracks) {
+        track.location.replace(LibraryXmlWriter::fileUrl(here), "file://localhost/Z:/Tunes/");
+    }
+    ASSERT_TRUE(mWriter.writeTo(mHome.path() + "/Music/iTunes/iTunes Music Library.xml"));
+    configure("All", false);
+    QByteArray output;
+    EXPECT_EQ(run({"--device", mDrive}, &output), 7);
+    EXPECT_TRUE(output.contains("map Z:/ to a folder here with veltrane-sync configure --map-path"))
+        << output.constData();
+    EXPECT_TRUE(filesOnDrive("*.m4a").isEmpty());
+
+    ASSERT_EQ(run({"configure", "--map-path", "z:\\Tunes=" + here}, &output), 0) << output.constData();
+    EXPECT_TRUE(output.contains("Z:/Tunes -> " + QDir::cleanPath(here).toUtf8())) << output.constData();
+    EXPECT_EQ(run({"--device", mDrive}, &output), 0) << output.constData();
+    EXPECT_EQ(filesOnDrive("*.m4a").size(), kTracks);
+    EXPECT_EQ(run({"configure", "--map-path", "nothing"}, &output), 2);
+    ASSERT_EQ(run({"configure", "--map-path", "Z:/Tunes="}, &output), 0);
+    EXPECT_TRUE(output.contains("no mappings"));
+}

@@ -41,7 +41,9 @@ TEST(Device, SafeFileNamesKeepWhatIsAlreadySafe)
     EXPECT_EQ(Device::safeFileName("Rock & Roll (Live)"), "Rock & Roll (Live)");
     EXPECT_EQ(Device::safeFileName("02 \u2766 (Ripe & Ruin).mp3"), "02 \u2766 (Ripe & Ruin).mp3");
     EXPECT_EQ(Device::safeFileName("../../x"), "___.._x");
-    EXPECT_EQ(Device::safeFileName(".hidden"), ".hidden"); // already storable: kept
+    // A leading dot would hide the file from media scanners, storable or not.
+    EXPECT_EQ(Device::safeFileName(".hidden"), "_hidden");
+    EXPECT_EQ(Device::safeFileName("..hidden.m3u"), "__hidden.m3u");
     EXPECT_EQ(Device::safeFileName("AC\\DC.mp3"), "AC_DC.mp3");
     EXPECT_EQ(Device::safeFileName(".."), "__");
     EXPECT_EQ(Device::safeFileName("what?.mp3"), "what_.mp3");
@@ -73,6 +75,25 @@ TEST(Device, TrackFolderNames)
     EXPECT_EQ(artist, "Host");
     Device::trackFolderNames(trackAt("/m/x.mp3", QString(300, 'a'), "A"), artist, album);
     EXPECT_EQ(artist.size(), 255);
+    // Names are cut at 255 bytes of UTF-8, between characters: 120 CJK characters are 360 bytes.
+    Device::trackFolderNames(trackAt("/m/x.mp3", "A", QString(120, QChar(0x65E5))), artist, album);
+    EXPECT_EQ(album, QString(85, QChar(0x65E5)));
+    EXPECT_LE(album.toUtf8().size(), 255);
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xB5"); // 4 bytes, two UTF-16 units
+    QString emojis;
+    for (int i = 0; i < 70; ++i)
+        emojis += emoji;
+    Device::trackFolderNames(trackAt("/m/x.mp3", emojis, "A"), artist, album);
+    EXPECT_EQ(artist.toUtf8().size(), 252);
+    EXPECT_FALSE(artist.back().isHighSurrogate());
+}
+
+TEST(Device, IdentitiesWriteEachPartWithoutLeadingZeros)
+{
+    const QDateTime at(QDate(2026, 1, 9), QTime(12, 3, 7, 45));
+    EXPECT_EQ(Device::uniqueDeviceIdAt(at), "45731291Y");
+    EXPECT_EQ(Device::uniqueDeviceIdAt(QDateTime(QDate(2026, 12, 31), QTime(0, 0, 0, 5))), "500031"
+                                                                                           "12Y");
 }
 
 TEST(Device, AndroidInfoIsReadFromThePhonesFile)

@@ -125,6 +125,11 @@ public:
         aNumber = mSpec.trackNumber;
         return call("track.trackNumber");
     }
+    qint32 discNumber(int& aNumber) override
+    {
+        aNumber = mSpec.discNumber;
+        return call("track.discNumber");
+    }
     qint32 artwork(std::shared_ptr<ArtworkCollection>& aArtwork) override
     {
         bool null = false;

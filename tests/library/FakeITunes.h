@@ -33,6 +33,7 @@ struct FakeTrackSpec
     QString location;
     qint64 size = 1000;
     int trackNumber = 1;
+    int discNumber = 0;
     bool compilation = false;
     double dateAdded = 40000.75;
     int kind = itunes::kTrackKindFile;

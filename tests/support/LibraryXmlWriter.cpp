@@ -48,6 +48,9 @@ void LibraryXmlWriter::write(QIODevice& aDevice) const
         out += "\t\t\t<key>Total Time</key><integer>182674</integer>\n";
         out +=
             "\t\t\t<key>Track Number</key><integer>" + QByteArray::number(track.trackNumber) + "</integer>\n";
+        if (track.discNumber > 0)
+            out += "\t\t\t<key>Disc Number</key><integer>" + QByteArray::number(track.discNumber) +
+                   "</integer>\n";
         out += "\t\t\t<key>Year</key><integer>2012</integer>\n";
         out += "\t\t\t<key>Date Modified</key><date>2015-02-02T15:23:08Z</date>\n";
         out += "\t\t\t<key>Date Added</key><date>" + track.dateAdded.toLatin1() + "</date>\n";

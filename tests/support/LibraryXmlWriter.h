@@ -16,6 +16,7 @@ struct XmlTrackEntry
     QString location; // a file URL, written as given; empty: no Location key
     qint64 size = 1000;
     int trackNumber = 1;
+    int discNumber = 0; // 0: no Disc Number key
     QString dateAdded = "2014-04-24T09:28:38Z";
     QString trackType = "File";
     bool compilation = false;

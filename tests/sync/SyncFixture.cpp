@@ -141,7 +141,12 @@ public:
     SyncRun* run = nullptr;
     bool finished = false;
 
-    void UpdateProgress(int aState, int) override { mOutcome.states.append(aState); }
+    void UpdateProgress(int aState, int) override
+    {
+        mOutcome.states.append(aState);
+        if (mOptions.onState)
+            mOptions.onState(*run, aState);
+    }
     void UpdateProgress(int aState, int aPercent, const QString&) override
     {
         if (aState != MusicSync::StateCopying)
@@ -168,6 +173,8 @@ public:
         mOutcome.state = aSync.state();
         for (const Track& track : aSync.GetNonCopiedTracks())
             mOutcome.nonCopied.append(track.trackName());
+        mOutcome.nonCopiedReasons = aSync.nonCopiedReasons();
+        mOutcome.missingPlaylists = aSync.missingPlaylists();
     }
 
 private:
@@ -176,6 +183,37 @@ private:
 };
 
 } // namespace
+
+int SyncFixture::addTrack(const QString& aTitle, const QString& aArtist, const QString& aAlbum,
+                          const QString& aLocalPath, int aNumber, int aDisc)
+{
+    const QString path = home.path() + '/' + aLocalPath;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    EXPECT_TRUE(fixtures::makeAudio(path, aTitle, aArtist, aAlbum, 0.5));
+    const int id = mNextId++;
+    XmlTrackEntry track = entry(id, aTitle, aArtist, aAlbum, path, aNumber);
+    track.discNumber = aDisc;
+    writer.tracks.append(track);
+    return id;
+}
+
+void SyncFixture::addPlaylist(const QString& aName, const QList<int>& aIds)
+{
+    writer.playlists.append({aName, false, -1, false, false, false, aIds});
+}
+
+void SyncFixture::removePlaylist(const QString& aName)
+{
+    for (qsizetype i = 0; i < writer.playlists.size(); ++i) {
+        if (writer.playlists[i].name == aName)
+            writer.playlists.removeAt(i--);
+    }
+}
+
+void SyncFixture::writeLibrary()
+{
+    EXPECT_TRUE(writer.writeTo(xmlPath));
+}
 
 SyncOutcome SyncFixture::run(const RunOptions& aOptions)
 {

@@ -31,6 +31,8 @@ struct SyncOutcome
     int notDownloadedReports = 0;
     qint64 spaceShortfall = -1; // -1: no warning
     QStringList nonCopied;
+    QStringList nonCopiedReasons;
+    QStringList missingPlaylists;
 };
 
 class SyncFixture
@@ -44,6 +46,13 @@ public:
                    int aEpisodes = 0, bool aConvertToMp3 = false);
     // Adds a playlist with a new track, and rewrites the library file.
     void addPlaylistWithNewTrack(const QString& aName, const QString& aTitle);
+    // Adds a track of real audio at aLocalPath (under the home folder); returns its library id.
+    // The library file is written by writeLibrary().
+    int addTrack(const QString& aTitle, const QString& aArtist, const QString& aAlbum,
+                 const QString& aLocalPath, int aNumber = 1, int aDisc = 0);
+    void addPlaylist(const QString& aName, const QList<int>& aIds);
+    void removePlaylist(const QString& aName);
+    void writeLibrary();
 
     struct RunOptions
     {
@@ -52,6 +61,8 @@ public:
         bool cancelOnSpaceWarning = true;
         // Called on the front end's thread at every report of state 13 (copying).
         std::function<void(SyncRun&, int aPercent)> whileCopying;
+        // Called on the front end's thread at every state reported.
+        std::function<void(SyncRun&, int aState)> onState;
     };
     SyncOutcome run(const RunOptions& aOptions);
     SyncOutcome run() { return run(RunOptions()); }

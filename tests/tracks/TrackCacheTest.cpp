@@ -294,3 +294,86 @@ TEST_F(TrackCacheTest, OpenReportsSettingsAndFileProblems)
     QFile::remove(SyncSettings::filePath());
     EXPECT_EQ(cache.open("device-1"), SyncSettings::kCannotOpen);
 }
+
+TEST_F(TrackCacheTest, AHomeReachedThroughALinkIsTheSameHome)
+{
+    // The settings name the cache by the path the home had then; the home is now reached through
+    // a link (or the other way round). It is the same folder, and the same cache.
+    const QString link = mHome.path() + "-link";
+    ASSERT_TRUE(QFile::link(mHome.path(), link));
+    qputenv("HOME", QFile::encodeName(link));
+    TrackCache cache;
+    EXPECT_EQ(cache.open("device-1"), TrackCache::kNewCacheFile);
+    cache.close();
+    qputenv("HOME", QFile::encodeName(mHome.path()));
+    QFile::remove(link);
+}
+
+TEST_F(TrackCacheTest, DiscNumbersAboveOneAreKeptAndPartOfTheIdentity)
+{
+    TrackCache cache;
+    cache.open("device-1");
+    cache.readHeader();
+    Track first = uploaded("Intro", "\\Music\\A\\B\\01 Intro.m4a", 10);
+    Track second = uploaded("Intro", "\\Music\\A\\B\\01 Intro (2).m4a", 11);
+    second.setDiscNumber(2);
+    Track one = uploaded("Outro", "\\Music\\A\\B\\09 Outro.m4a", 12);
+    one.setDiscNumber(1);
+    const qint64 before = QFileInfo(mCachePath).size();
+    ASSERT_EQ(cache.addTrack(first), 0);
+    const qint64 recordSize = QFileInfo(mCachePath).size() - before;
+    ASSERT_EQ(cache.addTrack(second), 0);
+    ASSERT_EQ(cache.addTrack(one), 0);
+    // Disc 1 writes no disc field: caches of tracks without discs are as they always were.
+    EXPECT_EQ(QFileInfo(mCachePath).size() - before, 3 * recordSize + 12);
+    cache.close();
+
+    TrackCache again;
+    again.open("device-1");
+    TrackList list;
+    ASSERT_EQ(again.updateTrackList(list, -1), 0);
+    ASSERT_EQ(list.count(), 3);
+    EXPECT_EQ(list.at(1).discNumber(), 2);
+    EXPECT_EQ(list.at(0).discNumber(), 0);
+    EXPECT_NE(list.at(0).uniqueId(), list.at(1).uniqueId());
+    EXPECT_EQ(list.at(2).uniqueId(), "OutroAlbumArtist2"); // disc 1: today's identity
+}
+
+TEST_F(TrackCacheTest, ARewriteKeepsTheGivenRecordsWithTheirFlags)
+{
+    TrackCache cache;
+    cache.open("device-1");
+    cache.readHeader();
+    TrackList tracks;
+    Track converted = uploaded("Song", "\\Music\\s.mp3", 100);
+    converted.setConvertedToMp3(true);
+    Track deleted = uploaded("Gone", "\\Music\\g.m4a", 50);
+    deleted.setOnRemoteDevice(false);
+    Track disc = uploaded("Disc", "\\Music\\d.m4a", 7);
+    disc.setDiscNumber(3);
+    tracks.addTrack(converted);
+    tracks.addTrack(deleted);
+    tracks.addTrack(disc);
+    writeCache("garbage that is no cache at all");
+    cache.close();
+    cache.openFiles(mCachePath);
+    ASSERT_EQ(cache.rewrite(tracks), 0);
+    EXPECT_EQ(cache.totalSizeOfUploadedFiles(), 107);
+    // The positions the tracks now carry are those of their new records.
+    ASSERT_EQ(cache.removeDeletedTrack(tracks.at(2)), 0);
+    cache.close();
+
+    TrackCache again;
+    again.open("device-1");
+    TrackList read;
+    ASSERT_EQ(again.updateTrackList(read, -1), 0);
+    ASSERT_EQ(read.count(), 3);
+    EXPECT_TRUE(read.at(0).onRemoteDevice());
+    EXPECT_TRUE(read.at(0).convertedToMp3());
+    EXPECT_EQ(read.at(0).deviceId(), "\\Music\\s.mp3");
+    EXPECT_FALSE(read.at(1).onRemoteDevice());
+    EXPECT_FALSE(read.at(2).onRemoteDevice());
+    EXPECT_EQ(read.at(2).discNumber(), 3);
+    EXPECT_EQ(again.totalSizeOfUploadedFiles(), 100);
+    EXPECT_EQ(idBytes(), utf16("\\Music\\s.mp3") + utf16("\\Music\\g.m4a") + utf16("\\Music\\d.m4a"));
+}

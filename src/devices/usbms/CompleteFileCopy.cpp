@@ -73,6 +73,16 @@ bool copyData(int aFrom, int aTo, qint64& aBytes)
     }
 }
 
+// Makes a rename in a folder durable.
+void syncFolderOf(const QByteArray& aPath)
+{
+    const qsizetype slash = aPath.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : aPath.left(slash);
+    Descriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() >= 0)
+        ::fsync(directory.get());
+}
+
 } // namespace
 
 QString CompleteFileCopy::partialName(const QString& aDestination)
@@ -101,11 +111,17 @@ bool CompleteFileCopy::copy(const QString& aSource, const QString& aDestination,
     qint64 bytes = 0;
     if (!copyData(from.get(), to.get(), bytes))
         return fail("copy");
+    // The data reaches the drive before the name does: a stick pulled or a power cut after the
+    // rename must not leave a short file under a real name (FAT keeps no journal).
+    if (::fsync(to.get()) != 0)
+        return fail("flush");
     // A full disk may only show at close on some file systems.
     if (!to.close())
         return fail("close");
-    if (::rename(partial.constData(), QFile::encodeName(aDestination).constData()) != 0)
+    const QByteArray destination = QFile::encodeName(aDestination);
+    if (::rename(partial.constData(), destination.constData()) != 0)
         return fail("rename");
+    syncFolderOf(destination);
     if (aBytes)
         *aBytes = bytes;
     return true;

@@ -80,8 +80,16 @@ void UsbMSDevice::PrepareForSync()
     LogScope log("UsbMSDevice::PrepareForSync");
     mPlaylistsThisRun.clear();
     mFoldersMade.clear();
-    if (mMetadataFile)
+    mMetadataTried = false;
+}
+
+void UsbMSDevice::openMetadataFile()
+{
+    // Opened with the run's first copied track, so that a run that copies nothing leaves no
+    // empty metadata file behind.
+    if (mMetadataFile || mMetadataTried)
         return;
+    mMetadataTried = true;
     int n = 0;
     while (QFileInfo::exists(mRoot + QStringLiteral("KORDA/metadata%1.xml").arg(n)))
         ++n;
@@ -109,6 +117,7 @@ void UsbMSDevice::FinalizeSync()
 
 void UsbMSDevice::writeMetadataEntry(const Track& aTrack)
 {
+    openMetadataFile();
     if (!mMetadataWriter)
         return;
     const auto nfc = [](const QString& aText) { return aText.normalized(QString::NormalizationForm_C); };

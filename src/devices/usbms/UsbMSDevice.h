@@ -56,8 +56,12 @@ public:
 private:
     void ReadOrGenerateUniqueDeviceId();
     void readAndroidInfo();
+    void openMetadataFile();
     void writeMetadataEntry(const Track& aTrack);
     void appendLine(const QString& aKordaFile, const QByteArray& aLine);
+    // The file at aPath holds exactly aContent.
+    static bool hasContent(const QString& aPath, const QByteArray& aContent);
+    static bool writeWholeFile(const QString& aPath, const QByteArray& aContent);
     // A track's folder on the drive as a device path ending in a backslash: \Music\<artist>\<album>\.
     static QString trackFolder(const Track& aTrack);
     // Makes a folder with its parents, once per run.
@@ -69,6 +73,7 @@ private:
     QHash<QString, bool> mPlaylistsThisRun;
     bool mIdRead = false;
     bool mDeletedBefore = false;
+    bool mMetadataTried = false;
     QSet<QString> mFoldersMade;
     std::shared_ptr<DriveProber> mProber;
     std::unique_ptr<QFile> mMetadataFile;

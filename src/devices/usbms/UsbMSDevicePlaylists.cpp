@@ -11,6 +11,27 @@
 #include <QFile>
 #include <QSet>
 
+namespace {
+
+const QByteArray kEmptyPlaylist = "#EXTM3U\r\n";
+
+} // namespace
+
+bool UsbMSDevice::hasContent(const QString& aPath, const QByteArray& aContent)
+{
+    QFile file(aPath);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != aContent.size())
+        return false;
+    return file.readAll() == aContent;
+}
+
+bool UsbMSDevice::writeWholeFile(const QString& aPath, const QByteArray& aContent)
+{
+    QFile file(aPath);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(aContent) == aContent.size() &&
+           file.flush();
+}
+
 QString UsbMSDevice::playlistFileName(const QString& aPlaylistName)
 {
     // The iTunes name as it stands when the drive can store it, so existing playlists keep
@@ -30,23 +51,14 @@ int UsbMSDevice::createPlaylist(const LocalPlaylist& aPlaylist, const TrackList&
     const QString fileName = playlistFileName(aPlaylist.name());
     const QString path = folder + QLatin1Char('/') + fileName;
     mPlaylistsThisRun.insert(fileName, aForce);
-    if (identicalPlaylistAlreadyExists(path, aPlaylist, aTracks) && !aForce)
+    // What is there is compared with what would be written: an unchanged playlist is neither
+    // written again nor hinted to the phone.
+    const QByteArray content = playlistContent(aPlaylist, aTracks, QByteArray(), false);
+    if (!aForce && hasContent(path, content))
         return log.ret(result);
     logValue("Identical playlist does not already exist", path);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!writeWholeFile(path, content))
         logMessage("Error opening playlist file");
-    file.write("#EXTM3U\r\n");
-    for (const LocalPlaylistEntry& entry : aPlaylist.entries()) {
-        const Track& track = aTracks.at(entry.trackIndex);
-        const QByteArray info = "#EXTINF:0," + track.trackName().toUtf8() + "\r\n";
-        logValue("Writing track: ", QString::fromUtf8(info));
-        logValue("bytesWritten", static_cast<int>(file.write(info)));
-        const QByteArray devicePath = deviceDataPath(track.deviceId()).toUtf8() + "\r\n";
-        logValue("Writing track data: ", QString::fromUtf8(devicePath));
-        logValue("bytesWritten", static_cast<int>(file.write(devicePath)));
-    }
-    file.close();
     if (logIsOn()) {
         QFile written(path);
         if (written.open(QIODevice::ReadOnly))
@@ -77,13 +89,11 @@ void UsbMSDevice::removeOldPlaylists()
     }
     for (const QString& name : files) {
         logValue("*playlistFilesIterator", name);
-        if (!mPlaylistsThisRun.contains(name)) {
+        const QString path = folder + QLatin1Char('/') + name;
+        if (!mPlaylistsThisRun.contains(name) && !hasContent(path, kEmptyPlaylist)) {
             logMessage("Playlist has not been created this time, so create an empty playlist.");
-            QFile playlist(folder + QLatin1Char('/') + name);
-            if (playlist.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                playlist.write("#EXTM3U\r\n");
-            else
-                logValue("Could not open playlist", playlist.fileName());
+            if (!writeWholeFile(path, kEmptyPlaylist))
+                logValue("Could not open playlist", path);
         }
         if (hint.isOpen() && !hintNames.contains(name)) {
             hint.write(name.toUtf8() + "\n");

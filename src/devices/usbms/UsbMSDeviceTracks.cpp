@@ -3,6 +3,7 @@
 
 #include "app/LogScope.h"
 #include "devices/usbms/CompleteFileCopy.h"
+#include "tracks/SourceFile.h"
 #include "tracks/Track.h"
 #include "tracks/TrackCache.h"
 
@@ -27,6 +28,13 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
 {
     LogScope log("UsbMSDevice::UploadTrack");
     aTrack.dump();
+    // A track whose file isn't on this computer is not on the drive either: it is reported, not
+    // recorded, and tried again by the next run.
+    if (!SourceFile::isPresent(aTrack.path()) || !SourceFile::isPresent(aTrack.uploadSourcePath())) {
+        logMessage("Source file doesn't exist");
+        logValue("a_track.path()", aTrack.path());
+        return log.ret(kSourceFileMissing);
+    }
     int result = 0;
     bool mayCopy = true;
     // The file name as the drive can store it; a converted track is stored under its MP3 name,
@@ -37,18 +45,16 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
         fileName = fileName.left(fileName.size() - 3) + QStringLiteral("mp3");
     }
     const QString folder = trackFolder(aTrack);
-    const QString devicePath = folder + fileName;
+    // Another track of the run may hold this name (two albums both called "Unknown"): this one
+    // then gets a numbered name of its own.
+    const QString devicePath = freeDevicePath(folder + fileName, aTrack);
+    fileName = devicePath.mid(folder.size());
     // The folder names are sanitised: they never leave the drive.
     const QString remoteFolder = localPathOf(folder);
     logValue("remoteDirectoryPath", remoteFolder);
     if (!makeFolder(remoteFolder)) {
         result = kFolderFailed;
         logMessage("Error making remote path");
-        mayCopy = false;
-    }
-    if (!QFileInfo::exists(aTrack.path())) {
-        logMessage("Source file doesn't exist");
-        logValue("a_track.path()", aTrack.path());
         mayCopy = false;
     }
     const QString remoteFile = remoteFolder + QLatin1Char('/') + fileName;
@@ -124,6 +130,11 @@ void UsbMSDevice::uploadAlbumArt(const Track& aTrack, const QString& aImagePath)
     const QString artFile = folder + QStringLiteral("/AlbumArt.jpg");
     makeFolder(folder);
     const bool copied = !QFileInfo::exists(artFile) && CompleteFileCopy::copy(aImagePath, artFile);
-    if (copied || QFileInfo::exists(artFile))
-        appendLine(QStringLiteral("refreshhint"), deviceDataPath(aTrack.deviceId()).toUtf8() + "\r\n");
+    if (copied || QFileInfo::exists(artFile)) {
+        // A new track's art goes before the track, whose path isn't known yet: the hint then
+        // names the folder the art went to.
+        const QString hinted =
+            aTrack.deviceId().isEmpty() ? trackFolder(aTrack).chopped(1) : deviceDataPath(aTrack.deviceId());
+        appendLine(QStringLiteral("refreshhint"), hinted.toUtf8() + "\r\n");
+    }
 }

@@ -83,6 +83,7 @@ public:
     virtual qint32 size(qint64& aBytes) = 0;
     virtual qint32 compilation(bool& aIsCompilation) = 0;
     virtual qint32 trackNumber(int& aNumber) = 0;
+    virtual qint32 discNumber(int& aNumber) = 0; // 0 when the track has none
     virtual qint32 artwork(std::shared_ptr<ArtworkCollection>& aArtwork) = 0;
     // The file-track interface; kNoInterface when the track has no local file.
     virtual qint32 fileTrack(std::shared_ptr<FileTrack>& aFileTrack) = 0;

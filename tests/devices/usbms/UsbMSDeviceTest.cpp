@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class UsbMSDeviceTest : public ::testing::Test
@@ -131,12 +133,24 @@ TEST_F(UsbMSDeviceTest, UnstorableFileNamesDoNotSplitTheDevicePath)
     EXPECT_TRUE(QFileInfo::exists(mRoot + "Music/Band/Album/AC_DC - What_.mp3"));
 }
 
-TEST_F(UsbMSDeviceTest, AMissingSourceIsNotCopiedAndLeavesTheTrackAlone)
+TEST_F(UsbMSDeviceTest, AMissingSourceIsAFailedUploadThatLeavesTheTrackAlone)
 {
-    Track track("Gone", "Album", "Band", 1, mHome.path() + "/library/gone.mp3", true, false, false);
-    EXPECT_EQ(mDevice->UploadTrack(track), 0);
-    EXPECT_EQ(track.deviceId(), QString());
-    EXPECT_FALSE(track.onRemoteDevice());
+    // Missing, of another computer (never looked for in the working folder), or no regular file.
+    QDir().mkpath(mHome.path() + "/Z:/Music");
+    mHome.writeFile("Z:/Music/a.mp3", "not this one");
+    QDir::setCurrent(mHome.path());
+    const QString fifo = mHome.path() + "/library/pipe.mp3";
+    QDir().mkpath(mHome.path() + "/library");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path :
+         {mHome.path() + "/library/gone.mp3", QString("Z:/Music/a.mp3"), fifo, mHome.path() + "/library"}) {
+        Track track("Gone", "Album", "Band", 1, path, true, false, false);
+        EXPECT_EQ(mDevice->UploadTrack(track), -5005) << path.toStdString();
+        EXPECT_EQ(track.deviceId(), QString());
+        EXPECT_FALSE(track.onRemoteDevice());
+    }
+    EXPECT_FALSE(QFileInfo::exists(mRoot + "Music/Band/Album/a.mp3"));
+    QDir::setCurrent(QDir::rootPath());
 }
 
 TEST_F(UsbMSDeviceTest, AnInterruptedCopyIsRepairedNotTrusted)

@@ -5,8 +5,10 @@
 #include "tracks/Track.h"
 #include "tracks/TrackList.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -61,14 +63,32 @@ TEST_F(UsbMSPlaylistTest, PlaylistsOfThisRunAreWrittenAndOldOnesEmptied)
     EXPECT_EQ(hints.count("Jazz.m3u"), 1);
     EXPECT_EQ(hints.count("Old.m3u"), 1);
 
-    // A second run rewrites them (a drive's playlist never compares identical) and adds hints.
+    // A second run with nothing changed writes nothing and hints nothing: the files are not
+    // touched at all.
+    const QByteArray hintBefore = readWholeFile(mRoot + "KORDA/playlisthint");
+    const QDateTime rockWritten = QFileInfo(mRoot + "Playlists_VLT/Rock.m3u").lastModified();
+    const QDateTime oldWritten = QFileInfo(mRoot + "Playlists_VLT/Old.m3u").lastModified();
+    QThread::msleep(20);
+    for (int run = 0; run < 3; ++run) {
+        mDevice->PrepareForSync();
+        mDevice->createPlaylist(playlist("Rock", {0, 2}), mTracks, false);
+        mDevice->createPlaylist(playlist("Jazz", {}), mTracks, false);
+        mDevice->removeOldPlaylists();
+        mDevice->FinalizeSync();
+    }
+    EXPECT_EQ(readWholeFile(mRoot + "KORDA/playlisthint"), hintBefore);
+    EXPECT_EQ(QFileInfo(mRoot + "Playlists_VLT/Rock.m3u").lastModified(), rockWritten);
+    EXPECT_EQ(QFileInfo(mRoot + "Playlists_VLT/Old.m3u").lastModified(), oldWritten);
+
+    // A changed playlist is written and hinted again; so is one forced.
     mDevice->PrepareForSync();
-    mDevice->createPlaylist(playlist("Rock", {0, 2}), mTracks, false);
-    mDevice->removeOldPlaylists();
+    mDevice->createPlaylist(playlist("Rock", {2, 0}), mTracks, false);
+    mDevice->createPlaylist(playlist("Jazz", {}), mTracks, true);
     const QList<QByteArray> again = readWholeFile(mRoot + "KORDA/playlisthint").split('\n');
     EXPECT_EQ(again.count("Rock.m3u"), 2);
-    EXPECT_EQ(again.count("Jazz.m3u"), 1);
-    EXPECT_EQ(readWholeFile(mRoot + "Playlists_VLT/Jazz.m3u"), QByteArray("#EXTM3U\r\n"));
+    EXPECT_EQ(again.count("Jazz.m3u"), 2);
+    EXPECT_TRUE(readWholeFile(mRoot + "Playlists_VLT/Rock.m3u")
+                    .contains("Track 2\r\n\\Music\\Band\\Album\\2.mp3\r\n#EXTINF:0,Track 0"));
 }
 
 TEST_F(UsbMSPlaylistTest, PlaylistNamesCannotLeaveThePlaylistFolder)
@@ -110,12 +130,16 @@ TEST_F(UsbMSPlaylistTest, OnlyTheOrderedPathsDecideWhetherAPlaylistIsTheSame)
     EXPECT_TRUE(readWholeFile(local).startsWith("#EXTM3U\r\n#NAME:Rock\r\n"));
     EXPECT_FALSE(mDevice->identicalPlaylistAlreadyExists(local, rock, mTracks));
 
-    // Tracks without a device path: ".." lines in the local form, empty lines on the drive.
+    // A track that is not on the device (its copy failed) gets no lines: no "#EXTINF:" followed
+    // by a path naming nothing.
     TrackList unplaced;
     unplaced.addTrack(Track("Nowhere", "A", "B", 1, "/x", true, false, false));
-    mDevice->Device::createPlaylist(playlist("P", {0}), unplaced, local, false);
-    EXPECT_EQ(readWholeFile(local), QByteArray("#EXTM3U\r\n#EXTINF:0,Nowhere\r\n..\r\n"));
-    mDevice->createPlaylist(playlist("P", {0}), unplaced, false);
+    unplaced.addTrack(mTracks.at(1));
+    mDevice->Device::createPlaylist(playlist("P", {0, 1}), unplaced, local, false);
+    EXPECT_EQ(readWholeFile(local),
+              QByteArray("#EXTM3U\r\n#EXTINF:0,Track 1\r\n..\\Music\\Band\\Album\\1.mp3\r\n"));
+    EXPECT_TRUE(mDevice->identicalPlaylistAlreadyExists(local, playlist("P", {0, 1}), unplaced));
+    mDevice->createPlaylist(playlist("P", {0, 1}), unplaced, false);
     EXPECT_EQ(readWholeFile(mRoot + "Playlists_VLT/P.m3u"),
-              QByteArray("#EXTM3U\r\n#EXTINF:0,Nowhere\r\n\r\n"));
+              QByteArray("#EXTM3U\r\n#EXTINF:0,Track 1\r\n\\Music\\Band\\Album\\1.mp3\r\n"));
 }

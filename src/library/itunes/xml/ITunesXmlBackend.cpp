@@ -84,6 +84,7 @@ qint32 ITunesXmlBackend::createApplication(std::shared_ptr<itunes::Application>&
     std::shared_ptr<const XmlLibrary> parsed = library(path);
     if (!parsed)
         return itunes::kServerExecFailure;
+    parsed->setPathMap(pathMap());
     aApplication = makeXmlApplication(std::move(parsed), path);
     return itunes::kOk;
 }
@@ -95,4 +96,19 @@ QString ITunesXmlBackend::unavailableReason()
         return QString();
     QMutexLocker lock(&mMutex);
     return mLastFailure;
+}
+
+std::shared_ptr<const LibraryPathMap> ITunesXmlBackend::pathMap()
+{
+    // Read again only when the settings file changed.
+    const QFileInfo settings(SyncSettings::filePath());
+    const QString state = settings.exists() ? QString::number(settings.size()) + QLatin1Char('@') +
+                                                  QString::number(settings.lastModified().toMSecsSinceEpoch())
+                                            : QString();
+    QMutexLocker lock(&mMutex);
+    if (!mPathMap || state != mPathMapState) {
+        mPathMap = std::make_shared<const LibraryPathMap>(LibraryPathMap::fromSettings());
+        mPathMapState = state;
+    }
+    return mPathMap;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/LibraryPathMap.h"
 #include "library/itunes/ITunesTypeLibrary.h"
 #include "library/itunes/xml/XmlLibrary.h"
 
@@ -27,6 +28,8 @@ public:
 
 private:
     void noteFailure(const QString& aWhy);
+    // The user's path mappings, for the locations of a library written on another computer.
+    std::shared_ptr<const LibraryPathMap> pathMap();
     // The library file's path, looked for again only when the settings file changed or the file
     // found last is gone.
     QString libraryPath();
@@ -40,4 +43,6 @@ private:
     QString mLastFailure;
     QString mLocatedPath;
     QString mSettingsState;
+    std::shared_ptr<const LibraryPathMap> mPathMap;
+    QString mPathMapState;
 };

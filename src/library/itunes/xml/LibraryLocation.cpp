@@ -39,11 +39,36 @@ QString LibraryLocation::pathFromFileUrl(const QString& aUrl)
     return path;
 }
 
+namespace {
+
+// Only absolute paths are looked for: "Z:/x.mp3" would otherwise be a file of the working folder.
+bool existsHere(const QString& aPath)
+{
+    return aPath.startsWith(QLatin1Char('/')) && QFileInfo::exists(aPath);
+}
+
+} // namespace
+
+QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusicFolder,
+                                 const QString& aXmlFolder, const LibraryPathMap& aMap)
+{
+    const QString mapped = aMap.apply(aLocation);
+    const QString rebased = rebase(mapped, aMap.apply(aMusicFolder), aXmlFolder);
+    if (existsHere(rebased) || !rebased.startsWith(QLatin1Char('/')))
+        return rebased;
+    for (const auto form : {QString::NormalizationForm_D, QString::NormalizationForm_C}) {
+        const QString other = rebased.normalized(form);
+        if (other != rebased && existsHere(other))
+            return other;
+    }
+    return rebased;
+}
+
 QString LibraryLocation::rebase(const QString& aLocation, const QString& aMusicFolder,
                                 const QString& aXmlFolder)
 {
     if (aMusicFolder.isEmpty() || aXmlFolder.isEmpty() || !aLocation.startsWith(aMusicFolder) ||
-        QFileInfo::exists(aLocation))
+        existsHere(aLocation))
         return aLocation;
     QString folder = aMusicFolder;
     while (folder.endsWith(QLatin1Char('/')))
@@ -54,5 +79,5 @@ QString LibraryLocation::rebase(const QString& aLocation, const QString& aMusicF
     if (folderName.isEmpty() || remainder.split(QLatin1Char('/')).contains(QLatin1String("..")))
         return aLocation;
     const QString candidate = aXmlFolder + QLatin1Char('/') + folderName + QLatin1Char('/') + remainder;
-    return QFileInfo::exists(candidate) ? candidate : aLocation;
+    return existsHere(candidate) ? candidate : aLocation;
 }

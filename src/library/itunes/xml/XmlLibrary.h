@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/LibraryPathMap.h"
 #include "library/itunes/xml/TrackSearchIndex.h"
 
 #include <QHash>
@@ -25,6 +26,7 @@ struct XmlLibrary
         QString location; // local path as written (percent-decoded), empty when none
         qint64 size = 0;
         int trackNumber = 0;
+        int discNumber = 0;
         double dateAdded = 0; // OLE date, local time
         bool compilation = false;
         bool hasFile = false;
@@ -48,8 +50,22 @@ struct XmlLibrary
     const TrackSearchIndex& searchIndex() const;
     const QHash<int, int>& positionsIn(std::size_t aPlaylist) const;
 
+    // The path map of the settings, set by the backend before each use: the settings may change
+    // while the parsed library is kept.
+    void setPathMap(std::shared_ptr<const LibraryPathMap> aMap) const
+    {
+        QMutexLocker lock(&mLazyMutex);
+        mPathMap = std::move(aMap);
+    }
+    std::shared_ptr<const LibraryPathMap> pathMap() const
+    {
+        QMutexLocker lock(&mLazyMutex);
+        return mPathMap;
+    }
+
 private:
     mutable QMutex mLazyMutex;
+    mutable std::shared_ptr<const LibraryPathMap> mPathMap;
     mutable std::unique_ptr<TrackSearchIndex> mSearchIndex;
     mutable std::vector<std::unique_ptr<QHash<int, int>>> mPositions;
 };

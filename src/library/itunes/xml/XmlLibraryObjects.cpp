@@ -73,7 +73,9 @@ public:
     }
     qint32 location(QString& aPath) override
     {
-        aPath = LibraryLocation::rebase(mTrack.location, mLibrary->musicFolder, mLibrary->xmlFolder);
+        const std::shared_ptr<const LibraryPathMap> map = mLibrary->pathMap();
+        aPath = LibraryLocation::resolve(mTrack.location, mLibrary->musicFolder, mLibrary->xmlFolder,
+                                         map ? *map : LibraryPathMap());
         return kOk;
     }
 
@@ -115,6 +117,11 @@ public:
     qint32 trackNumber(int& aNumber) override
     {
         aNumber = mTrack.trackNumber;
+        return kOk;
+    }
+    qint32 discNumber(int& aNumber) override
+    {
+        aNumber = mTrack.discNumber;
         return kOk;
     }
     qint32 artwork(std::shared_ptr<ArtworkCollection>& aArtwork) override

@@ -237,6 +237,8 @@ bool XmlLibraryParser::readTrack(XmlLibrary::TrackData& aTrack)
             aTrack.size = readInteger();
         else if (key == "Track Number")
             aTrack.trackNumber = static_cast<int>(readInteger());
+        else if (key == "Disc Number")
+            aTrack.discNumber = static_cast<int>(readInteger());
         else if (key == "Compilation")
             aTrack.compilation = readBoolean();
         else if (key == "Date Added")

@@ -315,3 +315,82 @@ TEST(LibraryLocation, ALibraryFromAnotherComputerIsFoundBesideItsFile)
     EXPECT_EQ(LibraryLocation::rebase(musicFolder + "../../secret", musicFolder, xmlFolder),
               musicFolder + "../../secret");
 }
+
+TEST(LibraryLocation, TheOtherUnicodeFormFindsTheFileAsTheDiskNamesIt)
+{
+    TestHome home;
+    const QString nfd = home.writeFile("Music/Ole\u0301.m4a", "a"); // a Mac's name, copied as it was
+    const QString nfc = home.writeFile("Music/Caf\u00e9.m4a", "b");
+    const LibraryPathMap none;
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Ol\u00e9.m4a", "", "", none), nfd);
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Cafe\u0301.m4a", "", "", none), nfc);
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Gone\u0301.m4a", "", "", none),
+              home.path() + "/Music/Gone\u0301.m4a");
+}
+
+TEST(LibraryLocation, MappedPrefixesComeFirstAndTheLongestWins)
+{
+    TestHome home;
+    const QString music = home.path() + "/mnt/music/";
+    const QString classical = home.path() + "/mnt/classical/";
+    home.writeFile("mnt/music/Artist/a.mp3", "a");
+    home.writeFile("mnt/classical/Bach/b.mp3", "b");
+    home.writeFile("nas/share/c.mp3", "c");
+    const LibraryPathMap map({{"Z:/", music},
+                              {"z:\\Music\\Classical", classical},
+                              {"//nas/share", home.path() + "/nas/share"},
+                              {"", "/ignored"},
+                              {"Y:", ""}});
+    EXPECT_EQ(map.mappings().size(), 3);
+    EXPECT_EQ(LibraryLocation::resolve("Z:/Artist/a.mp3", "", "", map), music + "Artist/a.mp3");
+    EXPECT_EQ(LibraryLocation::resolve("z:/Artist/a.mp3", "", "", map), music + "Artist/a.mp3");
+    EXPECT_EQ(LibraryLocation::resolve("Z:/Music/Classical/Bach/b.mp3", "", "", map),
+              classical + "Bach/b.mp3");
+    EXPECT_EQ(LibraryLocation::resolve("Z:/Music/ClassicalX/b.mp3", "", "", map),
+              music + "Music/ClassicalX/b.mp3"); // a prefix ends at a name
+    EXPECT_EQ(LibraryLocation::resolve("//nas/share/c.mp3", "", "", map), home.path() + "/nas/share/c.mp3");
+    // Unmapped, a path of another computer stays as written: never a file of the working folder.
+    home.writeFile("G:/x.mp3", "here");
+    QDir::setCurrent(home.path());
+    EXPECT_EQ(LibraryLocation::resolve("G:/x.mp3", "C:/Music/", home.path(), map), "G:/x.mp3");
+    QDir::setCurrent(QDir::rootPath());
+    // The map applies to the music folder too, before a library from another computer is rebased.
+    home.writeFile("lib/iTunes Media/Music/d.mp3", "d");
+    EXPECT_EQ(LibraryLocation::resolve("W:/iTunes Media/Music/d.mp3", "W:/iTunes Media/",
+                                       home.path() + "/lib", LibraryPathMap()),
+              home.path() + "/lib/iTunes Media/Music/d.mp3");
+}
+
+TEST_F(GeneratedLibraryTest, ThePathMapOfTheSettingsAppliesWhenItChanges)
+{
+    mWriter.tracks[0].location = "file://localhost/Q:/Elsewhere/moved.mp3";
+    ASSERT_TRUE(mWriter.writeTo(mXmlPath));
+    auto before = scan(*mLibrary, "");
+    EXPECT_EQ(before->tracks.at(0).path(), "Q:/Elsewhere/moved.mp3");
+
+    mHome.writeFile("moved/Elsewhere/moved.mp3", "x");
+    SyncSettings settings;
+    settings.load();
+    settings.setGlobalSettingsList(SyncSettings::kLibraryPathMap, {{"Q:/", mHome.path() + "/moved"}});
+    ASSERT_EQ(settings.save(), 0);
+    auto after = scan(*mLibrary, "");
+    EXPECT_EQ(after->tracks.at(0).path(), mHome.path() + "/moved/Elsewhere/moved.mp3");
+}
+
+TEST(ITunesXmlBackend, DiscNumbersAreRead)
+{
+    TestHome home;
+    LibraryXmlWriter writer;
+    XmlTrackEntry one{1, "Intro", "A", "B", "file:///m/1-01.mp3"};
+    one.discNumber = 1;
+    XmlTrackEntry two{2, "Intro", "A", "B", "file:///m/2-01.mp3"};
+    two.discNumber = 2;
+    writer.tracks = {one, two};
+    writer.playlists = {{"Library", true, -1, false, false, false, {1, 2}}};
+    ASSERT_TRUE(writer.writeTo(home.path() + "/lib.xml"));
+    auto library = libraryOn(home.path() + "/lib.xml");
+    auto music = scan(*library, "");
+    ASSERT_EQ(music->tracks.count(), 2); // not merged into one
+    EXPECT_EQ(music->tracks.at(0).discNumber(), 1);
+    EXPECT_EQ(music->tracks.at(1).discNumber(), 2);
+}

@@ -1,0 +1,82 @@
+#include "library/LibraryPathMap.h"
+
+#include "settings/SyncSettings.h"
+
+#include <algorithm>
+
+LibraryPathMap::LibraryPathMap(const QList<QPair<QString, QString>>& aMappings)
+{
+    for (const auto& [from, to] : aMappings) {
+        const QString prefix = normalisedPrefix(from);
+        if (!prefix.isEmpty() && !to.isEmpty())
+            mMappings.append({prefix, to});
+    }
+    std::stable_sort(mMappings.begin(), mMappings.end(), [](const auto& aLeft, const auto& aRight) {
+        return aLeft.first.size() > aRight.first.size();
+    });
+}
+
+LibraryPathMap LibraryPathMap::fromSettings()
+{
+    SyncSettings settings;
+    if (settings.load() != SyncSettings::kResultOk)
+        return LibraryPathMap();
+    return LibraryPathMap(settings.getGlobalSettingsList(SyncSettings::kLibraryPathMap));
+}
+
+bool LibraryPathMap::parse(const QString& aText, QString& aFrom, QString& aTo)
+{
+    // The local folder may hold "=" itself; a drive or a share never does.
+    const qsizetype equals = aText.indexOf(QLatin1Char('='));
+    if (equals <= 0)
+        return false;
+    aFrom = aText.left(equals);
+    aTo = aText.mid(equals + 1);
+    return true;
+}
+
+QString LibraryPathMap::normalisedPrefix(const QString& aFrom)
+{
+    QString prefix = aFrom;
+    prefix.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (prefix.size() >= 2 && prefix.at(1) == QLatin1Char(':'))
+        prefix[0] = prefix.at(0).toUpper();
+    if (prefix.size() == 2 && prefix.at(1) == QLatin1Char(':'))
+        prefix += QLatin1Char('/');
+    return prefix;
+}
+
+bool LibraryPathMap::startsWithPrefix(const QString& aLocation, const QString& aPrefix)
+{
+    if (aLocation.size() < aPrefix.size())
+        return false;
+    const bool drive = aPrefix.size() >= 2 && aPrefix.at(1) == QLatin1Char(':');
+    if (drive && aLocation.at(0).toUpper() != aPrefix.at(0).toUpper())
+        return false;
+    return QStringView(aLocation).mid(drive ? 1 : 0, aPrefix.size() - (drive ? 1 : 0)) ==
+           QStringView(aPrefix).mid(drive ? 1 : 0);
+}
+
+QString LibraryPathMap::apply(const QString& aLocation) const
+{
+    if (mMappings.isEmpty())
+        return aLocation;
+    QString location = aLocation;
+    location.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    for (const auto& [prefix, folder] : mMappings) {
+        if (!startsWithPrefix(location, prefix))
+            continue;
+        QString rest = location.mid(prefix.size());
+        while (rest.startsWith(QLatin1Char('/')))
+            rest.remove(0, 1);
+        // A prefix ends a name: "Z:/Mus" does not map "Z:/Music/a.mp3".
+        if (!prefix.endsWith(QLatin1Char('/')) && location.size() > prefix.size() &&
+            location.at(prefix.size()) != QLatin1Char('/'))
+            continue;
+        QString mapped = folder;
+        if (!mapped.endsWith(QLatin1Char('/')))
+            mapped += QLatin1Char('/');
+        return mapped + rest;
+    }
+    return aLocation;
+}

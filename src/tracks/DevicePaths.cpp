@@ -1,0 +1,67 @@
+#include "tracks/DevicePaths.h"
+
+QString DevicePaths::cutToUtf8Bytes(const QString& aText, int aBytes)
+{
+    int bytes = 0;
+    qsizetype end = 0;
+    while (end < aText.size()) {
+        const char32_t code = aText.at(end).isHighSurrogate() && end + 1 < aText.size()
+                                  ? QChar::surrogateToUcs4(aText.at(end), aText.at(end + 1))
+                                  : aText.at(end).unicode();
+        const int width = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+        if (bytes + width > aBytes)
+            break;
+        bytes += width;
+        end += code >= 0x10000 ? 2 : 1;
+    }
+    return aText.left(end);
+}
+
+QString DevicePaths::key(const QString& aDevicePath)
+{
+    return aDevicePath.normalized(QString::NormalizationForm_C).toCaseFolded();
+}
+
+bool DevicePaths::claim(const QString& aDevicePath, const QString& aUniqueId)
+{
+    const QString folded = key(aDevicePath);
+    const auto held = mHolders.constFind(folded);
+    if (held != mHolders.constEnd())
+        return held.value() == aUniqueId;
+    mHolders.insert(folded, aUniqueId);
+    return true;
+}
+
+void DevicePaths::release(const QString& aDevicePath, const QString& aUniqueId)
+{
+    const QString folded = key(aDevicePath);
+    if (mHolders.value(folded) == aUniqueId)
+        mHolders.remove(folded);
+}
+
+QString DevicePaths::holder(const QString& aDevicePath) const
+{
+    return mHolders.value(key(aDevicePath));
+}
+
+QString DevicePaths::freePathFor(const QString& aDevicePath, const QString& aUniqueId) const
+{
+    const QString current = holder(aDevicePath);
+    if (current.isEmpty() || current == aUniqueId)
+        return aDevicePath;
+    const qsizetype nameStart = aDevicePath.lastIndexOf(QLatin1Char('\\')) + 1;
+    qsizetype dot = aDevicePath.lastIndexOf(QLatin1Char('.'));
+    if (dot <= nameStart)
+        dot = aDevicePath.size();
+    const QString folder = aDevicePath.left(nameStart);
+    const QString stem = aDevicePath.mid(nameStart, dot - nameStart);
+    const QString extension = aDevicePath.mid(dot);
+    for (int n = 2;; ++n) {
+        const QString number = QStringLiteral(" (%1)").arg(n);
+        const int room = 255 - static_cast<int>((number + extension).toUtf8().size());
+        const QString candidate = folder + cutToUtf8Bytes(stem, room) + number + extension;
+        const QString held = holder(candidate);
+        if (held.isEmpty() || held == aUniqueId)
+            return candidate;
+    }
+}

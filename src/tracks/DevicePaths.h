@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// Which track holds which file on the device during one run, so that two different tracks never
+// share one file (two albums both tagged "Unknown" with a "01 Intro.mp3" each, say). Paths are
+// compared as a phone's or a FAT drive's file system compares names: without regard to case or
+// to Unicode composition.
+class DevicePaths
+{
+public:
+    // Records that the track aUniqueId holds aDevicePath; false (and nothing recorded) when
+    // another track holds it already.
+    bool claim(const QString& aDevicePath, const QString& aUniqueId);
+    // Forgets aDevicePath when aUniqueId holds it (the file was deleted).
+    void release(const QString& aDevicePath, const QString& aUniqueId);
+    // The track holding aDevicePath; empty when none does.
+    QString holder(const QString& aDevicePath) const;
+    // aDevicePath when it is free or held by aUniqueId; otherwise the first free path with a
+    // number before the extension: "\Music\A\B\01 Intro (2).mp3", then (3) and so on (the name
+    // shortened where the number would take it past 255 bytes).
+    QString freePathFor(const QString& aDevicePath, const QString& aUniqueId) const;
+
+    // The longest start of aText that takes at most aBytes bytes in UTF-8, cut between
+    // characters: file systems count a name's bytes, not its characters.
+    static QString cutToUtf8Bytes(const QString& aText, int aBytes);
+
+private:
+    static QString key(const QString& aDevicePath);
+
+    QHash<QString, QString> mHolders; // folded path -> unique id
+};
