@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Whole-process sync benchmarks, each beside the plain tool doing the same copying, best of three
-# runs with the source files in the page cache:
-#   1. first sync of 2,000 tracks of 1 MB to a folder drive, beside cp -r of the same files
-#      (target: within 1.15 x of cp);
-#   2. a sync with nothing to do on 20,000 small tracks, beside rsync -a with nothing to do
-#      (target: under 1 s), and the peak memory of that sync (target: under 150 MB).
+# runs with the source files in the page cache. As root, the drive is a fresh ext4 file system
+# on a loop device for every run (as a real drive would be, and with no inodes of the previous
+# run to skip), for veltrane-sync and cp alike; otherwise a folder.
+#   1. first syncs of 2,000 tracks of 1 MB and of 20,000 tracks of 4 KB, beside cp -r of the same
+#      files, and beside cp -r followed by a flush of the drive (a sync puts its copies on the
+#      drive before it names them; target for the small tracks: under 2 x cp);
+#   2. syncs with nothing to do, beside rsync -a with nothing to do (target: at or below rsync),
+#      and their peak memory (target: under 150 MB). HUGE=1 adds 100,000 small tracks.
 set -euo pipefail
 bin=${1:-build-release}
 work=${2:-/tmp/veltrane-sync-bench}
@@ -37,21 +40,37 @@ run_case() { # label directory tracks bytes
     find "$source" -type f -exec cat {} + > /dev/null
     HOME=$home "$sync_tool" configure --device "$home/drive" --music Everything >/dev/null
 
-    empty_copy() { rm -rf "$home/copy/Music"; sync; }
-    empty_drive() { rm -rf "$home/drive/Music" "$home/drive/Playlists_VLT" "$home/drive/KORDA/metadata"* "$home/KORDA/mcache"*; sync; }
-    prepare=empty_copy; read -r cp_time _ cp_cpu < <(best_of cp -r "$source" "$home/copy/")
-    prepare=empty_drive
+    fresh() { # folder: an empty file system mounted there (a loop device, as root)
+        if [ "$(id -u)" = 0 ]; then
+            mountpoint -q "$1" && umount "$1"
+            rm -f "$1.img"; truncate -s $(( $3 * $4 * 3 / 2 + 512 * 1024 * 1024 )) "$1.img"
+            mkfs.ext4 -q -F "$1.img" && mount -o loop "$1.img" "$1"
+        fi
+        rm -rf "${1:?}"/*; sync
+    }
+    empty_copy() { fresh "$home/copy" x "$3" "$4"; }
+    empty_drive() {
+        local uniqueid; uniqueid=$(cat "$home/drive/KORDA/uniqueid")
+        fresh "$home/drive" x "$3" "$4"; mkdir -p "$home/drive/KORDA"; printf %s "$uniqueid" > "$home/drive/KORDA/uniqueid"
+        rm -f "$home/KORDA/mcache"*; sync
+    }
+    prepare="empty_copy x x $3 $4"; read -r cp_time _ cp_cpu < <(best_of cp -r "$source" "$home/copy/")
+    # veltrane-sync puts every copy on the drive before it names it; cp leaves its data in memory.
+    read -r cps_time _ _ < <(best_of sh -c 'cp -r "$0" "$1" && sync -f "$1"' "$source" "$home/copy/")
+    prepare="empty_drive x x $3 $4"
     read -r first_time _ first_cpu < <(best_of env HOME="$home" "$sync_tool" --device "$home/drive" --yes)
     prepare=:
     read -r rsync_time _ _ < <(best_of rsync -a "$source/" "$home/copy/Music/")
     read -r again_time again_memory _ < <(best_of env HOME="$home" "$sync_tool" --device "$home/drive" --yes)
-    printf '%-24s first sync %6.2f s, cp -r %6.2f s: %.2f x (CPU %.2f s against %.2f s: %.2f x)\n' "$label" \
+    printf '%-24s first sync %6.2f s, cp -r %6.2f s: %.2f x (CPU %.2f s against %.2f s: %.2f x); cp -r then sync %6.2f s: %.2f x\n' "$label" \
         "$first_time" "$cp_time" "$(echo "$first_time / $cp_time" | bc -l)" "$first_cpu" "$cp_cpu" \
-        "$(echo "$first_cpu / $cp_cpu" | bc -l)"
+        "$(echo "$first_cpu / $cp_cpu" | bc -l)" "$cps_time" "$(echo "$first_time / $cps_time" | bc -l)"
     printf '%-24s nothing to do %6.2f s, rsync -a %6.2f s: %.2f x, peak %d MB\n' "$label" "$again_time" \
         "$rsync_time" "$(echo "$again_time / $rsync_time" | bc -l)" "$((again_memory / 1024))"
+    if [ "$(id -u)" = 0 ]; then umount "$home/drive" "$home/copy" 2>/dev/null || true; rm -f "$home"/*.img; fi
 }
 
 mkdir -p "$work"
 run_case "2,000 tracks of 1 MB" large 2000 1048576
 [ -n "${LARGE_ONLY:-}" ] || run_case "20,000 small tracks" small 20000 4096
+[ -z "${HUGE:-}" ] || run_case "100,000 small tracks" huge 100000 4096

@@ -38,7 +38,7 @@ QString ConsoleFrontEnd::stateText(int aState)
     case MusicSync::StateComplete:
         return QStringLiteral("Phone synchronization is complete");
     case MusicSync::StateFault:
-        return QStringLiteral("Phone synchronization ended by an unexpected fault");
+        return QStringLiteral("Phone synchronization did not complete");
     case MusicSync::StateNotConfigured:
         return QStringLiteral("This device is not set up for synchronization: run 'veltrane-sync configure'");
     case MusicSync::StateSettingsUnreadable:
@@ -150,6 +150,8 @@ bool ConsoleFrontEnd::notEnoughSpace(qint64 aAdditionalSpaceRequired)
 void ConsoleFrontEnd::syncFinished(const MusicSync& aSync)
 {
     endLine();
+    if (!aSync.failureReason().isEmpty())
+        print(QStringLiteral("Phone synchronization did not complete: ") + aSync.failureReason() + '\n');
     for (const QString& name : aSync.missingPlaylists())
         print(QString("The library has no playlist or podcast \"%1\" any more: nothing was deleted from the "
                       "device. Choose again with 'veltrane-sync configure'.\n")

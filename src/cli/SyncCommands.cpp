@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleFrontEnd.h"
 #include "cli/InterruptWatcher.h"
+#include "devices/Device.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceParentMs.h"
 #include "devices/MtpDeviceRefresher.h"
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -54,13 +56,17 @@ LocalMusicLibrary* SyncCommands::openLibrary()
 {
     const QString problem = mBackends.library->unavailableReason();
     if (!problem.isEmpty()) {
-        complain(mOptions.libraryFile.isEmpty()
-                     ? problem + QStringLiteral(": give one with --library FILE")
-                     : QStringLiteral("can't read the iTunes library: ") + problem);
+        complainAboutLibrary(problem);
         return nullptr;
     }
     mLibrary = std::make_unique<LocalMusicLibrary>(mBackends.library);
     return mLibrary.get();
+}
+
+void SyncCommands::complainAboutLibrary(const QString& aProblem)
+{
+    complain(mOptions.libraryFile.isEmpty() ? aProblem + QStringLiteral(": give one with --library FILE")
+                                            : QStringLiteral("can't read the iTunes library: ") + aProblem);
 }
 
 Device* SyncCommands::findDevice()
@@ -97,32 +103,57 @@ int SyncCommands::sync()
     Device* device = findDevice();
     if (!device)
         return 2;
-    LocalMusicLibrary* library = openLibrary();
-    if (!library)
-        return 2;
+    // The library is read while the run reads what the device holds: the run asks for it only
+    // afterwards, and waits for this reading then. A library that can't be read ends the run.
+    mLibrary = std::make_unique<LocalMusicLibrary>(mBackends.library);
+    LocalMusicLibrary* library = mLibrary.get();
     say(QStringLiteral("Synchronizing %1 (%2)").arg(device->FriendlyName(), device->UniqueDeviceId()));
 
     ConsoleFrontEnd console(mOptions.yes);
     SyncRun run(*library, *device, mParent, console, mBackends.keepAwake);
     QEventLoop untilFinished;
     QObject::connect(&run, &SyncRun::finished, &untilFinished, &QEventLoop::quit);
+    QString libraryProblem;
     {
         // Ctrl-C or SIGTERM: the run stops at its next check, closes its cache and finalises the
         // device. A second one ends the program at once.
         InterruptWatcher interrupts;
         QObject::connect(&interrupts, &InterruptWatcher::interrupted, &run, &SyncRun::cancel);
+        QObject checked;
+        std::thread check([&, backend = mBackends.library] {
+            const QString problem = backend->unavailableReason();
+            QMetaObject::invokeMethod(&checked, [&, problem] {
+                if (problem.isEmpty())
+                    return;
+                libraryProblem = problem;
+                library->stopRetrying();
+                run.cancel();
+            });
+        });
         run.start(mOptions.force);
         untilFinished.exec();
+        check.join();
+        QCoreApplication::sendPostedEvents(&checked);
+    }
+    if (!libraryProblem.isEmpty()) {
+        complainAboutLibrary(libraryProblem);
+        return kExitUsage;
     }
 
     const MusicSync& sync = run.sync();
+    if (sync.failure() == MusicSync::Failure::DeviceGone)
+        return kExitDeviceRemoved;
+    if (sync.failure() == MusicSync::Failure::CacheUnwritable)
+        return kExitCacheUnwritable;
     if (sync.state() != MusicSync::StateComplete)
         return sync.state();
     if (mOptions.devicePath.isEmpty() && device->GetDeviceType() == Device::DeviceTypeUsbMassStorage)
         say(QStringLiteral("Remember to eject the drive before unplugging it."));
-    if (!sync.missingPlaylists().isEmpty())
-        return kExitPlaylistsMissing;
-    return sync.GetNonCopiedTracks().isEmpty() ? kExitComplete : kExitTracksNotCopied;
+    if (sync.nonCopiedErrors().contains(Device::kDeviceFull))
+        return kExitDeviceFull;
+    if (!sync.GetNonCopiedTracks().isEmpty())
+        return kExitTracksNotCopied;
+    return sync.missingPlaylists().isEmpty() ? kExitComplete : kExitPlaylistsMissing;
 }
 
 int SyncCommands::configurePathMappings()

@@ -40,6 +40,10 @@ public:
     static constexpr int kExitUsage = 2;
     static constexpr int kExitTracksNotCopied = 7;
     static constexpr int kExitPlaylistsMissing = 8;
+    static constexpr int kExitDeviceRemoved = 9;
+    static constexpr int kExitDeviceFull = 10;
+    static constexpr int kExitAlreadySyncing = 11;
+    static constexpr int kExitCacheUnwritable = 12;
 
     explicit SyncCommands(const Options& aOptions);
     ~SyncCommands();
@@ -53,6 +57,7 @@ public:
 private:
     // The library, when its file can be read; else an error is printed.
     LocalMusicLibrary* openLibrary();
+    void complainAboutLibrary(const QString& aProblem);
     Device* findDevice();
     int configurePathMappings();
 

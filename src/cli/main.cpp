@@ -30,7 +30,10 @@ int main(int argc, char** argv)
                                                     "nothing to synchronize; 3 ended by a fault; 4 device "
                                                     "not configured; 5 settings unreadable; 6 cancelled; "
                                                     "7 complete but tracks not copied; 8 complete but "
-                                                    "chosen playlists missing (nothing deleted)."));
+                                                    "chosen playlists missing (nothing deleted); 9 the "
+                                                    "device was removed; 10 the device is full; 11 "
+                                                    "another sync of the device is running; 12 the "
+                                                    "track cache can't be written."));
     parser.addOptions({
         {QStringLiteral("device"), QStringLiteral("A mounted folder to treat as a USB player."),
          QStringLiteral("PATH")},

@@ -42,6 +42,11 @@ bool Device::Disabled()
     return mDisabled;
 }
 
+bool Device::trackIsOnDevice(const Track&)
+{
+    return true;
+}
+
 bool Device::IsConfigured()
 {
     LogScope log("Device::IsConfigured");

@@ -25,6 +25,8 @@ public:
     static constexpr int DeviceTypeUsbMassStorage = 2;
     static const QString kTemporaryDeviceId;         // "TEMP-DEVICE-ID": no identity file yet
     static constexpr int kSourceFileMissing = -5005; // the track's file is not on this computer
+    static constexpr int kDeviceGone = -6009;        // the device was removed during the run
+    static constexpr int kDeviceFull = -6010;        // no space left on the device
 
     virtual ~Device() = default;
 
@@ -53,6 +55,14 @@ public:
     virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks, bool aForce) = 0;
     virtual void removeOldPlaylists() = 0;
     virtual void uploadAlbumArt(const Track& aTrack, const QString& aImagePath) = 0;
+
+    // Whether the copy a track's cache record names is really there, whole: a run killed
+    // between a deletion and its record, or a drive pulled before its last copies were named,
+    // leaves records that the next run must not trust. Asked once per recorded track and run.
+    virtual bool trackIsOnDevice(const Track& aTrack);
+    // Why the device can't go on with the run (it was removed), in words for the user; empty
+    // while it can. A run stops when this is set.
+    virtual QString unusableReason() { return QString(); }
 
     static QStringList splitDevicePath(const QString& aPath);
     static void trackFolderNames(const Track& aTrack, QString& aArtistFolder, QString& aAlbumFolder);

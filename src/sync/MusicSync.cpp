@@ -92,8 +92,11 @@ void MusicSync::Start()
     }
     mNonCopiedTracks.clear();
     mNonCopiedReasons.clear();
+    mNonCopiedErrors.clear();
     mNotDeletedTracks.clear();
     mMissingPlaylists.clear();
+    mFailure = Failure::None;
+    mFailureReason.clear();
 
     const QString deviceId = mDevice->UniqueDeviceId();
     bool syncEntireLibrary = false;
@@ -162,6 +165,8 @@ void MusicSync::Start()
         }
     }
     if (!hasBeenCancelled())
+        verifyTracksOnDevice();
+    if (!hasBeenCancelled())
         scanPlaylists(syncEntireLibrary, playlists);
     if (!hasBeenCancelled())
         scanPodcasts(settings, deviceId, podcastSyncSetting, podcasts);
@@ -203,11 +208,11 @@ void MusicSync::Start()
         again.setForceArtworkSync(deviceId, false);
         again.save();
     }
-    if (!hasBeenCancelled()) {
+    if (!hasBeenCancelled() && !failed()) {
         logMessage("About to delete tracks");
         DeleteTracks();
     }
-    if (!hasBeenCancelled()) {
+    if (!hasBeenCancelled() && !failed()) {
         logMessage("About to upload");
         mDevice->setDevicePaths(&mDevicePaths);
         Upload();
@@ -215,10 +220,14 @@ void MusicSync::Start()
     }
     mCache.writeIntegrityValue();
     mCache.close();
-    if (!hasBeenCancelled())
+    if (!hasBeenCancelled() && !failed())
         writePlaylists();
     mDevice->FinalizeSync();
-    if (hasBeenCancelled()) {
+    deviceLost(); // the last copies are named at the end
+    if (failed()) {
+        logValue("! Sync failed", mFailureReason);
+        ChangeState(StateFault);
+    } else if (hasBeenCancelled()) {
         ChangeState(StateCancelled);
     } else {
         ChangeState(StateComplete);
@@ -320,6 +329,38 @@ void MusicSync::claimDevicePaths()
         // Its file is another track's: never deleted for this one, and this one is copied again
         // under a name of its own when chosen.
         logValue("! Another track holds this track's file", track.deviceId());
+        mCache.removeDeletedTrack(track);
+        mTracks.setOffDevice(position);
+    }
+}
+
+void MusicSync::fail(Failure aFailure, const QString& aReason)
+{
+    if (mFailure != Failure::None)
+        return;
+    mFailure = aFailure;
+    mFailureReason = aReason;
+    logValue("! The run can't go on", aReason);
+}
+
+bool MusicSync::deviceLost()
+{
+    const QString reason = mDevice->unusableReason();
+    if (!reason.isEmpty())
+        fail(Failure::DeviceGone, reason);
+    return mFailure == Failure::DeviceGone;
+}
+
+void MusicSync::verifyTracksOnDevice()
+{
+    LogScope log("MusicSync::verifyTracksOnDevice");
+    for (int position = 0; position < mTracks.count() && !deviceLost(); ++position) {
+        Track& track = mTracks.at(position);
+        if (!track.onRemoteDevice() || mDevice->trackIsOnDevice(track))
+            continue;
+        // Deleted by a run that was killed before it recorded that, or never named on a drive
+        // pulled out: copied again when chosen, never counted as there.
+        logValue("! A recorded track is not on the device", track.deviceId());
         mCache.removeDeletedTrack(track);
         mTracks.setOffDevice(position);
     }

@@ -74,9 +74,21 @@ public:
     const QList<Track>& GetNonCopiedTracks() const { return mNonCopiedTracks; }
     // Why each track of GetNonCopiedTracks was not copied, in the same order, in words for the user.
     const QStringList& nonCopiedReasons() const { return mNonCopiedReasons; }
+    // The device's result code for each of them (-5005 file missing, -6010 device full, ...).
+    const QList<int>& nonCopiedErrors() const { return mNonCopiedErrors; }
     // Chosen playlists and podcasts that the library no longer has (renamed or deleted in
     // iTunes): while there are any, the run deletes nothing from the device.
     const QStringList& missingPlaylists() const { return mMissingPlaylists; }
+
+    // What ended a run in state 3 besides a fault, in words for the user; empty otherwise.
+    enum class Failure
+    {
+        None,
+        DeviceGone,      // the device was removed during the run
+        CacheUnwritable, // the track cache could not record what was done
+    };
+    Failure failure() const { return mFailure; }
+    const QString& failureReason() const { return mFailureReason; }
     const QList<Track>& GetNotDeletedTracks() const { return mNotDeletedTracks; }
     bool backupExtractionFailed() const { return mBackupExtractionFailed; }
     int lastError() const { return mLastError; }
@@ -102,6 +114,7 @@ signals:
 
 private:
     bool hasBeenCancelled();
+    bool failed() const { return mFailure != Failure::None; }
     void removeExtractedFolder();
     void scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists);
     void scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, int aPodcastSyncSetting,
@@ -115,6 +128,11 @@ private:
     // Records which track holds which device path; a track whose path another holds already
     // (two tracks sharing one file, from an earlier version) is taken off the device.
     void claimDevicePaths();
+    // Takes off the device every recorded track whose copy isn't there any more.
+    void verifyTracksOnDevice();
+    // True (and the run's failure set) once the device can't go on.
+    bool deviceLost();
+    void fail(Failure aFailure, const QString& aReason);
     bool updateAlbumArtForTracksAlreadyOnDevice();
     void uploadAlbumArtForTrack(const Track& aTrack, bool aForced);
     void uploadAlbumArtForTrackInt(const Track& aTrack, bool aForced);
@@ -129,7 +147,10 @@ private:
     TrackList mTracksToDelete;
     QList<Track> mNonCopiedTracks;
     QStringList mNonCopiedReasons;
+    QList<int> mNonCopiedErrors;
     QStringList mMissingPlaylists;
+    Failure mFailure = Failure::None;
+    QString mFailureReason;
     DevicePaths mDevicePaths;
     QList<Track> mNotDeletedTracks;
     QSet<QString> mAlbumsWithArt;

@@ -36,6 +36,8 @@ int MusicSync::DeleteTracks()
             mNotDeletedTracks.append(track);
         else
             mDevicePaths.release(devicePath, track.uniqueId());
+        if (deviceLost())
+            break;
     }
     return log.ret(result);
 }
@@ -46,7 +48,7 @@ void MusicSync::Upload()
     logValue("Tracks to copy", mTracks.count());
     int attempted = 0;
     for (int position = mTracks.count() - 1; position >= 0; --position) {
-        if (hasBeenCancelled())
+        if (hasBeenCancelled() || failed())
             break;
         // A fault inside one track's upload skips that track; the run goes on.
         if (!FaultGuard::run([&] { uploadTrack(position, attempted); }))
@@ -68,14 +70,14 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     }
     UpdateProgress(mTracks.totalTracksToCopy(), aAttempted, text);
     logValue("Uploading track index", aPosition);
-    // A file that isn't here is neither converted nor copied; the run says why.
-    const QString sourceProblem = SourceFile::problem(track.path());
-    if (!sourceProblem.isEmpty()) {
-        ++aAttempted;
-        noteNotCopied(track, Device::kSourceFileMissing, sourceProblem);
-        return;
-    }
+    // A file that isn't here is not converted (the device finds it missing on its own).
     if (track.needsConversion()) {
+        const QString sourceProblem = SourceFile::problem(track.path());
+        if (!sourceProblem.isEmpty()) {
+            ++aAttempted;
+            noteNotCopied(track, Device::kSourceFileMissing, sourceProblem);
+            return;
+        }
         logMessage("Coverting to MP3");
         Mp3Converter::convert(track);
         if (!SourceFile::isPresent(track.uploadSourcePath())) {
@@ -94,12 +96,23 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     const int result = mDevice->UploadTrack(track);
     ++aAttempted;
     if (result == 0) {
-        mCache.addTrack(track);
         mDevicePaths.claim(track.deviceId(), track.uniqueId());
+        // A copy the cache doesn't know would never be deleted later: the run stops instead (the
+        // next run finds the file and records it).
+        if (mCache.addTrack(track) != TrackCache::kResultOk) {
+            fail(Failure::CacheUnwritable,
+                 QStringLiteral("the track cache can't be written in %1 (is the disk full?)")
+                     .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
+            return;
+        }
         logMessage("Track copied");
         return;
     }
-    noteNotCopied(track, result, describeError(result));
+    // A missing file: the run says which, and where it is looked for.
+    const QString sourceProblem =
+        result == Device::kSourceFileMissing ? SourceFile::problem(track.path()) : QString();
+    noteNotCopied(track, result, sourceProblem.isEmpty() ? describeError(result) : sourceProblem);
+    deviceLost();
 }
 
 QString MusicSync::describeError(int aError)
@@ -111,6 +124,10 @@ QString MusicSync::describeError(int aError)
         return QStringLiteral("copying it to the device failed");
     case -6008:
         return QStringLiteral("its folder could not be made on the device");
+    case Device::kDeviceGone:
+        return QStringLiteral("the device was removed");
+    case Device::kDeviceFull:
+        return QStringLiteral("the device is full");
     case 11005:
         return QStringLiteral("copying it to the phone failed");
     default:
@@ -124,6 +141,7 @@ void MusicSync::noteNotCopied(const Track& aTrack, int aError, const QString& aR
     notCopied.setPath(aTrack.uploadSourcePath());
     mNonCopiedTracks.append(notCopied);
     mNonCopiedReasons.append(aReason);
+    mNonCopiedErrors.append(aError);
     logMessage("Track not copied");
     logValue("err", aError);
     logValue("reason", aReason);

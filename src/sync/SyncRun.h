@@ -3,10 +3,14 @@
 #include "sync/BlockingQuestion.h"
 #include "sync/KeepAwake.h"
 
+#include <QMutex>
 #include <QObject>
+#include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Device;
 class DeviceParent;
@@ -53,8 +57,24 @@ private:
     // A warning the run waits for the front end to have shown.
     void tell(const std::function<void(SyncFrontEnd&)>& aWarning);
     void onThreadFinished();
+    // Reports travel in order through one queue that the front end's thread empties on a timer
+    // (and before each question and the end): thousands of tracks would otherwise wake it
+    // thousands of times.
+    void queueProgress(int aState, int aPercent, const QString& aText, bool aWithText);
+    void deliverProgress();
+
+    struct Progress
+    {
+        int state;
+        int percent;
+        QString text;
+        bool withText;
+    };
 
     SyncFrontEnd& mFrontEnd;
+    QMutex mProgressMutex;
+    std::vector<Progress> mProgress;
+    QTimer mDelivery;
     BlockingQuestion mQuestions;
     std::unique_ptr<MusicSync> mSync;
 };

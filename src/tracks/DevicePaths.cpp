@@ -1,5 +1,7 @@
 #include "tracks/DevicePaths.h"
 
+#include <algorithm>
+
 QString DevicePaths::cutToUtf8Bytes(const QString& aText, int aBytes)
 {
     int bytes = 0;
@@ -19,6 +21,11 @@ QString DevicePaths::cutToUtf8Bytes(const QString& aText, int aBytes)
 
 QString DevicePaths::key(const QString& aDevicePath)
 {
+    // Most paths are plain ASCII: lower case is their folded form, and they need no composing.
+    const bool ascii = std::all_of(aDevicePath.begin(), aDevicePath.end(),
+                                   [](QChar aChar) { return aChar.unicode() < 0x80; });
+    if (ascii)
+        return aDevicePath.toLower();
     return aDevicePath.normalized(QString::NormalizationForm_C).toCaseFolded();
 }
 

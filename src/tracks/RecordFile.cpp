@@ -37,16 +37,21 @@ RecordFile::ReadResult RecordFile::readAt(qint64 aPosition, char* aData, qint64 
         return ReadShort;
     const qint64 windowEnd = mWindowStart + mWindow.size();
     if (aPosition < mWindowStart || aPosition + aLength > windowEnd) {
-        if (!mFile.seek(aPosition))
+        // Reading backwards (identifiers of tracks copied again are appended in the opposite
+        // order to their records), the window ends at the value; else it starts there.
+        const bool backwards = !mWindow.isEmpty() && aPosition < mWindowStart;
+        const qint64 start = backwards ? std::max<qint64>(0, aPosition + aLength - kWindowSize) : aPosition;
+        if (!mFile.seek(start))
             return ReadFailed;
-        mWindow.resize(static_cast<int>(std::max(aLength, std::min(kWindowSize, mSize - aPosition))));
+        mWindow.resize(
+            static_cast<int>(std::max(aPosition + aLength - start, std::min(kWindowSize, mSize - start))));
         const qint64 got = mFile.read(mWindow.data(), mWindow.size());
-        if (got < aLength) {
+        if (got < aPosition + aLength - start) {
             mWindow.clear();
             return ReadFailed;
         }
         mWindow.truncate(static_cast<int>(got));
-        mWindowStart = aPosition;
+        mWindowStart = start;
     }
     std::memcpy(aData, mWindow.constData() + (aPosition - mWindowStart), static_cast<std::size_t>(aLength));
     return ReadOk;

@@ -27,7 +27,7 @@ QString SourceFile::foreignPrefix(const QString& aPath)
     return shareEnd < 0 ? path : path.left(shareEnd + 1);
 }
 
-SourceFile::Status SourceFile::check(const QString& aPath)
+SourceFile::Status SourceFile::check(const QString& aPath, qint64* aSize)
 {
     if (isForeign(aPath))
         return Foreign;
@@ -36,7 +36,11 @@ SourceFile::Status SourceFile::check(const QString& aPath)
     struct stat info;
     if (::stat(QFile::encodeName(aPath).constData(), &info) != 0)
         return Missing;
-    return S_ISREG(info.st_mode) ? Present : NotRegular;
+    if (!S_ISREG(info.st_mode))
+        return NotRegular;
+    if (aSize)
+        *aSize = info.st_size;
+    return Present;
 }
 
 QString SourceFile::problem(const QString& aPath)

@@ -17,7 +17,8 @@ public:
         NotRegular, // there, but a folder, a FIFO, a device or the like
     };
 
-    static Status check(const QString& aPath);
+    // aSize, when given, receives a present file's size.
+    static Status check(const QString& aPath, qint64* aSize = nullptr);
     static bool isPresent(const QString& aPath) { return check(aPath) == Present; }
     // A path of another computer: "X:/", "X:\", "//host/share/" or "\\host\share\".
     static bool isForeign(const QString& aPath);

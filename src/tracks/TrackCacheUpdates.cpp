@@ -66,9 +66,24 @@ int TrackCache::addTrack(Track& aTrack)
             return log.ret(appended);
     }
 
-    int result = writeIntegrityValue();
-    if (result == kResultOk && aTrack.onRemoteDevice())
-        result = incrementTotalSizeOfUploadedFiles(aTrack.sizeOnDevice());
+    int result = kResultOk;
+    if (aTrack.onRemoteDevice() && mIntegrityPosition == mTotalSizePosition + 16 && mTotalSizePosition != 0) {
+        // The header as written here holds the total and the integrity value side by side: one
+        // write for both.
+        qint64 total = 0;
+        if (__builtin_add_overflow(mTotalSizeOfUploadedFiles, aTrack.sizeOnDevice(), &total))
+            total = std::numeric_limits<qint64>::max();
+        mTotalSizeOfUploadedFiles = total;
+        QByteArray fields;
+        appendTaggedLong(fields, total);
+        appendRawInt(fields, kHeaderIntegrity);
+        appendTaggedInt(fields, static_cast<qint32>(mCacheFile.size()));
+        result = mCacheFile.writeAt(mTotalSizePosition, fields) ? kResultOk : kWriteFailed;
+    } else {
+        result = writeIntegrityValue();
+        if (result == kResultOk && aTrack.onRemoteDevice())
+            result = incrementTotalSizeOfUploadedFiles(aTrack.sizeOnDevice());
+    }
     if (!mCacheFile.flush() || !mIdsFile.flush())
         result = result == kResultOk ? kWriteFailed : result;
     return log.ret(result);

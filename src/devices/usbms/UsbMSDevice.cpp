@@ -1,22 +1,25 @@
 #include "devices/usbms/UsbMSDevice.h"
 
 #include "app/LogScope.h"
-#include "devices/usbms/CompleteFileCopy.h"
-#include "devices/usbms/DrivePath.h"
 #include "tracks/Track.h"
-#include "tracks/TrackCache.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QXmlStreamWriter>
+
+namespace {
+
+const QStringList kKorda{QStringLiteral("KORDA")};
+const QStringList kIdentityFile{QStringLiteral("KORDA"), QStringLiteral("uniqueid")};
+const QStringList kAndroidFile{QStringLiteral("KORDA"), QStringLiteral("android.xml")};
+// The phone application's file is small; anything larger is not read.
+constexpr qint64 kMaxAndroidInfoBytes = 64 * 1024;
+
+} // namespace
 
 UsbMSDevice::UsbMSDevice(const QString& aRoot, const QString& aFriendlyName, bool aMounted,
                          std::shared_ptr<DriveProber> aProber)
-    : mFriendlyName(aFriendlyName), mRoot(aRoot), mProber(std::move(aProber))
+    : mFriendlyName(aFriendlyName), mDrive(aRoot), mProber(std::move(aProber))
 {
-    if (!mRoot.endsWith(QLatin1Char('/')))
-        mRoot += QLatin1Char('/');
     if (aMounted) {
         ReadOrGenerateUniqueDeviceId();
         mIdRead = true;
@@ -24,53 +27,79 @@ UsbMSDevice::UsbMSDevice(const QString& aRoot, const QString& aFriendlyName, boo
     }
 }
 
-UsbMSDevice::~UsbMSDevice() = default;
-
-QString UsbMSDevice::localPathOf(const QString& aDevicePath) const
+UsbMSDevice::~UsbMSDevice()
 {
-    return DrivePath::localPath(mRoot, aDevicePath);
+    // Copies not yet named when a run ends without finalising (a fault) are named now.
+    commitCopies();
+}
+
+bool UsbMSDevice::isValidIdentity(const QByteArray& aIdentity)
+{
+    if (aIdentity.isEmpty() || aIdentity.size() > kMaxIdentityBytes)
+        return false;
+    // The identity goes into the settings file: only characters that stand in XML text as they are.
+    return std::all_of(aIdentity.begin(), aIdentity.end(), [](char aByte) {
+        const auto byte = static_cast<unsigned char>(aByte);
+        return byte > 0x20 && byte < 0x7F && byte != '<' && byte != '>' && byte != '&';
+    });
 }
 
 void UsbMSDevice::ReadOrGenerateUniqueDeviceId()
 {
     LogScope log("UsbMSDevice::ReadOrGenerateUniqueDeviceId");
-    QFile file(mRoot + QStringLiteral("KORDA/uniqueid"));
-    if (file.open(QIODevice::ReadOnly))
-        mUniqueDeviceId = QString::fromLatin1(file.readAll());
-    else
+    mIdentityDamaged = false;
+    QByteArray identity;
+    if (!mDrive.readFile(kIdentityFile, kMaxIdentityBytes, identity)) {
         mUniqueDeviceId = kTemporaryDeviceId;
+        mIdentityDamaged = mDrive.lastStatus() == DriveFiles::Refused;
+        return;
+    }
+    if (!isValidIdentity(identity)) {
+        // A control character or markup would make a settings file the reader refuses.
+        logMessage("! The drive's identity file is damaged");
+        mUniqueDeviceId = kTemporaryDeviceId;
+        mIdentityDamaged = true;
+        return;
+    }
+    mUniqueDeviceId = QString::fromLatin1(identity);
 }
 
 void UsbMSDevice::readAndroidInfo()
 {
-    QFile file(mRoot + QStringLiteral("KORDA/android.xml"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        logValue("Could not open device info", file.fileName());
+    QByteArray content;
+    if (!mDrive.readFile(kAndroidFile, kMaxAndroidInfoBytes, content)) {
+        logValue("Could not open device info", root() + QStringLiteral("KORDA/android.xml"));
         return;
     }
-    parseAndroidInfo(file.readAll());
+    parseAndroidInfo(content);
+}
+
+bool UsbMSDevice::namesOf(const QString& aDevicePath, QStringList& aNames)
+{
+    QString path = aDevicePath;
+    if (!path.isEmpty() && !path.startsWith(QLatin1Char('\\')))
+        path = QStringLiteral("KORDA\\") + path;
+    return DriveFiles::split(path, aNames);
 }
 
 void UsbMSDevice::CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace)
 {
     LogScope log("UsbMSDevice::CopyFile");
-    const QString destination = localPathOf(aDestinationPath);
-    if (destination.isEmpty()) {
+    QStringList destination;
+    if (!DriveFiles::split(aDestinationPath, destination)) {
         logValue("! Refused a destination outside the drive", aDestinationPath);
         return;
     }
-    QDir().mkpath(QFileInfo(destination).absolutePath());
-    if (aReplace)
-        QFile::remove(destination);
-    if (!QFileInfo::exists(destination))
-        CompleteFileCopy::copy(aSourcePath, destination);
+    commitCopies();
+    if (!aReplace && mDrive.exists(destination))
+        return;
+    mDrive.copyIn(aSourcePath, destination, false);
 }
 
 bool UsbMSDevice::Disabled()
 {
-    const QString folder = mRoot + QStringLiteral("KORDA/");
-    logValue("Checking for KORDA folder", folder);
-    const bool found = QFileInfo(folder).isDir();
+    logValue("Checking for KORDA folder", root() + QStringLiteral("KORDA/"));
+    const bool found = mDrive.isFolder(kKorda);
     logMessage(found ? "Found" : "Not found");
     return !found;
 }
@@ -79,7 +108,8 @@ void UsbMSDevice::PrepareForSync()
 {
     LogScope log("UsbMSDevice::PrepareForSync");
     mPlaylistsThisRun.clear();
-    mFoldersMade.clear();
+    mPlaylistOwners.clear();
+    mListings.clear();
     mMetadataTried = false;
 }
 
@@ -90,22 +120,27 @@ void UsbMSDevice::openMetadataFile()
     if (mMetadataFile || mMetadataTried)
         return;
     mMetadataTried = true;
-    int n = 0;
-    while (QFileInfo::exists(mRoot + QStringLiteral("KORDA/metadata%1.xml").arg(n)))
-        ++n;
-    auto file = std::make_unique<QFile>(mRoot + QStringLiteral("KORDA/metadata%1.xml").arg(n));
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
+    for (int n = 0; n < 100000; ++n) {
+        const QStringList path{QStringLiteral("KORDA"), QStringLiteral("metadata%1.xml").arg(n)};
+        if (mDrive.exists(path))
+            continue;
+        const int fd = mDrive.createFile(path);
+        auto file = std::make_unique<QFile>();
+        if (fd < 0 || !file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+            return;
+        mMetadataFile = std::move(file);
+        mMetadataWriter = std::make_unique<QXmlStreamWriter>(mMetadataFile.get());
+        mMetadataWriter->setAutoFormatting(false);
+        mMetadataWriter->writeStartDocument();
+        mMetadataWriter->writeStartElement(QStringLiteral("metadata"));
         return;
-    mMetadataFile = std::move(file);
-    mMetadataWriter = std::make_unique<QXmlStreamWriter>(mMetadataFile.get());
-    mMetadataWriter->setAutoFormatting(false);
-    mMetadataWriter->writeStartDocument();
-    mMetadataWriter->writeStartElement(QStringLiteral("metadata"));
+    }
 }
 
 void UsbMSDevice::FinalizeSync()
 {
     LogScope log("UsbMSDevice::FinalizeSync");
+    commitCopies();
     if (!mMetadataFile)
         return;
     mMetadataWriter->writeEndElement();
@@ -135,7 +170,7 @@ bool UsbMSDevice::IsMounted()
 {
     LogScope log("UsbMSDevice::IsMounted");
     qint64 total = 0, free = 0;
-    const bool mounted = mProber->volumeSize(mRoot, total, free);
+    const bool mounted = mProber->volumeSize(root(), total, free);
     if (mounted && !mIdRead) {
         ReadOrGenerateUniqueDeviceId();
         mIdRead = true;
@@ -158,7 +193,7 @@ const QString& UsbMSDevice::FriendlyName()
 int UsbMSDevice::GetStorageCapacity(qint64& aBytes)
 {
     qint64 free = 0;
-    if (!mProber->volumeSize(mRoot, aBytes, free))
+    if (!mProber->volumeSize(root(), aBytes, free))
         aBytes = 0;
     return 0;
 }
@@ -166,7 +201,7 @@ int UsbMSDevice::GetStorageCapacity(qint64& aBytes)
 int UsbMSDevice::GetFreeStorageSpace(qint64& aBytes)
 {
     qint64 total = 0;
-    if (!mProber->volumeSize(mRoot, total, aBytes))
+    if (!mProber->volumeSize(root(), total, aBytes))
         aBytes = 0;
     return 0;
 }
@@ -174,14 +209,18 @@ int UsbMSDevice::GetFreeStorageSpace(qint64& aBytes)
 void UsbMSDevice::SetConfigured()
 {
     LogScope log("UsbMSDevice::SetConfigured");
-    if (QFileInfo::exists(mRoot + QStringLiteral("KORDA/uniqueid")))
+    // A damaged identity file is replaced: no configuration could have been stored under it.
+    if (mDrive.exists(kIdentityFile) && !mIdentityDamaged)
         return;
     logMessage("UID file doesn't exist - creating one");
-    mUniqueDeviceId = newUniqueDeviceId();
-    logValue("mkpath result", QDir().mkpath(mRoot + QStringLiteral("KORDA")));
-    QFile file(mRoot + QStringLiteral("KORDA/uniqueid"));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(mUniqueDeviceId.toLatin1());
+    const QString identity = newUniqueDeviceId();
+    logValue("mkpath result", mDrive.makeFolder(kKorda));
+    if (!mDrive.removeFile(kIdentityFile) || !mDrive.writeFile(kIdentityFile, identity.toLatin1())) {
+        logValue("! Could not write the identity", mDrive.lastError());
+        return;
+    }
+    mUniqueDeviceId = identity;
+    mIdentityDamaged = false;
 }
 
 bool UsbMSDevice::IsConfigured()
@@ -190,19 +229,24 @@ bool UsbMSDevice::IsConfigured()
     return Device::IsConfigured();
 }
 
-bool UsbMSDevice::makeFolder(const QString& aFolder)
+QString UsbMSDevice::unusableReason()
 {
-    if (mFoldersMade.contains(aFolder))
-        return true;
-    if (!QDir().mkpath(aFolder))
-        return false;
-    mFoldersMade.insert(aFolder);
-    return true;
+    return mDrive.lastStatus() == DriveFiles::Gone ? mDrive.lastError() : QString();
+}
+
+int UsbMSDevice::failureCode(int aDefault) const
+{
+    switch (mDrive.lastStatus()) {
+    case DriveFiles::Gone:
+        return kDeviceGone;
+    case DriveFiles::Full:
+        return kDeviceFull;
+    default:
+        return aDefault;
+    }
 }
 
 void UsbMSDevice::appendLine(const QString& aKordaFile, const QByteArray& aLine)
 {
-    QFile file(mRoot + QStringLiteral("KORDA/") + aKordaFile);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-        file.write(aLine);
+    mDrive.appendToFile({QStringLiteral("KORDA"), aKordaFile}, aLine);
 }

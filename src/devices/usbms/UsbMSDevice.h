@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/Device.h"
+#include "devices/usbms/DriveFiles.h"
 #include "devices/usbms/DriveProber.h"
 
 #include <QHash>
@@ -15,14 +16,18 @@ class QXmlStreamWriter;
 // A phone or player seen as a removable USB drive. Keeps on the drive: KORDA\ (which marks it as
 // a target) with its identity, the phone's android.xml, one metadata<N>.xml per run, the art
 // refresh hint and the playlist hint; the tracks under Music\<artist>\<album>\; playlists in
-// Playlists_VLT\. Lives from one device-list refresh to the next. Codes: -6005 a copy failed,
-// -6006 a deletion failed, -6008 a folder could not be made.
+// Playlists_VLT\. Every file is reached through DriveFiles: no link on the drive is followed and
+// nothing is written once the drive is gone. Lives from one device-list refresh to the next.
+// Codes: -5005 the track's file is not here, -6005 a copy failed, -6006 a deletion failed, -6008
+// a folder could not be made, -6009 the drive was removed, -6010 the drive is full.
 class UsbMSDevice : public Device
 {
 public:
     static constexpr int kCopyFailed = -6005;
     static constexpr int kDeleteFailed = -6006;
     static constexpr int kFolderFailed = -6008;
+    // The longest identity file read: identities are a few characters.
+    static constexpr qint64 kMaxIdentityBytes = 256;
 
     UsbMSDevice(const QString& aRoot, const QString& aFriendlyName, bool aMounted,
                 std::shared_ptr<DriveProber> aProber);
@@ -46,12 +51,14 @@ public:
     int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks, bool aForce) override;
     void removeOldPlaylists() override;
     void uploadAlbumArt(const Track& aTrack, const QString& aImagePath) override;
+    bool trackIsOnDevice(const Track& aTrack) override;
+    QString unusableReason() override;
 
-    const QString& root() const { return mRoot; }
-    // The local path of a device path on this drive; empty when it would leave the drive.
-    QString localPathOf(const QString& aDevicePath) const;
+    const QString& root() const { return mDrive.root(); }
     // The file name a playlist is stored under in Playlists_VLT.
     static QString playlistFileName(const QString& aPlaylistName);
+    // An identity a drive may carry: printable, without markup, at most 256 bytes.
+    static bool isValidIdentity(const QByteArray& aIdentity);
 
 private:
     void ReadOrGenerateUniqueDeviceId();
@@ -59,22 +66,29 @@ private:
     void openMetadataFile();
     void writeMetadataEntry(const Track& aTrack);
     void appendLine(const QString& aKordaFile, const QByteArray& aLine);
-    // The file at aPath holds exactly aContent.
-    static bool hasContent(const QString& aPath, const QByteArray& aContent);
-    static bool writeWholeFile(const QString& aPath, const QByteArray& aContent);
+    // Names every copy made since the last time; false (and the drive's failure noted) when it
+    // could not.
+    bool commitCopies();
+    // The file name of a playlist in this run, numbered when another playlist holds it.
+    QString freePlaylistFileName(const QString& aPlaylistName);
+    // The result code for the drive's last failure.
+    int failureCode(int aDefault) const;
     // A track's folder on the drive as a device path ending in a backslash: \Music\<artist>\<album>\.
     static QString trackFolder(const Track& aTrack);
-    // Makes a folder with its parents, once per run.
-    bool makeFolder(const QString& aFolder);
+    // A device path as names on the drive (relative to KORDA\ when it doesn't start with "\");
+    // false when it would leave the drive.
+    static bool namesOf(const QString& aDevicePath, QStringList& aNames);
 
     QString mFriendlyName;
     QString mUniqueDeviceId = kTemporaryDeviceId;
-    QString mRoot;
+    bool mIdentityDamaged = false;
+    DriveFiles mDrive;
     QHash<QString, bool> mPlaylistsThisRun;
+    QHash<QString, QString> mPlaylistOwners; // folded file name -> playlist name, this run
+    QHash<QString, QSet<QString>> mListings; // folder device path -> its file names, while checking
     bool mIdRead = false;
     bool mDeletedBefore = false;
     bool mMetadataTried = false;
-    QSet<QString> mFoldersMade;
     std::shared_ptr<DriveProber> mProber;
     std::unique_ptr<QFile> mMetadataFile;
     std::unique_ptr<QXmlStreamWriter> mMetadataWriter;

@@ -2,15 +2,21 @@
 #include "devices/usbms/UsbMSDevice.h"
 
 #include "app/LogScope.h"
-#include "devices/usbms/CompleteFileCopy.h"
 #include "tracks/SourceFile.h"
 #include "tracks/Track.h"
 #include "tracks/TrackCache.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QThread>
+
+namespace {
+
+// Copies are named in batches of this many files or bytes: one flush of the drive for many
+// copies instead of one per file (USB sticks take long to flush).
+constexpr int kBatchFiles = 1000;
+constexpr qint64 kBatchBytes = 128 * 1024 * 1024;
+
+} // namespace
 
 QString UsbMSDevice::trackFolder(const Track& aTrack)
 {
@@ -24,19 +30,30 @@ QString UsbMSDevice::trackFolder(const Track& aTrack)
     return folder;
 }
 
+bool UsbMSDevice::commitCopies()
+{
+    if (mDrive.deferredCount() == 0)
+        return true;
+    LogScope log("UsbMSDevice::commitCopies");
+    logValue("Copies", mDrive.deferredCount());
+    return log.ret(mDrive.commit());
+}
+
 int UsbMSDevice::UploadTrack(Track& aTrack)
 {
     LogScope log("UsbMSDevice::UploadTrack");
     aTrack.dump();
+    mListings.clear(); // the drive changes from here on
     // A track whose file isn't on this computer is not on the drive either: it is reported, not
     // recorded, and tried again by the next run.
-    if (!SourceFile::isPresent(aTrack.path()) || !SourceFile::isPresent(aTrack.uploadSourcePath())) {
+    const QString source = aTrack.uploadSourcePath();
+    qint64 sourceSize = 0;
+    if ((source != aTrack.path() && !SourceFile::isPresent(aTrack.path())) ||
+        SourceFile::check(source, &sourceSize) != SourceFile::Present) {
         logMessage("Source file doesn't exist");
         logValue("a_track.path()", aTrack.path());
         return log.ret(kSourceFileMissing);
     }
-    int result = 0;
-    bool mayCopy = true;
     // The file name as the drive can store it; a converted track is stored under its MP3 name,
     // the name its device path, the playlists and a later deletion use.
     QString fileName = safeFileName(QFileInfo(aTrack.path()).fileName());
@@ -48,76 +65,92 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
     // Another track of the run may hold this name (two albums both called "Unknown"): this one
     // then gets a numbered name of its own.
     const QString devicePath = freeDevicePath(folder + fileName, aTrack);
-    fileName = devicePath.mid(folder.size());
-    // The folder names are sanitised: they never leave the drive.
-    const QString remoteFolder = localPathOf(folder);
-    logValue("remoteDirectoryPath", remoteFolder);
-    if (!makeFolder(remoteFolder)) {
-        result = kFolderFailed;
-        logMessage("Error making remote path");
-        mayCopy = false;
-    }
-    const QString remoteFile = remoteFolder + QLatin1Char('/') + fileName;
     logValue("persistentId", devicePath);
-    bool onDrive = false;
-    const QFileInfo existing(remoteFile);
+    QStringList names;
+    if (!DriveFiles::split(devicePath, names)) {
+        logValue("! Not a path on the drive", devicePath);
+        return log.ret(kCopyFailed);
+    }
+    logValue("remoteDirectoryPath", root() + names.mid(0, names.size() - 1).join(QLatin1Char('/')));
+    if (!mDrive.makeFolder(names.mid(0, names.size() - 1))) {
+        logMessage("Error making remote path");
+        return log.ret(failureCode(kFolderFailed));
+    }
+    // Only whole files carry a real name: a copy that was cut short never got one. One of the
+    // size this copy would have is taken as it; any other is replaced.
     qint64 sizeOnDrive = 0;
-    if (existing.isFile()) {
-        // Only whole files carry the real name: a copy that was cut short never got it.
+    if (mDrive.isFile(names, &sizeOnDrive) && sizeOnDrive == sourceSize) {
         logMessage("Destination file already exists");
-        logValue("remoteFilePath", remoteFile);
-        onDrive = true;
-        sizeOnDrive = existing.size();
-    } else if (mayCopy) {
+        logValue("remoteFilePath", root() + names.join(QLatin1Char('/')));
+    } else {
         logMessage("Copying track");
-        const QString source = aTrack.uploadSourcePath();
         logValue("Converted path", source);
-        QString error;
-        onDrive = CompleteFileCopy::copy(source, remoteFile, &error, &sizeOnDrive);
-        logValue("result", onDrive);
-        if (!onDrive) {
-            logValue("! Copy failed", error);
-            result = kCopyFailed;
+        if (!mDrive.copyIn(source, names, true, &sizeOnDrive)) {
+            logValue("! Copy failed", mDrive.lastError());
+            const bool sourceGone =
+                mDrive.lastStatus() == DriveFiles::Missing && !SourceFile::isPresent(source);
+            return log.ret(sourceGone ? kSourceFileMissing : failureCode(kCopyFailed));
         }
+        if ((mDrive.deferredCount() >= kBatchFiles || mDrive.deferredBytes() >= kBatchBytes) &&
+            !commitCopies())
+            return log.ret(failureCode(kCopyFailed));
     }
-    if (onDrive) {
-        aTrack.setDeviceId(devicePath);
-        aTrack.setOnRemoteDevice(true);
-        aTrack.setSizeOnDevice(sizeOnDrive);
-        writeMetadataEntry(aTrack);
+    aTrack.setDeviceId(devicePath);
+    aTrack.setOnRemoteDevice(true);
+    aTrack.setSizeOnDevice(sizeOnDrive);
+    writeMetadataEntry(aTrack);
+    return log.ret(0);
+}
+
+bool UsbMSDevice::trackIsOnDevice(const Track& aTrack)
+{
+    commitCopies();
+    // Each folder is listed once for all its tracks (a copy only ever gets its name whole, so
+    // a name that is there is a whole file).
+    const QString& path = aTrack.deviceId();
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('\\'));
+    const QString folder = path.left(slash + 1);
+    auto listing = mListings.find(folder);
+    if (listing == mListings.end()) {
+        QStringList names;
+        QSet<QString> files;
+        if (namesOf(folder + QStringLiteral("x"), names)) {
+            names.removeLast();
+            const QStringList found = mDrive.fileNames(names);
+            files = QSet<QString>(found.begin(), found.end());
+        }
+        listing = mListings.insert(folder, files);
     }
-    return log.ret(result);
+    return listing->contains(path.mid(slash + 1));
 }
 
 int UsbMSDevice::DeleteTrack(TrackCache& aCache, Track& aTrack)
 {
     LogScope log("UsbMSDevice::DeleteTrack");
     aTrack.dump();
-    QString devicePath = aTrack.deviceId();
-    if (!devicePath.isEmpty() && !devicePath.startsWith(QLatin1Char('\\')))
-        devicePath = QStringLiteral("KORDA\\") + devicePath;
+    commitCopies(); // a copy made earlier in the run has its name before anything is deleted
+    mListings.clear();
     // The path comes from the track cache: one that would leave the drive is never followed.
-    const QString fileToDelete = localPathOf(devicePath);
-    if (fileToDelete.isEmpty()) {
+    QStringList names;
+    if (!namesOf(aTrack.deviceId(), names)) {
         logValue("! Refused to delete outside the drive", aTrack.deviceId());
         return log.ret(kDeleteFailed);
     }
-    QFile file(fileToDelete);
-    file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
-    logValue("fileToDelete", fileToDelete);
-    bool removed = true;
-    if (QFileInfo::exists(fileToDelete) || QFileInfo(fileToDelete).isSymLink()) {
-        removed = file.remove();
+    logValue("fileToDelete", root() + names.join(QLatin1Char('/')));
+    if (mDrive.exists(names)) {
+        const bool removed = mDrive.removeFile(names);
         // Every deletion after the first on this device pauses 100 ms.
         if (mDeletedBefore)
             QThread::msleep(100);
         mDeletedBefore = true;
         logValue("reallyDeleted", removed);
+        if (!removed)
+            return log.ret(failureCode(kDeleteFailed));
     } else {
+        if (!mDrive.present())
+            return log.ret(kDeviceGone);
         logMessage("File doesn't exist");
     }
-    if (!removed)
-        return log.ret(kDeleteFailed);
     aTrack.setOnRemoteDevice(false);
     aCache.removeDeletedTrack(aTrack);
     return log.ret(0);
@@ -126,15 +159,16 @@ int UsbMSDevice::DeleteTrack(TrackCache& aCache, Track& aTrack)
 void UsbMSDevice::uploadAlbumArt(const Track& aTrack, const QString& aImagePath)
 {
     LogScope log("UsbMSDevice::uploadAlbumArt");
-    const QString folder = localPathOf(trackFolder(aTrack));
-    const QString artFile = folder + QStringLiteral("/AlbumArt.jpg");
-    makeFolder(folder);
-    const bool copied = !QFileInfo::exists(artFile) && CompleteFileCopy::copy(aImagePath, artFile);
-    if (copied || QFileInfo::exists(artFile)) {
+    const QString folder = trackFolder(aTrack);
+    QStringList artFile;
+    if (!DriveFiles::split(folder + QStringLiteral("AlbumArt.jpg"), artFile))
+        return;
+    const bool copied = !mDrive.exists(artFile) && mDrive.copyIn(aImagePath, artFile, false);
+    if (copied || mDrive.isFile(artFile)) {
         // A new track's art goes before the track, whose path isn't known yet: the hint then
         // names the folder the art went to.
         const QString hinted =
-            aTrack.deviceId().isEmpty() ? trackFolder(aTrack).chopped(1) : deviceDataPath(aTrack.deviceId());
+            aTrack.deviceId().isEmpty() ? folder.chopped(1) : deviceDataPath(aTrack.deviceId());
         appendLine(QStringLiteral("refreshhint"), hinted.toUtf8() + "\r\n");
     }
 }

@@ -1,6 +1,6 @@
 #include "devices/usbms/UsbMSDevice.h"
 #include "devices/FakeDriveProber.h"
-#include "devices/usbms/CompleteFileCopy.h"
+#include "devices/usbms/DriveFiles.h"
 #include "settings/SyncSettings.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestHome.h"
@@ -67,7 +67,6 @@ TEST_F(UsbMSDeviceTest, ATrackIsCopiedIntoItsArtistAndAlbumFolders)
     EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\a.mp3");
     EXPECT_TRUE(track.onRemoteDevice());
     EXPECT_EQ(track.sizeOnDevice(), 10);
-    EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/a.mp3"), QByteArray("audio data"));
 
     Track unknown = localTrack("b.mp3", "", "");
     ASSERT_EQ(mDevice->UploadTrack(unknown), 0);
@@ -75,8 +74,13 @@ TEST_F(UsbMSDeviceTest, ATrackIsCopiedIntoItsArtistAndAlbumFolders)
     Track compilation = localTrack("c.mp3", "Various", "Hits");
     compilation.setIsCompilation(true);
     ASSERT_EQ(mDevice->UploadTrack(compilation), 0);
-    EXPECT_TRUE(QFileInfo::exists(mRoot + "Music/Compilation/Hits/c.mp3"));
+    // Copies take their names in batches, flushed once for many, at the latest when the run ends.
+    EXPECT_FALSE(QFileInfo::exists(mRoot + "Music/Compilation/Hits/c.mp3"));
     mDevice->FinalizeSync();
+    EXPECT_TRUE(QFileInfo::exists(mRoot + "Music/Compilation/Hits/c.mp3"));
+    EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/a.mp3"), QByteArray("audio data"));
+    EXPECT_EQ(filesUnder(mRoot + "Music"),
+              (QStringList{"Band/Album/a.mp3", "Compilation/Hits/c.mp3", "Unknown/Unknown/b.mp3"}));
 
     const QByteArray metadata = readWholeFile(mRoot + "KORDA/metadata0.xml");
     EXPECT_TRUE(metadata.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?><metadata><track "));
@@ -99,16 +103,21 @@ TEST_F(UsbMSDeviceTest, MetadataFilesAreNumberedAndNamesNormalised)
     EXPECT_TRUE(metadata.contains("album=\"Ol\u00e9 ELO\""));
 }
 
-TEST_F(UsbMSDeviceTest, AFileAlreadyOnTheDriveIsNotCopiedAgain)
+TEST_F(UsbMSDeviceTest, AFileAlreadyOnTheDriveIsTakenOnlyWhenItsSizeIsTheCopys)
 {
-    mHome.writeFile("media/PHONE/Music/Band/Album/a.mp3", "already there, longer");
+    mHome.writeFile("media/PHONE/Music/Band/Album/a.mp3", "same size!");
     mDevice->PrepareForSync();
     Track track = localTrack("a.mp3");
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
-    EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/a.mp3"), QByteArray("already there, longer"));
+    EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/a.mp3"), QByteArray("same size!"));
     EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\a.mp3");
-    EXPECT_EQ(track.sizeOnDevice(), 21);
+    EXPECT_EQ(track.sizeOnDevice(), 10);
+    // Another size is another file (a stale copy, an older version): replaced.
+    mHome.writeFile("media/PHONE/Music/Band/Album/b.mp3", "stale and longer");
+    Track other = localTrack("b.mp3");
+    ASSERT_EQ(mDevice->UploadTrack(other), 0);
     mDevice->FinalizeSync();
+    EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/b.mp3"), QByteArray("audio data"));
     EXPECT_TRUE(readWholeFile(mRoot + "KORDA/metadata0.xml").contains("a.mp3"));
 }
 
@@ -119,10 +128,10 @@ TEST_F(UsbMSDeviceTest, AConvertedTrackIsStoredUnderItsMp3Name)
     // The converter's output is what gets copied.
     mHome.writeFile("KORDA/temp.mp3", "mp3 data");
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    mDevice->FinalizeSync();
     EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\song.mp3");
     EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/song.mp3"), QByteArray("mp3 data"));
     EXPECT_FALSE(QFileInfo::exists(mRoot + "Music/Band/Album/song.m4a"));
-    EXPECT_EQ(mDevice->localPathOf(track.deviceId()), mRoot + "Music/Band/Album/song.mp3");
 }
 
 TEST_F(UsbMSDeviceTest, UnstorableFileNamesDoNotSplitTheDevicePath)
@@ -130,6 +139,7 @@ TEST_F(UsbMSDeviceTest, UnstorableFileNamesDoNotSplitTheDevicePath)
     Track track = localTrack("AC\\DC - What?.mp3");
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
     EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\AC_DC - What_.mp3");
+    mDevice->FinalizeSync();
     EXPECT_TRUE(QFileInfo::exists(mRoot + "Music/Band/Album/AC_DC - What_.mp3"));
 }
 
@@ -156,11 +166,13 @@ TEST_F(UsbMSDeviceTest, AMissingSourceIsAFailedUploadThatLeavesTheTrackAlone)
 TEST_F(UsbMSDeviceTest, AnInterruptedCopyIsRepairedNotTrusted)
 {
     // What a killed run leaves: a partial file under the temporary name.
-    mHome.writeFile("media/PHONE/Music/Band/Album/a.mp3.vltpart", "aud");
+    const QString partial = "Music/Band/Album/" + DriveFiles::partialName("a.mp3");
+    mHome.writeFile("media/PHONE/" + partial, "aud");
     Track track = localTrack("a.mp3");
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    mDevice->FinalizeSync();
     EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/a.mp3"), QByteArray("audio data"));
-    EXPECT_FALSE(QFileInfo::exists(mRoot + "Music/Band/Album/a.mp3.vltpart"));
+    EXPECT_FALSE(QFileInfo::exists(mRoot + partial));
 }
 
 TEST_F(UsbMSDeviceTest, AFullDiskIsACleanCopyFailure)
@@ -173,7 +185,7 @@ TEST_F(UsbMSDeviceTest, AFullDiskIsACleanCopyFailure)
         ASSERT_TRUE(full.active());
         result = mDevice->UploadTrack(track);
     }
-    EXPECT_EQ(result, UsbMSDevice::kCopyFailed);
+    EXPECT_EQ(result, Device::kDeviceFull);
     EXPECT_FALSE(track.onRemoteDevice());
     EXPECT_EQ(track.deviceId(), QString());
     EXPECT_TRUE(QDir(mRoot + "Music/Band/Album").isEmpty(QDir::Files | QDir::Hidden));
@@ -275,18 +287,4 @@ TEST_F(UsbMSDeviceTest, AlbumArtGoesBesideTheTracksAndIsHinted)
     EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/AlbumArt.jpg"), QByteArray("jpeg"));
     EXPECT_EQ(readWholeFile(mRoot + "KORDA/refreshhint"),
               QByteArray("\\Music\\Band\\Album\\a.mp3\r\n\\Music\\Band\\Album\\a.mp3\r\n"));
-}
-
-TEST(CompleteFileCopy, ReplacesAndLeavesNothingOnFailure)
-{
-    TestHome home;
-    const QString source = home.writeFile("s", "new");
-    const QString target = home.writeFile("t", "old");
-    EXPECT_TRUE(CompleteFileCopy::copy(source, target));
-    EXPECT_EQ(readWholeFile(target), QByteArray("new"));
-    QString error;
-    EXPECT_FALSE(CompleteFileCopy::copy(home.path() + "/missing", home.path() + "/u", &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(home.path() + "/u.vltpart"));
-    EXPECT_FALSE(CompleteFileCopy::copy(source, home.path() + "/no/such/folder/u"));
 }

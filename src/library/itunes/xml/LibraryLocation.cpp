@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 QString LibraryLocation::findLibraryFile()
 {
     SyncSettings settings;
@@ -41,10 +44,41 @@ QString LibraryLocation::pathFromFileUrl(const QString& aUrl)
 
 namespace {
 
+// The folder of the last file looked for, kept open: the tracks of an album follow each other,
+// and a look from the folder walks one name instead of the whole path.
+class FolderProbe
+{
+public:
+    ~FolderProbe()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    bool exists(const QString& aPath)
+    {
+        const qsizetype slash = aPath.lastIndexOf(QLatin1Char('/'));
+        const QStringView folder = QStringView(aPath).left(slash + 1);
+        if (mFd < 0 || folder != mFolder) {
+            if (mFd >= 0)
+                ::close(mFd);
+            mFolder = folder.toString();
+            mFd = ::open(QFile::encodeName(mFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (mFd < 0)
+                return false;
+        }
+        return ::faccessat(mFd, QFile::encodeName(aPath.mid(slash + 1)).constData(), F_OK, 0) == 0;
+    }
+
+private:
+    QString mFolder;
+    int mFd = -1;
+};
+
 // Only absolute paths are looked for: "Z:/x.mp3" would otherwise be a file of the working folder.
 bool existsHere(const QString& aPath)
 {
-    return aPath.startsWith(QLatin1Char('/')) && QFileInfo::exists(aPath);
+    thread_local FolderProbe probe;
+    return aPath.startsWith(QLatin1Char('/')) && probe.exists(aPath);
 }
 
 } // namespace
@@ -53,15 +87,17 @@ QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusic
                                  const QString& aXmlFolder, const LibraryPathMap& aMap)
 {
     const QString mapped = aMap.apply(aLocation);
+    if (existsHere(mapped))
+        return mapped; // the usual case: one look per track
     const QString rebased = rebase(mapped, aMap.apply(aMusicFolder), aXmlFolder);
-    if (existsHere(rebased) || !rebased.startsWith(QLatin1Char('/')))
-        return rebased;
+    if (rebased != mapped || !mapped.startsWith(QLatin1Char('/')))
+        return rebased; // found beside the library file, or a path of another computer
     for (const auto form : {QString::NormalizationForm_D, QString::NormalizationForm_C}) {
-        const QString other = rebased.normalized(form);
-        if (other != rebased && existsHere(other))
+        const QString other = mapped.normalized(form);
+        if (other != mapped && existsHere(other))
             return other;
     }
-    return rebased;
+    return mapped;
 }
 
 QString LibraryLocation::rebase(const QString& aLocation, const QString& aMusicFolder,

@@ -49,6 +49,8 @@ struct XmlLibrary
     // The search index and each playlist's track positions, made when first asked for.
     const TrackSearchIndex& searchIndex() const;
     const QHash<int, int>& positionsIn(std::size_t aPlaylist) const;
+    // The bytes of a playlist's tracks (asked for on every search for album art: added up once).
+    qint64 sizeOf(std::size_t aPlaylist) const;
 
     // The path map of the settings, set by the backend before each use: the settings may change
     // while the parsed library is kept.
@@ -68,7 +70,22 @@ private:
     mutable std::shared_ptr<const LibraryPathMap> mPathMap;
     mutable std::unique_ptr<TrackSearchIndex> mSearchIndex;
     mutable std::vector<std::unique_ptr<QHash<int, int>>> mPositions;
+    mutable std::vector<qint64> mSizes; // -1: not added up yet
 };
+
+inline qint64 XmlLibrary::sizeOf(std::size_t aPlaylist) const
+{
+    QMutexLocker lock(&mLazyMutex);
+    if (mSizes.size() < playlists.size())
+        mSizes.resize(playlists.size(), -1);
+    qint64& size = mSizes[aPlaylist];
+    if (size < 0) {
+        size = 0;
+        for (int track : playlists[aPlaylist].tracks)
+            size += tracks[static_cast<std::size_t>(track)].size;
+    }
+    return size;
+}
 
 inline const TrackSearchIndex& XmlLibrary::searchIndex() const
 {

@@ -223,9 +223,7 @@ public:
     }
     qint32 size(qint64& aBytes) override
     {
-        aBytes = 0;
-        for (int track : mPlaylist.tracks)
-            aBytes += mLibrary->tracks[static_cast<std::size_t>(track)].size;
+        aBytes = mLibrary->sizeOf(mIndex);
         return kOk;
     }
     qint32 tracks(std::shared_ptr<TrackCollection>& aTracks) override

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <sys/types.h>
+
+#include <vector>
+
+// The files of one drive, reached only through the drive's root. A drive is a removable medium
+// that anyone can write, so nothing here follows a link below the root (a link is refused where
+// a folder or a file is expected, and removed itself where a file is removed), no path leaves
+// the root, and every write first checks that the root is still the volume first opened there:
+// an unplugged drive leaves a bare mount-point folder on the computer's own disk, and nothing is
+// ever written into that. Paths are lists of names, each checked: no ".", "..", "/" or NUL.
+//
+// Copies are whole or absent: the data goes to a short temporary name in the destination's
+// folder and takes the real name only once it is on the drive. A copy either flushes at once,
+// or (deferred) waits for commit(), which flushes the whole drive once for many copies.
+//
+// Used by one thread at a time; owns the descriptors it opens.
+class DriveFiles
+{
+public:
+    enum Status
+    {
+        Ok,
+        Missing, // nothing there
+        Refused, // a link, a device node or a name that would leave the drive
+        Gone,    // the volume is no longer mounted at the root
+        Full,    // no space left on the drive
+        Failed,  // any other error of the system
+    };
+
+    explicit DriveFiles(const QString& aRoot);
+    ~DriveFiles();
+    DriveFiles(const DriveFiles&) = delete;
+    DriveFiles& operator=(const DriveFiles&) = delete;
+
+    const QString& root() const { return mRoot; }
+    // True while the root is the volume first found there (it is opened on first use).
+    bool present();
+    // The outcome of the last operation that failed, and its system message.
+    Status lastStatus() const { return mStatus; }
+    QString lastError() const { return mError; }
+
+    // A name list from a device path ("\Music\A\b.mp3") or a relative one ("KORDA/uniqueid");
+    // false when a part is no plain name.
+    static bool split(const QString& aPath, QStringList& aParts);
+    static bool isPlainName(const QString& aName);
+
+    bool isFolder(const QStringList& aPath);
+    // A regular file (its size in aSize); false for a link or anything else.
+    bool isFile(const QStringList& aPath, qint64* aSize = nullptr);
+    // Anything at all, a dangling link included.
+    bool exists(const QStringList& aPath);
+    bool makeFolder(const QStringList& aPath);
+    // A regular file of at most aMaxBytes; a larger one is refused, unread.
+    bool readFile(const QStringList& aPath, qint64 aMaxBytes, QByteArray& aContent);
+    // Writes aContent whole, flushed, in place of what was there.
+    bool writeFile(const QStringList& aPath, const QByteArray& aContent);
+    bool appendToFile(const QStringList& aPath, const QByteArray& aContent);
+    // Creates a new file for writing (none may be there); its descriptor, or -1.
+    int createFile(const QStringList& aPath);
+    // Removes the file or the link at aPath (never what a link points to); a missing one is Ok.
+    bool removeFile(const QStringList& aPath);
+    // The names of the regular files in a folder, unsorted.
+    QStringList fileNames(const QStringList& aFolder);
+
+    // Copies the local regular file aSource to aPath, replacing what is there. With aDeferred
+    // the copy takes its name at the next commit(); aBytes receives its size.
+    bool copyIn(const QString& aSource, const QStringList& aPath, bool aDeferred, qint64* aBytes = nullptr);
+    // Flushes the drive and gives every deferred copy its name; false when any could not.
+    bool commit();
+    int deferredCount() const { return static_cast<int>(mDeferred.size()); }
+    qint64 deferredBytes() const { return mDeferredBytes; }
+
+    // The temporary name a copy to aName is written under.
+    static QString partialName(const QString& aName);
+
+private:
+    struct Deferred
+    {
+        std::size_t folder; // in mDeferredFolders
+        QByteArray partial;
+        QByteArray name;
+    };
+
+    bool openRoot();
+    // A descriptor of the folder aFolder (made as needed when aCreate), or -1. The caller must
+    // not close it: the last folder is kept open for the next operation in it.
+    int folder(const QStringList& aFolder, bool aCreate);
+    // Opens aName in aFolder with O_CREAT and aFlags (O_EXCL: a leftover there is removed
+    // first), no link followed; -1 on failure.
+    int createIn(const QStringList& aFolder, const QByteArray& aName, int aFlags);
+    void forgetFolder();
+    bool fail(Status aStatus, const QString& aWhat);
+    bool failErrno(const QString& aWhat);
+
+    QString mRoot;
+    int mRootFd = -1;
+    dev_t mDevice = 0;
+    ino_t mInode = 0;
+    bool mGone = false;
+    Status mStatus = Ok;
+    QString mError;
+    QStringList mFolderParts;
+    int mFolderFd = -1;
+    std::vector<Deferred> mDeferred;
+    std::vector<int> mDeferredFolders; // owned descriptors of the folders the copies wait in
+    QStringList mLastDeferredFolder;
+    qint64 mDeferredBytes = 0;
+};
