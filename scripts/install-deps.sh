@@ -12,6 +12,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # external programs: log compression, media conversion
     p7zip-full ffmpeg
+    # real file systems on loop devices for the drive tests and benchmarks
+    e2fsprogs mount util-linux rsync bc time
     # tags and embedded album art of local audio files
     libtag1-dev
 )

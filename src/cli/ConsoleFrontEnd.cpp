@@ -1,5 +1,6 @@
 #include "cli/ConsoleFrontEnd.h"
 
+#include "devices/Device.h"
 #include "sync/MusicSync.h"
 #include "tracks/Track.h"
 
@@ -159,6 +160,9 @@ void ConsoleFrontEnd::syncFinished(const MusicSync& aSync)
     const QList<Track>& notCopied = aSync.GetNonCopiedTracks();
     if (notCopied.isEmpty())
         return;
+    const int full = static_cast<int>(aSync.nonCopiedErrors().count(Device::kDeviceFull));
+    if (full > 0)
+        print(QString("The device is full: %1 track(s) not copied.\n").arg(full));
     print(QString("%1 track(s) could not be copied:\n").arg(notCopied.size()));
     for (int i = 0; i < notCopied.size(); ++i) {
         const Track& track = notCopied.at(i);

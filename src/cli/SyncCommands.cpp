@@ -145,6 +145,8 @@ int SyncCommands::sync()
         return kExitDeviceRemoved;
     if (sync.failure() == MusicSync::Failure::CacheUnwritable)
         return kExitCacheUnwritable;
+    if (sync.failure() == MusicSync::Failure::AlreadySyncing)
+        return kExitAlreadySyncing;
     if (sync.state() != MusicSync::StateComplete)
         return sync.state();
     if (mOptions.devicePath.isEmpty() && device->GetDeviceType() == Device::DeviceTypeUsbMassStorage)

@@ -73,6 +73,9 @@ public:
     // The device paths of the run's tracks, set by the engine for a run (null outside one): a
     // device stores a track under a path no other track holds.
     void setDevicePaths(const DevicePaths* aPaths) { mDevicePaths = aPaths; }
+    // A full resynchronisation: a copy already on the device is kept only when its content is
+    // the file's, not merely its size.
+    void setFullResync(bool aFullResync) { mFullResync = aFullResync; }
 
     // The line of this device's entry in the settings file: the device configured last stands lowest.
     int configuredOrder();
@@ -98,4 +101,5 @@ protected:
     bool mDisabled = false;
     AndroidInfo mAndroidInfo;
     const DevicePaths* mDevicePaths = nullptr;
+    bool mFullResync = false;
 };

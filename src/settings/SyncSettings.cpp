@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QXmlStreamReader>
 
 const QString SyncSettings::kDontSyncMusic = QStringLiteral("###DONT-SYNC-MUSIC###");
 
@@ -23,6 +24,16 @@ int SyncSettings::load()
     QFile file(filePath());
     if (!file.open(QIODevice::ReadOnly))
         return log.ret(kCannotOpen);
+    // A settings file is a few kilobytes: one far larger, or nested deeper than any this program
+    // writes, is no settings file, and reading it would cost memory or stack without end.
+    const QString refusal =
+        file.size() > kMaxFileBytes ? QStringLiteral("larger than 8 MB") : depthProblem(file);
+    if (!refusal.isEmpty()) {
+        logValue("! Settings file refused", refusal);
+        keepDamagedCopy();
+        return log.ret(kCannotOpen);
+    }
+    file.seek(0);
     QString error;
     int line = 0;
     int column = 0;
@@ -32,12 +43,54 @@ int SyncSettings::load()
         logMessage("! Settings file is not well-formed");
         logValue("error", error);
         logValue("line", line);
-        const QString keptCopy = filePath() + QStringLiteral(".bad");
-        QFile::remove(keptCopy);
-        if (QFile::copy(filePath(), keptCopy))
-            logValue("Kept a copy in", keptCopy);
+        keepDamagedCopy();
     }
     return log.ret(kResultOk);
+}
+
+QString SyncSettings::xmlText(const QString& aText)
+{
+    // Characters XML 1.0 can't hold (control characters, lone surrogates, U+FFFE and U+FFFF)
+    // would make a file the reader refuses: they are left out.
+    QString text;
+    text.reserve(aText.size());
+    for (qsizetype i = 0; i < aText.size(); ++i) {
+        const char16_t unit = aText.at(i).unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < aText.size() && aText.at(i + 1).isLowSurrogate()) {
+            text += aText.at(i);
+            text += aText.at(++i);
+            continue;
+        }
+        const bool allowed = unit == 0x09 || unit == 0x0A || unit == 0x0D ||
+                             (unit >= 0x20 && unit < 0xD800) || (unit >= 0xE000 && unit < 0xFFFE);
+        if (allowed)
+            text += aText.at(i);
+    }
+    if (text.size() != aText.size())
+        logValue("! Characters XML can't hold left out of", text);
+    return text;
+}
+
+QString SyncSettings::depthProblem(QIODevice& aFile)
+{
+    QXmlStreamReader reader(&aFile);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth)
+            return QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth);
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+    }
+    return QString(); // a document that is merely damaged is left to the DOM reader
+}
+
+void SyncSettings::keepDamagedCopy()
+{
+    const QString keptCopy = filePath() + QStringLiteral(".bad");
+    QFile::remove(keptCopy);
+    if (QFile::copy(filePath(), keptCopy))
+        logValue("Kept a copy in", keptCopy);
 }
 
 int SyncSettings::save()
@@ -115,7 +168,7 @@ void SyncSettings::replaceChildValue(QDomElement& aDevice, const QString& aKey, 
     if (!old.isNull())
         aDevice.removeChild(old);
     QDomElement value = createElement(aKey);
-    value.appendChild(createTextNode(aText));
+    value.appendChild(createTextNode(xmlText(aText)));
     aDevice.appendChild(value);
 }
 
@@ -149,7 +202,7 @@ void SyncSettings::setGlobalStringValue(const QString& aKey, const QString& aVal
     for (QDomElement old = root.firstChildElement(aKey); !old.isNull(); old = root.firstChildElement(aKey))
         root.removeChild(old);
     QDomElement value = createElement(aKey);
-    value.appendChild(createTextNode(aValue));
+    value.appendChild(createTextNode(xmlText(aValue)));
     root.appendChild(value);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDomDocument>
 #include <QDomElement>
+#include <QIODevice>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -26,6 +27,9 @@ public:
         PodcastsAll = 1,
         PodcastsSelected = 2,
     };
+
+    // aText without the characters an XML file can't hold (all text written here goes through it).
+    static QString xmlText(const QString& aText);
 
     // The settings file: the KORDA folder + "/korda.xml".
     static QString filePath();
@@ -109,6 +113,13 @@ public:
     void generateUniqueCacheFilename(QString& aPath) const;
 
 private:
+    static constexpr qint64 kMaxFileBytes = 8 * 1024 * 1024;
+    static constexpr int kMaxDepth = 64;
+    // Why a settings file can't be read safely (nested too deep); empty when it can.
+    static QString depthProblem(QIODevice& aFile);
+    // Copies the file as it is to korda.xml.bad before anything writes over it.
+    static void keepDamagedCopy();
+
     void writeChildValue(const QString& aId, const QString& aKey, const QString& aText);
     // Removes the first aKey child of aDevice and appends a new one holding aText.
     void replaceChildValue(QDomElement& aDevice, const QString& aKey, const QString& aText);

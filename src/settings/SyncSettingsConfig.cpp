@@ -14,7 +14,7 @@ void appendTextElement(QDomDocument& aDocument, QDomElement& aParent, const QStr
                        const QString& aText)
 {
     QDomElement element = aDocument.createElement(aTag);
-    element.appendChild(aDocument.createTextNode(aText));
+    element.appendChild(aDocument.createTextNode(SyncSettings::xmlText(aText)));
     aParent.appendChild(element);
 }
 
@@ -122,7 +122,7 @@ QDomElement SyncSettings::findListElement(const QString& aId, const QString& aNa
     if (!aCreate)
         return {};
     QDomElement list = createElement(QStringLiteral("list"));
-    list.setAttribute(QStringLiteral("name"), aName);
+    list.setAttribute(QStringLiteral("name"), xmlText(aName));
     device.appendChild(list);
     return list;
 }
@@ -203,11 +203,11 @@ void SyncSettings::setGlobalSettingsList(const QString& aName, const QList<QPair
     if (aEntries.isEmpty())
         return;
     QDomElement list = createElement(QStringLiteral("list"));
-    list.setAttribute(QStringLiteral("name"), aName);
+    list.setAttribute(QStringLiteral("name"), xmlText(aName));
     for (const auto& [key, value] : aEntries) {
         QDomElement entry = createElement(QStringLiteral("entry"));
-        entry.setAttribute(QStringLiteral("key"), key);
-        entry.setAttribute(QStringLiteral("value"), value);
+        entry.setAttribute(QStringLiteral("key"), xmlText(key));
+        entry.setAttribute(QStringLiteral("value"), xmlText(value));
         list.appendChild(entry);
     }
     root.appendChild(list);

@@ -6,6 +6,7 @@
 #include "library/LocalMusicLibrary.h"
 #include "settings/SyncSettings.h"
 #include "sync/MusicSyncThread.h"
+#include "tracks/DeviceLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,6 +83,21 @@ void MusicSync::Start()
 {
     LogScope log("MusicSync::Start");
     mBackupExtractionFailed = false;
+    mFailure = Failure::None;
+    mFailureReason.clear();
+    // One run per device at a time, across programs: the second doesn't touch the device.
+    DeviceLock deviceLock; // held until the run returns, however it ends
+    const DeviceLock::Result locked = deviceLock.acquire(mDevice->UniqueDeviceId());
+    if (locked != DeviceLock::Locked) {
+        fail(locked == DeviceLock::HeldElsewhere ? Failure::AlreadySyncing : Failure::CacheUnwritable,
+             locked == DeviceLock::HeldElsewhere
+                 ? QStringLiteral("another synchronization of this device is running")
+                 : QStringLiteral("no room for the device's files in %1")
+                       .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
+        ChangeState(StateFault);
+        return log.leave();
+    }
+    mDevice->setFullResync(mForceFullResync);
     mDevice->PrepareForSync();
 
     SyncSettings settings;
@@ -95,8 +111,6 @@ void MusicSync::Start()
     mNonCopiedErrors.clear();
     mNotDeletedTracks.clear();
     mMissingPlaylists.clear();
-    mFailure = Failure::None;
-    mFailureReason.clear();
 
     const QString deviceId = mDevice->UniqueDeviceId();
     bool syncEntireLibrary = false;
@@ -117,12 +131,8 @@ void MusicSync::Start()
             configured = true;
             logMessage("Preparing to sync");
             ChangeState(StatePreparing);
-            if (mForceFullResync) {
-                QString cachePath;
-                settings.getCacheFilename(deviceId, cachePath);
-                QFile::remove(cachePath);
-                QFile::remove(cachePath + QLatin1Char('p'));
-            }
+            if (mForceFullResync)
+                TrackCache::removeFiles(deviceId);
         }
     }
     removeExtractedFolder();
@@ -141,6 +151,9 @@ void MusicSync::Start()
         if (opened != TrackCache::kResultOk && opened != TrackCache::kNewCacheFile) {
             // Ended as a fault, so the front end doesn't wait for a state that never comes.
             logValue("! Can't open the track cache", opened);
+            fail(Failure::CacheUnwritable,
+                 QStringLiteral("the track cache in %1 can't be opened")
+                     .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
             mCache.clear();
             mDevice->FinalizeSync();
             ChangeState(StateFault);

@@ -86,6 +86,7 @@ public:
         None,
         DeviceGone,      // the device was removed during the run
         CacheUnwritable, // the track cache could not record what was done
+        AlreadySyncing,  // another run holds the device
     };
     Failure failure() const { return mFailure; }
     const QString& failureReason() const { return mFailureReason; }

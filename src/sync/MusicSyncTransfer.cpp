@@ -70,14 +70,15 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     }
     UpdateProgress(mTracks.totalTracksToCopy(), aAttempted, text);
     logValue("Uploading track index", aPosition);
-    // A file that isn't here is not converted (the device finds it missing on its own).
+    // A file that isn't here (or is no regular file) is neither converted nor read for its art,
+    // and the run says why.
+    const QString sourceProblem = SourceFile::problem(track.path());
+    if (!sourceProblem.isEmpty()) {
+        ++aAttempted;
+        noteNotCopied(track, Device::kSourceFileMissing, sourceProblem);
+        return;
+    }
     if (track.needsConversion()) {
-        const QString sourceProblem = SourceFile::problem(track.path());
-        if (!sourceProblem.isEmpty()) {
-            ++aAttempted;
-            noteNotCopied(track, Device::kSourceFileMissing, sourceProblem);
-            return;
-        }
         logMessage("Coverting to MP3");
         Mp3Converter::convert(track);
         if (!SourceFile::isPresent(track.uploadSourcePath())) {
@@ -108,10 +109,10 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
         logMessage("Track copied");
         return;
     }
-    // A missing file: the run says which, and where it is looked for.
-    const QString sourceProblem =
+    // A file gone meanwhile: the run says which, and where it is looked for.
+    const QString lostSource =
         result == Device::kSourceFileMissing ? SourceFile::problem(track.path()) : QString();
-    noteNotCopied(track, result, sourceProblem.isEmpty() ? describeError(result) : sourceProblem);
+    noteNotCopied(track, result, lostSource.isEmpty() ? describeError(result) : lostSource);
     deviceLost();
 }
 

@@ -3,16 +3,28 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool RecordFile::open(const QString& aPath)
 {
     close();
-    mFile.setFileName(aPath);
-    // Unbuffered: the window below is the only read buffer, and each write reaches the file.
-    if (!mFile.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    // Never through a link: a cache file replaced by a link would have its target overwritten.
+    const int fd =
+        ::open(QFile::encodeName(aPath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
         return false;
-    mSize = mFile.size();
+    }
+    // Unbuffered: the window below is the only read buffer, and each write reaches the file.
+    if (!mFile.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    mSize = info.st_size;
     return true;
 }
 

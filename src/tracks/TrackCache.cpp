@@ -8,8 +8,11 @@
 #include "tracks/TrackList.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+
+#include <unistd.h>
 
 using namespace CacheEncoding;
 
@@ -62,6 +65,25 @@ int TrackCache::open(const QString& aDeviceId)
     }
     QDir().mkpath(QFileInfo(cacheFileName).absolutePath());
     return log.ret(openFiles(cacheFileName));
+}
+
+int TrackCache::removeFiles(const QString& aDeviceId)
+{
+    LogScope log("TrackCache::removeFiles");
+    SyncSettings settings;
+    if (settings.load() != SyncSettings::kResultOk)
+        return log.ret(SyncSettings::kCannotOpen);
+    QString cacheFileName;
+    if (settings.getCacheFilename(aDeviceId, cacheFileName) != SyncSettings::kResultOk)
+        return log.ret(SyncSettings::kDeviceNotFound);
+    if (!isInsideKordaFolder(cacheFileName)) {
+        logValue("! Cache file is not in the KORDA folder: not removed", cacheFileName);
+        return log.ret(kCannotOpen);
+    }
+    // unlink removes a link itself, never what it points to.
+    ::unlink(QFile::encodeName(cacheFileName).constData());
+    ::unlink(QFile::encodeName(cacheFileName + QLatin1Char('p')).constData());
+    return log.ret(kResultOk);
 }
 
 int TrackCache::openFiles(const QString& aCachePath)

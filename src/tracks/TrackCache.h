@@ -33,6 +33,9 @@ public:
 
     // Opens the device's cache named in the settings; -5001 when a new, empty cache was made.
     int open(const QString& aDeviceId);
+    // Removes the device's cache and IDs files (a full resynchronisation), only ever in the
+    // KORDA folder whatever the settings name; 0, or the codes of open().
+    static int removeFiles(const QString& aDeviceId);
     // Opens the cache at aCachePath and its IDs file aCachePath + "p".
     int openFiles(const QString& aCachePath);
     int readHeader();

@@ -1,12 +1,8 @@
 // veltrane-sync as a user runs it: a child process on a library of real audio and a folder
 // standing for the player, stopped by Ctrl-C or killed outright in the middle of a copy.
+#include "cli/CliFixture.h"
 #include "settings/SyncSettings.h"
 #include "support/AudioFixtures.h"
-#include "support/LibraryXmlWriter.h"
-#include "support/TestHome.h"
-#include "tracks/Track.h"
-#include "tracks/TrackCache.h"
-#include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -20,103 +16,7 @@
 
 namespace {
 
-class VeltraneSyncTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        const QString folder = mHome.path() + "/Music/iTunes/iTunes Media/Music/Band/Album/";
-        QDir().mkpath(folder);
-        XmlPlaylistEntry all{"All", false, -1, false, false, false, {}};
-        XmlPlaylistEntry few{"Few", false, -1, false, false, false, {}};
-        for (int i = 1; i <= kTracks; ++i) {
-            const QString path = folder + QString("%1 Song.m4a").arg(i, 2, 10, QChar('0'));
-            ASSERT_TRUE(fixtures::makeAudio(path, QString("Song %1").arg(i), "Band", "Album", 4.0));
-            XmlTrackEntry track{i, QString("Song %1").arg(i), "Band", "Album",
-                                LibraryXmlWriter::fileUrl(path)};
-            track.size = QFileInfo(path).size();
-            mWriter.tracks.append(track);
-            all.trackIds.append(i);
-            if (i <= 2)
-                few.trackIds.append(i);
-        }
-        mWriter.playlists = {{"Library", true, -1, false, false, false, all.trackIds}, all, few};
-        ASSERT_TRUE(mWriter.writeTo(mHome.path() + "/Music/iTunes/iTunes Music Library.xml"));
-        mDrive = mHome.path() + "/drive";
-        QDir().mkpath(mDrive);
-    }
-
-    QProcess* start(const QStringList& aArguments)
-    {
-        auto* process = new QProcess;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", mHome.path());
-        environment.insert("XDG_CONFIG_HOME", mHome.path() + "/.config");
-        environment.insert("ASAN_OPTIONS", "detect_leaks=0");
-        process->setProcessEnvironment(environment);
-        process->setProcessChannelMode(QProcess::MergedChannels);
-        process->start(VELTRANE_SYNC_PATH, aArguments);
-        EXPECT_TRUE(process->waitForStarted());
-        return process;
-    }
-    int run(const QStringList& aArguments, QByteArray* aOutput = nullptr)
-    {
-        std::unique_ptr<QProcess> process(start(aArguments));
-        EXPECT_TRUE(process->waitForFinished(300000));
-        if (aOutput)
-            *aOutput = process->readAll();
-        return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
-    }
-    void configure(const QString& aMusic, bool aConvert)
-    {
-        QByteArray output;
-        ASSERT_EQ(run({"configure", "--device", mDrive, "--music", aMusic, "--convert-mp3",
-                       aConvert ? "on" : "off"},
-                      &output),
-                  0)
-            << output.constData();
-    }
-    QStringList filesOnDrive(const QString& aPattern) const
-    {
-        QStringList files;
-        QDirIterator it(mDrive, {aPattern}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            files.append(it.next().mid(mDrive.size()));
-        files.sort();
-        return files;
-    }
-    // What the device's cache says is on it: device path -> size.
-    QMap<QString, qint64> cached() const
-    {
-        const QString id = QString::fromLatin1(readWholeFile(mDrive + "/KORDA/uniqueid"));
-        TrackCache cache;
-        QMap<QString, qint64> result;
-        if (cache.open(id) != 0)
-            return result;
-        TrackList tracks;
-        EXPECT_EQ(cache.updateTrackList(tracks, -1), 0);
-        for (const Track& track : tracks) {
-            if (track.onRemoteDevice())
-                result.insert(QString(track.deviceId()).replace('\\', '/'), track.recordedSizeOnDevice());
-        }
-        return result;
-    }
-    // Waits until the run's output shows aText (its progress lines, say).
-    static bool waitForOutput(QProcess& aProcess, const QByteArray& aText, QByteArray& aSeen)
-    {
-        while (!aSeen.contains(aText)) {
-            if (!aProcess.waitForReadyRead(30000))
-                return false;
-            aSeen += aProcess.readAll();
-        }
-        return true;
-    }
-
-    static constexpr int kTracks = 10;
-    TestHome mHome;
-    LibraryXmlWriter mWriter;
-    QString mDrive;
-};
+using VeltraneSyncTest = CliFixture;
 
 } // namespace
 

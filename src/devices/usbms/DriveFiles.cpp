@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -430,6 +431,45 @@ bool DriveFiles::removeFile(const QStringList& aPath)
     if (::unlinkat(parent, name.constData(), 0) != 0 && errno != ENOENT)
         return failErrno(QStringLiteral("removing ") + aPath.join(QLatin1Char('/')));
     return true;
+}
+
+bool DriveFiles::sameContent(const QStringList& aPath, const QString& aLocal)
+{
+    if (aPath.isEmpty())
+        return false;
+    const int parent = folder(aPath.mid(0, aPath.size() - 1), false);
+    if (parent < 0)
+        return false;
+    Descriptor onDrive(
+        ::openat(parent, encoded(aPath.last()).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    Descriptor local(::open(encoded(aLocal).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat driveInfo, localInfo;
+    if (onDrive.get() < 0 || local.get() < 0 || ::fstat(onDrive.get(), &driveInfo) != 0 ||
+        ::fstat(local.get(), &localInfo) != 0 || !S_ISREG(driveInfo.st_mode) || !S_ISREG(localInfo.st_mode) ||
+        driveInfo.st_size != localInfo.st_size)
+        return false;
+    constexpr std::size_t kBlock = 1 << 16;
+    std::vector<char> a(kBlock), b(kBlock);
+    for (;;) {
+        const ssize_t got = ::read(local.get(), a.data(), kBlock);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t other =
+                ::read(onDrive.get(), b.data() + done, static_cast<std::size_t>(got - done));
+            if (other < 0 && errno == EINTR)
+                continue;
+            if (other <= 0)
+                return false;
+            done += other;
+        }
+        if (std::memcmp(a.data(), b.data(), static_cast<std::size_t>(got)) != 0)
+            return false;
+    }
 }
 
 QStringList DriveFiles::fileNames(const QStringList& aFolder)

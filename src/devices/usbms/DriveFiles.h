@@ -65,6 +65,8 @@ public:
     int createFile(const QStringList& aPath);
     // Removes the file or the link at aPath (never what a link points to); a missing one is Ok.
     bool removeFile(const QStringList& aPath);
+    // The file at aPath holds exactly what the local file aLocal holds.
+    bool sameContent(const QStringList& aPath, const QString& aLocal);
     // The names of the regular files in a folder, unsorted.
     QStringList fileNames(const QStringList& aFolder);
 

@@ -79,7 +79,8 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
     // Only whole files carry a real name: a copy that was cut short never got one. One of the
     // size this copy would have is taken as it; any other is replaced.
     qint64 sizeOnDrive = 0;
-    if (mDrive.isFile(names, &sizeOnDrive) && sizeOnDrive == sourceSize) {
+    if (mDrive.isFile(names, &sizeOnDrive) && sizeOnDrive == sourceSize &&
+        (!mFullResync || mDrive.sameContent(names, source))) {
         logMessage("Destination file already exists");
         logValue("remoteFilePath", root() + names.join(QLatin1Char('/')));
     } else {

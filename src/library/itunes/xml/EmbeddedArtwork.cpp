@@ -1,5 +1,7 @@
 #include "library/itunes/xml/EmbeddedArtwork.h"
 
+#include "tracks/SourceFile.h"
+
 #include "library/itunes/ITunesTypeLibrary.h"
 
 #include <QFile>
@@ -57,6 +59,10 @@ void addFlacPictures(const TagLib::List<TagLib::FLAC::Picture*>& aList, QList<QB
 QList<QByteArray> EmbeddedArtwork::read(const QString& aPath)
 {
     QList<QByteArray> pictures;
+    // Only regular files are handed to TagLib: a FIFO named by a library would block it, a
+    // device like /dev/zero would keep it reading.
+    if (!SourceFile::isPresent(aPath))
+        return pictures;
     const QByteArray path = QFile::encodeName(aPath);
     TagLib::FileRef reference(path.constData(), false);
     TagLib::File* file = reference.file();

@@ -6,6 +6,9 @@
 
 namespace {
 constexpr qsizetype kChunk = 1 << 20;
+// No value or tag of a real library comes near this: a longer one is damage (or an attack on
+// the reader's memory), and the file is refused.
+constexpr qsizetype kMaxToken = 1 << 20;
 
 bool isNameChar(char aChar)
 {
@@ -68,6 +71,10 @@ qsizetype PlistReader::find(char aChar, qsizetype aFrom)
         if (hit)
             return static_cast<const char*>(hit) - mBuffer.constData();
         const qsizetype searched = mBuffer.size() - mPosition;
+        if (searched > kMaxToken) {
+            fail("a value or tag longer than 1 MB");
+            return -1;
+        }
         if (!ensure(searched + 1))
             return -1;
         aFrom = mPosition + searched;
@@ -81,6 +88,10 @@ qsizetype PlistReader::find(QByteArrayView aText, qsizetype aFrom)
         if (hit >= 0)
             return hit;
         const qsizetype searched = mBuffer.size() - mPosition;
+        if (searched > kMaxToken) {
+            fail("a value or tag longer than 1 MB");
+            return -1;
+        }
         if (!ensure(searched + 1))
             return -1;
         aFrom = std::max(mPosition, mPosition + searched - aText.size());
@@ -176,6 +187,9 @@ PlistReader::Token PlistReader::next()
             if (mOpen.empty() && mSeenRoot)
                 return fail("content after the document");
             mSeenRoot = true;
+            // A property list nests a few levels; thousands are an attack on the reader.
+            if (mOpen.size() >= 256)
+                return fail("elements nested deeper than 256 levels");
             mName = intern(QByteArrayView(tag + 1, end - 1));
             mOpen.push_back(mName);
             mPendingEnd = tag[length - 2] == '/';

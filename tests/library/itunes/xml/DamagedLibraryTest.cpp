@@ -150,7 +150,8 @@ TEST(DamagedLibrary, ValuesAcrossTheReadersChunksAreReadWhole)
         const QString name = QString("%1 & ").arg(i) + QString(500, QChar(0x00e9 + i % 7));
         writer.tracks.append({i + 1, name, "A", "B", "file:///x.mp3"});
     }
-    writer.tracks.append({5000, QString(3 << 20, 'x') + "<end>", "A", "B", "file:///y.mp3"});
+    // A long value across the reader's 1 MB chunks (a whole chunk, nearly).
+    writer.tracks.append({5000, QString(900 * 1024, 'x') + "<end>", "A", "B", "file:///y.mp3"});
     const QString path = home.path() + "/Library.xml";
     ASSERT_TRUE(writer.writeTo(path));
     ITunesXmlBackend backend(path);
@@ -161,4 +162,30 @@ TEST(DamagedLibrary, ValuesAcrossTheReadersChunksAreReadWhole)
     for (int i = 0; i < 3000; ++i)
         ASSERT_EQ(library->tracks[static_cast<std::size_t>(i)].name, writer.tracks[i].name) << i;
     EXPECT_EQ(library->tracks[3000].name, writer.tracks[3000].name);
+}
+
+TEST(DamagedLibrary, AValueOfManyMegabytesIsRefusedNotRead)
+{
+    // A 100 MB track name once took 1.35 GB to read: no value of a library is that long.
+    TestHome home;
+    LibraryXmlWriter writer;
+    writer.tracks.append({1, QString(8 << 20, 'x'), "A", "B", "file:///y.mp3"});
+    const QString path = home.path() + "/Library.xml";
+    ASSERT_TRUE(writer.writeTo(path));
+    ITunesXmlBackend backend(path);
+    QString where;
+    EXPECT_FALSE(backend.library(where));
+    EXPECT_TRUE(backend.unavailableReason().contains("longer than 1 MB"))
+        << backend.unavailableReason().toStdString();
+
+    // Nor does a property list nest thousands deep.
+    QByteArray deep =
+        "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Tracks</key><dict><key>1</key>";
+    for (int i = 0; i < 5000; ++i)
+        deep += "<array>";
+    home.writeFile("Deep.xml", deep);
+    ITunesXmlBackend deepBackend(home.path() + "/Deep.xml");
+    EXPECT_FALSE(deepBackend.library(where));
+    EXPECT_TRUE(deepBackend.unavailableReason().contains("nested deeper"))
+        << deepBackend.unavailableReason().toStdString();
 }
