@@ -1,6 +1,7 @@
 #include "backends/Backends.h"
 
-#include "devices/NoMtpDeviceRefresher.h"
+#include "devices/mtp/MtpMacDeviceRefresher.h"
+#include "devices/mtp/libmtp/LibmtpDeviceManager.h"
 #include "devices/usbms/linux/LinuxDriveProber.h"
 #include "library/itunes/xml/ITunesXmlBackend.h"
 #include "sync/logind/LogindKeepAwake.h"
@@ -10,7 +11,9 @@ Backends Backends::forThisComputer(const QString& aLibraryFile)
     Backends backends;
     backends.library = std::make_shared<ITunesXmlBackend>(aLibraryFile);
     backends.driveProber = std::make_shared<LinuxDriveProber>();
-    backends.makeMtpRefresher = [] { return std::make_unique<NoMtpDeviceRefresher>(); };
+    // One manager for the process: phones are found and opened through libmtp.
+    auto phones = std::make_shared<LibmtpDeviceManager>();
+    backends.makeMtpRefresher = [phones] { return std::make_unique<MtpMacDeviceRefresher>(phones); };
     backends.keepAwake = [] { return std::make_unique<LogindKeepAwake>(); };
     return backends;
 }

@@ -27,6 +27,9 @@
 
 namespace {
 
+// How long a command waits for the phones to be opened.
+constexpr int kPhoneWaitMs = 30000;
+
 void say(const QString& aText)
 {
     std::fputs((aText + '\n').toLocal8Bit().constData(), stdout);
@@ -69,30 +72,69 @@ void SyncCommands::complainAboutLibrary(const QString& aProblem)
                                             : QStringLiteral("can't read the iTunes library: ") + aProblem);
 }
 
+DeviceList& SyncCommands::connectedDevices()
+{
+    if (mDeviceList)
+        return *mDeviceList;
+    mDeviceList = std::make_unique<DeviceList>(mBackends.driveProber, mBackends.makeMtpRefresher());
+    QObject::connect(mDeviceList.get(), &DeviceList::unableToOpenDevice, [this](int aReason) {
+        const QString reason = mDeviceList->unableToOpenReason();
+        complain(reason.isEmpty() ? QStringLiteral("a phone could not be opened (%1)").arg(aReason) : reason);
+    });
+    // A phone is opened by a pass of the refresher, which takes a second or more per phone.
+    mDeviceList->refreshWithPhones(kPhoneWaitMs);
+    return *mDeviceList;
+}
+
 Device* SyncCommands::findDevice()
 {
-    if (!mOptions.devicePath.isEmpty()) {
-        const QFileInfo folder(mOptions.devicePath);
-        if (!folder.isDir()) {
-            complain(mOptions.devicePath + QStringLiteral(" is not a folder"));
-            return nullptr;
-        }
+    const QFileInfo folder(mOptions.devicePath);
+    if (!mOptions.devicePath.isEmpty() && folder.isDir()) {
         const QString name = folder.fileName().isEmpty() ? QStringLiteral("Player") : folder.fileName();
         mOwnParent = std::make_unique<DeviceParentMs>(name);
         mParent = mOwnParent.get();
         return mOwnParent->addChild(
             std::make_unique<UsbMSDevice>(folder.absoluteFilePath(), name, true, mBackends.driveProber));
     }
-    mDeviceList = std::make_unique<DeviceList>(mBackends.driveProber, mBackends.makeMtpRefresher());
-    mDeviceList->RefreshDevices();
-    if (!mDeviceList->DeviceIsConnected()) {
-        complain(QStringLiteral("no phone or player is connected (or give a folder with --device PATH)"));
+    DeviceList& list = connectedDevices();
+    if (!list.DeviceIsConnected()) {
+        complain(
+            mOptions.devicePath.isEmpty()
+                ? QStringLiteral("no phone or player is connected (or give a folder with --device PATH)")
+                : QStringLiteral("%1 is neither a folder nor a connected device").arg(mOptions.devicePath));
         return nullptr;
     }
-    Device* device = mDeviceList->ConnectedDevice();
-    mParent = mDeviceList->parentOfDevice(device);
+    Device* device = nullptr;
+    if (mOptions.devicePath.isEmpty()) {
+        device = list.ConnectedDevice();
+    } else {
+        // A device named by its identity, else by its name (several phones may share a model).
+        for (Device* candidate : list.GetDevices()) {
+            if (candidate->UniqueDeviceId() == mOptions.devicePath) {
+                device = candidate;
+                break;
+            }
+            if (!device && candidate->FriendlyName().compare(mOptions.devicePath, Qt::CaseInsensitive) == 0)
+                device = candidate;
+        }
+        if (!device) {
+            complain(
+                QStringLiteral("%1 is neither a folder nor a connected device (see: veltrane-sync devices)")
+                    .arg(mOptions.devicePath));
+            return nullptr;
+        }
+    }
+    mParent = list.parentOfDevice(device);
     if (!device->IsMounted()) {
         complain(device->FriendlyName() + QStringLiteral(" is not mounted"));
+        return nullptr;
+    }
+    // A phone without the phone application's data can't be synchronised (a drive without its
+    // KORDA folder gets one when it is configured).
+    if (device->GetDeviceType() == Device::DeviceTypeMtp && device->Disabled()) {
+        complain(device->FriendlyName() +
+                 QStringLiteral(" has no Tandrel data (KORDA\\android.xml): install and "
+                                "open the Tandrel app on the phone first"));
         return nullptr;
     }
     return device;
@@ -288,8 +330,7 @@ int SyncCommands::configure()
 
 int SyncCommands::listDevices()
 {
-    DeviceList list(mBackends.driveProber, mBackends.makeMtpRefresher());
-    list.RefreshDevices();
+    DeviceList& list = connectedDevices();
     if (!list.DeviceIsConnected()) {
         say(QStringLiteral("No phone or player is connected."));
         return 0;
@@ -299,10 +340,15 @@ int SyncCommands::listDevices()
         qint64 free = 0;
         device->GetFreeStorageSpace(free);
         const auto* drive = dynamic_cast<UsbMSDevice*>(device);
-        say(QStringLiteral("%1  %2  %3  %4 free%5")
+        QString notes;
+        if (device->GetDeviceType() == Device::DeviceTypeMtp && device->Disabled())
+            notes += QStringLiteral("  (no Tandrel app data: not usable)");
+        if (device->IsConfigured())
+            notes += QStringLiteral("  (configured)");
+        say(QStringLiteral("%1  %2  %3  %4  %5 free%6")
                 .arg(i)
-                .arg(device->FriendlyName(), drive ? drive->root() : QString(), megabytes(free),
-                     device->IsConfigured() ? QStringLiteral("  (configured)") : QString()));
+                .arg(device->UniqueDeviceId(), device->FriendlyName(),
+                     drive ? drive->root() : QStringLiteral("phone"), megabytes(free), notes));
     }
     return 0;
 }

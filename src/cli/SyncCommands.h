@@ -19,7 +19,7 @@ class SyncCommands
 public:
     struct Options
     {
-        QString devicePath;  // a mounted folder taken as a USB drive; empty: the connected device
+        QString devicePath; // a connected device's identity or name, or a mounted folder taken as a USB drive
         QString libraryFile; // empty: the configured or usual library location
         bool yes = false;
         bool force = false;
@@ -59,6 +59,9 @@ private:
     LocalMusicLibrary* openLibrary();
     void complainAboutLibrary(const QString& aProblem);
     Device* findDevice();
+    // The connected devices, phones included (their refresher's pass is waited for); the
+    // reason a phone could not be opened is printed.
+    DeviceList& connectedDevices();
     int configurePathMappings();
 
     Options mOptions;

@@ -35,7 +35,9 @@ int main(int argc, char** argv)
                                                     "another sync of the device is running; 12 the "
                                                     "track cache can't be written."));
     parser.addOptions({
-        {QStringLiteral("device"), QStringLiteral("A mounted folder to treat as a USB player."),
+        {QStringLiteral("device"),
+         QStringLiteral("The device: a connected one's identity or name (as \"devices\" lists them), or a "
+                        "mounted folder to treat as a USB player."),
          QStringLiteral("PATH")},
         {QStringLiteral("library"), QStringLiteral("The iTunes library XML file."), QStringLiteral("FILE")},
         {QStringLiteral("yes"),

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class DevicePaths;
 class LocalPlaylist;
 class Track;
@@ -27,6 +29,8 @@ public:
     static constexpr int kSourceFileMissing = -5005; // the track's file is not on this computer
     static constexpr int kDeviceGone = -6009;        // the device was removed during the run
     static constexpr int kDeviceFull = -6010;        // no space left on the device
+    // The longest identity file read: identities are a few characters.
+    static constexpr qint64 kMaxIdentityBytes = 256;
 
     virtual ~Device() = default;
 
@@ -91,6 +95,18 @@ public:
     // The identity a device configured at aTime gets: "zsmhdM" + "Y", each part a number without
     // leading zeros (12:03:07.045 on 9 January gives "45731291Y").
     static QString uniqueDeviceIdAt(const QDateTime& aTime);
+    // An identity a device may carry: printable, without markup, at most 256 bytes.
+    static bool isValidIdentity(const QByteArray& aIdentity);
+
+    // Told how much of the file being copied has gone while a copy runs; false stops the copy
+    // (the file is then not on the device). Set by the engine for a run.
+    using TransferProgress = std::function<bool(qint64 aDone, qint64 aTotal)>;
+    void setTransferProgress(TransferProgress aProgress) { mTransferProgress = std::move(aProgress); }
+    // Reports a copy's progress; false when the run wants the copy stopped.
+    bool transferProgress(qint64 aDone, qint64 aTotal) const
+    {
+        return !mTransferProgress || mTransferProgress(aDone, aTotal);
+    }
 
 protected:
     // A new identity: the local time as "zsmhdMY" (no separators), ending in Y.
@@ -102,4 +118,5 @@ protected:
     AndroidInfo mAndroidInfo;
     const DevicePaths* mDevicePaths = nullptr;
     bool mFullResync = false;
+    TransferProgress mTransferProgress;
 };

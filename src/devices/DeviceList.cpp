@@ -9,6 +9,10 @@
 #include "devices/usbms/DriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
 DeviceList::DeviceList(std::shared_ptr<DriveProber> aProber, std::unique_ptr<MtpDeviceRefresher> aRefresher,
                        QObject* aParent)
     : QObject(aParent), mProber(std::move(aProber)), mRefresher(std::move(aRefresher))
@@ -212,6 +216,13 @@ void DeviceList::DisableAutoRefresh()
     }
     mAutoRefreshEnabled = false;
     mTimer.stop();
+    lockRefresher();
+    logMessage("Autorefresh is locked");
+    mObserver = nullptr;
+}
+
+void DeviceList::lockRefresher()
+{
     if (!mRefresherLocked) {
         logMessage("Locking the autorefresher");
         mRefresher->lock(5000);
@@ -219,8 +230,22 @@ void DeviceList::DisableAutoRefresh()
     } else {
         logMessage("Autorefresher is already locked");
     }
-    logMessage("Autorefresh is locked");
-    mObserver = nullptr;
+}
+
+void DeviceList::refreshWithPhones(int aTimeoutMs)
+{
+    LogScope log("DeviceList::refreshWithPhones");
+    RefreshDevices();
+    QElapsedTimer waited;
+    waited.start();
+    while (mRefresher->isActive() && waited.elapsed() < aTimeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    // Held first, so that the pass this refresh starts finds the mutex taken and ends at once.
+    lockRefresher();
+    RefreshDevices();
+    QCoreApplication::processEvents(); // the signals of the pass
 }
 
 void DeviceList::update()

@@ -45,6 +45,12 @@ public:
     void EnableAutoRefresh(MDeviceListObserver* aObserver);
     void DisableAutoRefresh();
     bool autoRefreshEnabled() const { return mAutoRefreshEnabled; }
+    // For a front end without auto refresh that is about to use a device: refreshes, waits up
+    // to aTimeoutMs for the refresher's pass over the phones, then holds the refresher still and
+    // takes the phones it found into the list.
+    void refreshWithPhones(int aTimeoutMs);
+    // Why a phone could not be opened, in words for the user (after unableToOpenDevice).
+    QString unableToOpenReason() const { return mRefresher->unableToOpenReason(); }
     // The last answer of the mounted checker for a root: 1 mounted, 2 not, 0 none yet.
     int mountedState(const QString& aRoot) const { return mMountedStates.value(aRoot, 0); }
 
@@ -60,6 +66,7 @@ private:
     bool RefreshUsbMSDevices();
     void addParent(std::unique_ptr<DeviceParent> aParent);
     void removeParent(DeviceParent* aParent);
+    void lockRefresher();
 
     std::shared_ptr<DriveProber> mProber;
     std::vector<std::unique_ptr<DeviceParent>> mParents;

@@ -26,6 +26,10 @@ public:
     QList<Device*> children() const;
     Device* addChild(std::unique_ptr<Device> aDevice);
 
+protected:
+    // Destroys the storages now (a subclass whose storages use its members calls it first).
+    void removeChildren() { mChildren.clear(); }
+
 private:
     QString mName;
     std::vector<std::unique_ptr<Device>> mChildren;

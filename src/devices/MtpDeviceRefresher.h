@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -28,6 +29,9 @@ public:
     // Waits up to aTimeoutMs for the mutex, then (logging that the pass seems stalled) without limit.
     virtual void lock(int aTimeoutMs) = 0;
     virtual void unlock() = 0;
+    // Why a phone could not be opened or shows no storage, in words the user can act on; empty
+    // when none failed. Read after unableToOpenDevice.
+    virtual QString unableToOpenReason() const { return QString(); }
 
 signals:
     void unableToOpenDevice(int aReason);

@@ -47,6 +47,19 @@ void MusicSync::Upload()
     LogScope log("MusicSync::Upload");
     logValue("Tracks to copy", mTracks.count());
     int attempted = 0;
+    // While a file goes to the device, the percentage moves with it, and a cancel stops the
+    // copy within a block.
+    const int total = mTracks.totalTracksToCopy();
+    mDevice->setTransferProgress([this, &attempted, total](qint64 aDone, qint64 aSize) {
+        if (total > 0 && aSize > 0 && aDone <= aSize) {
+            const int percent = static_cast<int>((attempted * 100LL + aDone * 100 / aSize) / total);
+            if (percent != mPercentComplete) {
+                mPercentComplete = percent;
+                emit ProgressUpdate(mState, percent);
+            }
+        }
+        return !mCancelled.load();
+    });
     for (int position = mTracks.count() - 1; position >= 0; --position) {
         if (hasBeenCancelled() || failed())
             break;
@@ -54,6 +67,7 @@ void MusicSync::Upload()
         if (!FaultGuard::run([&] { uploadTrack(position, attempted); }))
             logValue("! Fault while uploading track index", position);
     }
+    mDevice->setTransferProgress(nullptr);
 }
 
 void MusicSync::uploadTrack(int aPosition, int& aAttempted)
@@ -109,6 +123,9 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
         logMessage("Track copied");
         return;
     }
+    // A copy the cancel stopped is no failure: the next run makes it.
+    if (hasBeenCancelled())
+        return;
     // A file gone meanwhile: the run says which, and where it is looked for.
     const QString lostSource =
         result == Device::kSourceFileMissing ? SourceFile::problem(track.path()) : QString();

@@ -33,17 +33,6 @@ UsbMSDevice::~UsbMSDevice()
     commitCopies();
 }
 
-bool UsbMSDevice::isValidIdentity(const QByteArray& aIdentity)
-{
-    if (aIdentity.isEmpty() || aIdentity.size() > kMaxIdentityBytes)
-        return false;
-    // The identity goes into the settings file: only characters that stand in XML text as they are.
-    return std::all_of(aIdentity.begin(), aIdentity.end(), [](char aByte) {
-        const auto byte = static_cast<unsigned char>(aByte);
-        return byte > 0x20 && byte < 0x7F && byte != '<' && byte != '>' && byte != '&';
-    });
-}
-
 void UsbMSDevice::ReadOrGenerateUniqueDeviceId()
 {
     LogScope log("UsbMSDevice::ReadOrGenerateUniqueDeviceId");

@@ -26,8 +26,6 @@ public:
     static constexpr int kCopyFailed = -6005;
     static constexpr int kDeleteFailed = -6006;
     static constexpr int kFolderFailed = -6008;
-    // The longest identity file read: identities are a few characters.
-    static constexpr qint64 kMaxIdentityBytes = 256;
 
     UsbMSDevice(const QString& aRoot, const QString& aFriendlyName, bool aMounted,
                 std::shared_ptr<DriveProber> aProber);
@@ -57,8 +55,6 @@ public:
     const QString& root() const { return mDrive.root(); }
     // The file name a playlist is stored under in Playlists_VLT.
     static QString playlistFileName(const QString& aPlaylistName);
-    // An identity a drive may carry: printable, without markup, at most 256 bytes.
-    static bool isValidIdentity(const QByteArray& aIdentity);
 
 private:
     void ReadOrGenerateUniqueDeviceId();

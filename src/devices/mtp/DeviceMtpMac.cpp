@@ -1,0 +1,240 @@
+#include "devices/mtp/DeviceMtpMac.h"
+
+#include "app/ApplicationPaths.h"
+#include "app/LogScope.h"
+#include "devices/mtp/DeviceParentMtpMac.h"
+#include "devices/mtp/MtpDevice.h"
+#include "devices/mtp/MtpFile.h"
+#include "devices/mtp/MtpResult.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QString kIdentityFile = QStringLiteral("\\KORDA\\uniqueid");
+const QString kAndroidFile = QStringLiteral("\\KORDA\\android.xml");
+const QString kSyncCompleteFile = QStringLiteral("\\KORDA\\synccomplete");
+
+} // namespace
+
+DeviceMtpMac::DeviceMtpMac(DeviceParentMtpMac& aParent, const QMtpDeviceStorage& aStorage)
+    : mParent(aParent), mStorage(aStorage)
+{
+    LogScope log("DeviceMtpMac::DeviceMtpMac");
+    if (!aParent.friendlyName().isEmpty()) {
+        mFriendlyName = aParent.friendlyName() + QLatin1Char(' ');
+    } else {
+        logMessage("Device: (NULL) or empty");
+        for (const QString& name : {aParent.description(), aParent.manufacturer()}) {
+            if (!name.isEmpty())
+                mFriendlyName += name + QLatin1Char(' ');
+        }
+    }
+    mFriendlyName += aStorage.description();
+    CacheAndroidVersion();
+    ReadOrGenerateUniqueDeviceId();
+}
+
+DeviceMtpMac::~DeviceMtpMac() = default;
+
+MtpDevice& DeviceMtpMac::handle()
+{
+    return mParent.MtpDevice();
+}
+
+qint32 DeviceMtpMac::sendFile(const QString& aLocalPath, QMtpFileInterface& aObject)
+{
+    return handle().sendFile(aLocalPath, aObject,
+                             [this](qint64 aDone, qint64 aTotal) { return transferProgress(aDone, aTotal); });
+}
+
+void DeviceMtpMac::CacheAndroidVersion()
+{
+    MtpFile file(*this, kAndroidFile);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray content = file.readAll();
+        file.close();
+        parseAndroidInfo(content);
+        return;
+    }
+    logValue("Could not open android file", kAndroidFile);
+    if (file.exists(kAndroidFile)) {
+        logMessage("However, the file does exist, so continue");
+        mAndroidInfo.androidVersion = 10;
+        mAndroidInfo.screenPixels = 400000;
+    } else {
+        mAndroidInfo.androidVersion = -1;
+    }
+}
+
+void DeviceMtpMac::ReadOrGenerateUniqueDeviceId()
+{
+    LogScope log("DeviceMtpMac::ReadOrGenerateUniqueDeviceId");
+    logValue("Looking for file", kIdentityFile);
+    MtpFile file(*this, kIdentityFile);
+    if (!file.exists(kIdentityFile)) {
+        logMessage("Can't find ID file, use temporary value");
+        mUniqueDeviceId = kTemporaryDeviceId;
+        return;
+    }
+    QByteArray identity;
+    if (file.open(QIODevice::ReadOnly)) {
+        identity = file.readAll();
+        file.close();
+    }
+    // A damaged identity (markup, control characters, a huge file) would make a settings file
+    // the reader refuses: it counts as none.
+    if (!isValidIdentity(identity)) {
+        logMessage("Error getting ID file - assigning temp value");
+        mUniqueDeviceId = kTemporaryDeviceId;
+        return;
+    }
+    mUniqueDeviceId = QString::fromLatin1(identity);
+    logValue("Got ID file, mUniqueDeviceId", mUniqueDeviceId);
+}
+
+void DeviceMtpMac::CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace)
+{
+    LogScope log("DeviceMtpMac::CopyFile");
+    logValue("aSourceFilePath", aSourcePath);
+    logValue("aDestinationFilePath", aDestinationPath);
+    if (aReplace)
+        logMessage("Replace file if it exists");
+    MtpFile file(*this, aDestinationPath);
+    const bool exists = file.exists(aDestinationPath);
+    if (aReplace && exists) {
+        logMessage("File exists so removing");
+        file.remove(aDestinationPath);
+    }
+    if (!exists || aReplace) {
+        const bool copied =
+            file.copy(aSourcePath, aDestinationPath, MtpFile::kCopyAttempts, QMtpFileInterface::TypeOther);
+        logMessage(copied ? "Copied okay" : "Copy error");
+    }
+}
+
+void DeviceMtpMac::PrepareForSync()
+{
+    LogScope log("DeviceMtpMac::PrepareForSync");
+    mPlaylistsThisRun.clear();
+    mPlaylistOwners.clear();
+    handle().reopen();
+    removeInterruptedSend();
+    MtpFile(*this, kSyncCompleteFile).remove(kSyncCompleteFile);
+}
+
+void DeviceMtpMac::FinalizeSync()
+{
+    LogScope log("DeviceMtpMac::FinalizeSync");
+    MtpFile file(*this, kSyncCompleteFile);
+    if (!file.open(QIODevice::WriteOnly)) {
+        logValue("Could not open / create the sync-complete-file", kSyncCompleteFile);
+        return;
+    }
+    file.write(QByteArrayLiteral("sync-complete"));
+    file.close();
+}
+
+int DeviceMtpMac::GetStorageCapacity(qint64& aBytes)
+{
+    LogScope log("DeviceMtpMac::GetStorageCapacity");
+    aBytes = mStorage.capacity();
+    logValue("aCapacity", aBytes);
+    return log.ret(0);
+}
+
+int DeviceMtpMac::GetFreeStorageSpace(qint64& aBytes)
+{
+    LogScope log("DeviceMtpMac::GetFreeStorageSpace");
+    handle().refreshStorage(mStorage);
+    aBytes = mStorage.freeBytes();
+    return log.ret(0);
+}
+
+void DeviceMtpMac::SetConfigured()
+{
+    LogScope log("DeviceMtpMac::SetConfigured");
+    if (mStorage.Id().isEmpty())
+        return;
+    handle().reopen();
+    MtpFile file(*this, kIdentityFile);
+    // A damaged identity file is replaced: no configuration could have been stored under it.
+    if (file.exists(kIdentityFile) && mUniqueDeviceId != kTemporaryDeviceId)
+        return;
+    logMessage("UID file doesn't exist - creating one");
+    const QString identity = newUniqueDeviceId();
+    logValue("mkpath result", file.mkpath(QStringLiteral("\\KORDA\\")));
+    if (!file.open(QIODevice::WriteOnly)) {
+        logMessage("! Could not write the identity");
+        return;
+    }
+    file.write(identity.toLatin1());
+    if (file.close())
+        mUniqueDeviceId = identity;
+}
+
+bool DeviceMtpMac::IsConfigured()
+{
+    LogScope log("DeviceMtpMac::IsConfigured");
+    return log.ret(Device::IsConfigured());
+}
+
+QString DeviceMtpMac::unusableReason()
+{
+    if (handle().gone())
+        return QStringLiteral("%1 was disconnected").arg(mFriendlyName);
+    return QString();
+}
+
+int DeviceMtpMac::copyFailure(qint32 aResult) const
+{
+    switch (aResult) {
+    case MtpResult::kGone:
+        return kDeviceGone;
+    case MtpResult::kFull:
+        return kDeviceFull;
+    case MtpResult::kSourceUnreadable:
+        return kSourceFileMissing;
+    default:
+        return kCopyFailed;
+    }
+}
+
+QString DeviceMtpMac::journalPath() const
+{
+    // One journal per storage of a configured phone (only those are synchronised).
+    const QByteArray key = (mUniqueDeviceId + QLatin1Char('\n') + mStorage.description()).toUtf8();
+    return ApplicationPaths::kordaFolder() + QStringLiteral("/mtp-sending-") +
+           QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+}
+
+void DeviceMtpMac::noteSending(const QString& aDevicePath)
+{
+    QSaveFile journal(journalPath());
+    QDir().mkpath(ApplicationPaths::kordaFolder());
+    if (!journal.open(QIODevice::WriteOnly))
+        return;
+    if (!aDevicePath.isEmpty())
+        journal.write(aDevicePath.toUtf8());
+    journal.commit();
+}
+
+void DeviceMtpMac::removeInterruptedSend()
+{
+    QFile journal(journalPath());
+    if (!journal.open(QIODevice::ReadOnly))
+        return;
+    const QString interrupted = QString::fromUtf8(journal.read(64 * 1024));
+    journal.close();
+    if (!interrupted.isEmpty()) {
+        // The copy that was on its way when the phone went: whatever arrived of it is no track.
+        logValue("Removing what an interrupted copy left", interrupted);
+        MtpFile file(*this, interrupted);
+        if (file.exists(interrupted) && !file.remove(interrupted))
+            return;
+    }
+    journal.remove();
+}

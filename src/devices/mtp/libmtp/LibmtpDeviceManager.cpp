@@ -1,0 +1,145 @@
+#include "devices/mtp/libmtp/LibmtpDeviceManager.h"
+
+#include "app/LogScope.h"
+#include "devices/mtp/MtpResult.h"
+#include "devices/mtp/libmtp/LibmtpDevice.h"
+#include "devices/mtp/libmtp/LibmtpLock.h"
+
+#include <libusb.h>
+
+#include <cstdlib>
+
+namespace {
+
+QString text(const char* aText)
+{
+    return aText ? QString::fromUtf8(aText) : QString();
+}
+
+QString takeText(char* aText)
+{
+    const QString result = text(aText);
+    std::free(aText);
+    return result;
+}
+
+} // namespace
+
+QList<PortableDeviceRecord> LibmtpDeviceManager::enumerate()
+{
+    QList<PortableDeviceRecord> records;
+    QHash<QString, LIBMTP_raw_device_t> rawDevices;
+    {
+        LibmtpLock lock;
+        LIBMTP_raw_device_t* devices = nullptr;
+        int count = 0;
+        const LIBMTP_error_number_t result = LIBMTP_Detect_Raw_Devices(&devices, &count);
+        if (result == LIBMTP_ERROR_NONE) {
+            for (int i = 0; i < count; ++i) {
+                const LIBMTP_raw_device_t& device = devices[i];
+                PortableDeviceRecord record;
+                record.id = QStringLiteral("usb %1:%2").arg(device.bus_location).arg(device.devnum);
+                record.manufacturer = text(device.device_entry.vendor);
+                record.description = text(device.device_entry.product);
+                if (record.description.isEmpty())
+                    record.description = QStringLiteral("MTP device %1:%2")
+                                             .arg(device.device_entry.vendor_id, 4, 16, QLatin1Char('0'))
+                                             .arg(device.device_entry.product_id, 4, 16, QLatin1Char('0'));
+                records.append(record);
+                rawDevices.insert(record.id, device);
+            }
+        } else if (result != LIBMTP_ERROR_NO_DEVICE_ATTACHED) {
+            logValue("! Detecting MTP devices failed", static_cast<int>(result));
+        }
+        std::free(devices);
+    }
+    QMutexLocker locker(&mMutex);
+    mRawDevices = rawDevices;
+    return records;
+}
+
+std::unique_ptr<PortableDevice> LibmtpDeviceManager::open(const PortableDeviceRecord& aRecord,
+                                                          qint32& aResult, QString& aFriendlyName)
+{
+    LIBMTP_raw_device_t raw;
+    {
+        QMutexLocker locker(&mMutex);
+        const auto found = mRawDevices.constFind(aRecord.id);
+        if (found == mRawDevices.constEnd()) {
+            aResult = MtpResult::kGone;
+            mOpenFailure = QStringLiteral("%1 is no longer connected").arg(aRecord.description);
+            return nullptr;
+        }
+        raw = found.value();
+    }
+    LibmtpLock lock;
+    LIBMTP_mtpdevice_t* device = LIBMTP_Open_Raw_Device_Uncached(&raw);
+    if (!device) {
+        QMutexLocker locker(&mMutex);
+        if (heldByAnotherProgram(raw)) {
+            aResult = MtpResult::kBusy;
+            mOpenFailure =
+                QStringLiteral("%1 is in use by another program, most likely a file manager that shows "
+                               "the phone (GNOME Files, Dolphin, or gvfs/kio in the background): "
+                               "eject the phone there or close that program, then unplug the phone "
+                               "and plug it in again")
+                    .arg(aRecord.description);
+        } else {
+            aResult = MtpResult::kFailed;
+            mOpenFailure =
+                QStringLiteral("%1 could not be opened: unlock the phone, choose \"File transfer\" in "
+                               "its USB notification, then unplug it and plug it in again")
+                    .arg(aRecord.description);
+        }
+        logValue("! Could not open the phone", mOpenFailure);
+        return nullptr;
+    }
+    aFriendlyName = takeText(LIBMTP_Get_Friendlyname(device));
+    if (aFriendlyName.isEmpty())
+        aFriendlyName = takeText(LIBMTP_Get_Modelname(device));
+    LIBMTP_Clear_Errorstack(device);
+    aResult = MtpResult::kOk;
+    return std::make_unique<LibmtpDevice>(device, raw);
+}
+
+QString LibmtpDeviceManager::openFailure() const
+{
+    QMutexLocker locker(&mMutex);
+    return mOpenFailure;
+}
+
+bool LibmtpDeviceManager::heldByAnotherProgram(const LIBMTP_raw_device_t& aDevice)
+{
+    libusb_context* context = nullptr;
+    if (libusb_init(&context) != LIBUSB_SUCCESS)
+        return false;
+    bool busy = false;
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(context, &list);
+    for (ssize_t i = 0; i < count && !busy; ++i) {
+        libusb_device* device = list[i];
+        if (libusb_get_bus_number(device) != aDevice.bus_location ||
+            libusb_get_device_address(device) != aDevice.devnum)
+            continue;
+        libusb_device_handle* handle = nullptr;
+        libusb_config_descriptor* config = nullptr;
+        if (libusb_open(device, &handle) != LIBUSB_SUCCESS)
+            break;
+        if (libusb_get_active_config_descriptor(device, &config) == LIBUSB_SUCCESS) {
+            for (uint8_t n = 0; n < config->bNumInterfaces && !busy; ++n) {
+                const int number = config->interface[n].altsetting[0].bInterfaceNumber;
+                const int claimed = libusb_claim_interface(handle, number);
+                if (claimed == LIBUSB_ERROR_BUSY)
+                    busy = true;
+                else if (claimed == LIBUSB_SUCCESS)
+                    libusb_release_interface(handle, number);
+            }
+            libusb_free_config_descriptor(config);
+        }
+        libusb_close(handle);
+    }
+    if (count >= 0)
+        libusb_free_device_list(list, 1);
+    libusb_exit(context);
+    return busy;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "devices/mtp/PortableDevice.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QString>
+
+#include <libmtp.h>
+
+// Phones through libmtp: the raw devices libmtp recognises as MTP (mass-storage devices are
+// not among them), each known by its bus and address. A phone that another program holds (a
+// file manager's MTP mount claims the USB interface) is told apart from other failures by
+// trying to claim its interface.
+class LibmtpDeviceManager : public PortableDeviceManager
+{
+public:
+    QList<PortableDeviceRecord> enumerate() override;
+    std::unique_ptr<PortableDevice> open(const PortableDeviceRecord& aRecord, qint32& aResult,
+                                         QString& aFriendlyName) override;
+    QString openFailure() const override;
+
+    // Whether another program has claimed the phone's MTP interface (checked through libusb).
+    static bool heldByAnotherProgram(const LIBMTP_raw_device_t& aDevice);
+
+private:
+    mutable QMutex mMutex;
+    QHash<QString, LIBMTP_raw_device_t> mRawDevices; // by record id, from the last enumeration
+    QString mOpenFailure;
+};
