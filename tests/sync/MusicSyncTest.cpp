@@ -17,19 +17,26 @@ const QStringList kRockFiles = {"Music/Stone Band/Heavy/1 Rock Song.mp3",
 const QStringList kJazzFiles = {"Music/Cool Trio/Blue/1 Jazz Tune.m4a",
                                 "Music/Cool Trio/Blue/2 Jazz Tune.m4a"};
 
-QStringList withArt(QStringList aFiles, const QStringList& aAlbums)
+// Every whole-run test runs on a USB drive and on a phone.
+class WholeRun : public ::testing::TestWithParam<SyncFixture::Target>
 {
-    for (const QString& album : aAlbums)
-        aFiles.append(album + "/AlbumArt.jpg");
-    aFiles.sort();
-    return aFiles;
-}
+protected:
+    SyncFixture fixture{GetParam()};
+
+    QStringList withArt(QStringList aFiles, const QStringList& aAlbums) const
+    {
+        for (const QString& album : aAlbums)
+            aFiles.append(album + "/" + fixture.artFile());
+        aFiles.sort();
+        return aFiles;
+    }
+    bool onDrive() const { return !fixture.onPhone(); }
+};
 
 } // namespace
 
-TEST(MusicSync, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
+TEST_P(WholeRun, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
 {
-    SyncFixture fixture;
     fixture.configure({"Rock", "Jazz"});
     const SyncOutcome first = fixture.run();
     ASSERT_EQ(first.state, MusicSync::StateComplete);
@@ -42,7 +49,7 @@ TEST(MusicSync, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
     EXPECT_EQ(first.copyingPercentages, (QList<int>{0, 20, 40, 60, 80}));
 
     // Each copy is the file itself, and the cache knows every one with its size.
-    EXPECT_EQ(readWholeFile(fixture.root + kRockFiles[0]),
+    EXPECT_EQ(fixture.readOnDevice(kRockFiles[0]),
               readWholeFile(fixture.home.path() + "/Music/iTunes/iTunes Media/" + kRockFiles[0]));
     const QMap<QString, qint64> cached = fixture.cachedOnDevice();
     ASSERT_EQ(cached.size(), 5);
@@ -50,19 +57,25 @@ TEST(MusicSync, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
         QString devicePath = "\\" + file;
         devicePath.replace('/', '\\');
         ASSERT_TRUE(cached.contains(devicePath)) << devicePath.toStdString();
-        EXPECT_EQ(cached.value(devicePath), QFileInfo(fixture.root + file).size());
+        EXPECT_EQ(cached.value(devicePath), fixture.readOnDevice(file).size());
     }
 
     // The playlists name the files, in playlist order.
-    EXPECT_EQ(readWholeFile(fixture.root + "Playlists_VLT/Jazz.m3u"),
-              QByteArray("#EXTM3U\r\n#EXTINF:0,Jazz Tune 1\r\n\\Music\\Cool Trio\\Blue\\1 Jazz Tune.m4a\r\n"
-                         "#EXTINF:0,Jazz Tune 2\r\n\\Music\\Cool Trio\\Blue\\2 Jazz Tune.m4a\r\n"));
-    const QByteArray metadata = readWholeFile(fixture.root + "KORDA/metadata0.xml");
-    EXPECT_EQ(metadata.count("<track "), 5);
-    EXPECT_TRUE(metadata.contains("</metadata>"));
+    const QByteArray prefix = fixture.playlistPathPrefix();
+    EXPECT_EQ(fixture.readOnDevice("Playlists_VLT/Jazz.m3u"),
+              "#EXTM3U\r\n#EXTINF:0,Jazz Tune 1\r\n" + prefix +
+                  "\\Music\\Cool Trio\\Blue\\1 Jazz Tune.m4a\r\n" + "#EXTINF:0,Jazz Tune 2\r\n" + prefix +
+                  "\\Music\\Cool Trio\\Blue\\2 Jazz Tune.m4a\r\n");
+    if (onDrive()) {
+        const QByteArray metadata = readWholeFile(fixture.root + "KORDA/metadata0.xml");
+        EXPECT_EQ(metadata.count("<track "), 5);
+        EXPECT_TRUE(metadata.contains("</metadata>"));
+    } else {
+        EXPECT_EQ(fixture.readOnDevice("KORDA/synccomplete"), "sync-complete");
+    }
 
     // The wide, half transparent cover: fitted into 300 x 150, transparent parts white.
-    const QImage art(fixture.root + "Music/Cool Trio/Blue/AlbumArt.jpg");
+    const QImage art = QImage::fromData(fixture.readOnDevice("Music/Cool Trio/Blue/" + fixture.artFile()));
     ASSERT_FALSE(art.isNull());
     EXPECT_EQ(art.size(), QSize(300, 150));
     EXPECT_GT(qGray(art.pixel(20, 75)), 240);
@@ -72,13 +85,14 @@ TEST(MusicSync, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
     EXPECT_EQ(second.state, MusicSync::StateComplete);
     EXPECT_TRUE(second.copyingPercentages.isEmpty());
     EXPECT_EQ(second.deleteQuestions, 0);
-    EXPECT_EQ(readWholeFile(fixture.root + "KORDA/metadata1.xml").count("<track "), 0);
+    if (onDrive()) {
+        EXPECT_FALSE(QFileInfo::exists(fixture.root + "KORDA/metadata1.xml"));
+    }
     EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
 }
 
-TEST(MusicSync, AnUnchosenPlaylistsTracksAreDeletedAfterConfirmation)
+TEST_P(WholeRun, AnUnchosenPlaylistsTracksAreDeletedAfterConfirmation)
 {
-    SyncFixture fixture;
     fixture.configure({"Rock", "Jazz"});
     ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
     fixture.configure({"Rock"});
@@ -88,12 +102,16 @@ TEST(MusicSync, AnUnchosenPlaylistsTracksAreDeletedAfterConfirmation)
     EXPECT_EQ(fixture.musicOnDrive(),
               withArt(kRockFiles, {"Music/Stone Band/Heavy", "Music/Cool Trio/Blue"})); // the art file stays
     EXPECT_EQ(fixture.cachedOnDevice().size(), 3);
-    EXPECT_EQ(readWholeFile(fixture.root + "Playlists_VLT/Jazz.m3u"), QByteArray("#EXTM3U\r\n"));
+    // A playlist no longer chosen: emptied on a drive, deleted on a phone.
+    if (onDrive()) {
+        EXPECT_EQ(fixture.readOnDevice("Playlists_VLT/Jazz.m3u"), QByteArray("#EXTM3U\r\n"));
+    } else {
+        EXPECT_FALSE(fixture.existsOnDevice("Playlists_VLT/Jazz.m3u"));
+    }
 }
 
-TEST(MusicSync, DecliningTheDeletionEndsCancelledWithNothingCopied)
+TEST_P(WholeRun, DecliningTheDeletionEndsCancelledWithNothingCopied)
 {
-    SyncFixture fixture;
     fixture.configure({"Rock", "Jazz"});
     ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
     fixture.addPlaylistWithNewTrack("Fresh", "Brand New");
@@ -103,19 +121,21 @@ TEST(MusicSync, DecliningTheDeletionEndsCancelledWithNothingCopied)
     const SyncOutcome outcome = fixture.run(decline);
     EXPECT_EQ(outcome.state, MusicSync::StateCancelled);
     EXPECT_EQ(outcome.deleteQuestions, 1);
-    EXPECT_FALSE(QFileInfo::exists(fixture.root + "Music/Stone Band/Heavy/Brand New.mp3"));
+    EXPECT_FALSE(fixture.existsOnDevice("Music/Stone Band/Heavy/Brand New.mp3"));
     EXPECT_EQ(fixture.musicOnDrive().size(), 7);
     // A run that copies nothing leaves no empty metadata file.
-    EXPECT_FALSE(QFileInfo::exists(fixture.root + "KORDA/metadata1.xml"));
+    if (onDrive()) {
+        EXPECT_FALSE(QFileInfo::exists(fixture.root + "KORDA/metadata1.xml"));
+    }
 }
 
-TEST(MusicSync, AFullResyncForgetsTheCacheAndAsksNothing)
+TEST_P(WholeRun, AFullResyncForgetsTheCacheAndAsksNothing)
 {
-    SyncFixture fixture;
     fixture.configure({"Rock", "Jazz"});
     ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
     fixture.configure({"Rock"});
-    fixture.prober->setFreeSpace(fixture.root, 10); // no space warning on a full resync
+    if (onDrive())
+        fixture.setFreeSpace(10); // no space warning on a full resync (a phone would refuse the copies)
     SyncFixture::RunOptions force;
     force.force = true;
     const SyncOutcome outcome = fixture.run(force);
@@ -126,18 +146,18 @@ TEST(MusicSync, AFullResyncForgetsTheCacheAndAsksNothing)
     EXPECT_EQ(fixture.cachedOnDevice().size(), 3);
 }
 
-TEST(MusicSync, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
+TEST_P(WholeRun, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
 {
-    SyncFixture fixture;
     fixture.configure({"Jazz"}, SyncSettings::PodcastsNone, 0, true);
     const SyncOutcome converted = fixture.run();
     ASSERT_EQ(converted.state, MusicSync::StateComplete);
     const QStringList mp3s = {"Music/Cool Trio/Blue/1 Jazz Tune.mp3", "Music/Cool Trio/Blue/2 Jazz Tune.mp3"};
     EXPECT_EQ(fixture.musicOnDrive(), withArt(mp3s, {"Music/Cool Trio/Blue"}));
     for (const QString& file : mp3s)
-        EXPECT_EQ(fixtures::probeCodec(fixture.root + file), "mp3") << file.toStdString();
-    EXPECT_TRUE(readWholeFile(fixture.root + "Playlists_VLT/Jazz.m3u")
-                    .contains("\\Music\\Cool Trio\\Blue\\1 Jazz Tune.mp3"));
+        EXPECT_EQ(fixtures::probeCodec(fixture.localCopyOf(file)), "mp3") << file.toStdString();
+    EXPECT_TRUE(
+        fixture.readOnDevice("Playlists_VLT/Jazz.m3u")
+            .contains(fixture.playlistPathPrefix() + "\\Music\\Cool Trio\\Blue\\1 Jazz Tune.mp3\r\n"));
 
     // Conversion off: the MP3s are other tracks now; they are replaced by the originals.
     fixture.configure({"Jazz"}, SyncSettings::PodcastsNone, 0, false);
@@ -145,28 +165,26 @@ TEST(MusicSync, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
     ASSERT_EQ(original.state, MusicSync::StateComplete);
     EXPECT_EQ(original.deleteQuestions, 1);
     EXPECT_EQ(fixture.musicOnDrive(), withArt(kJazzFiles, {"Music/Cool Trio/Blue"}));
-    EXPECT_EQ(fixtures::probeCodec(fixture.root + kJazzFiles[0]), "aac");
+    EXPECT_EQ(fixtures::probeCodec(fixture.localCopyOf(kJazzFiles[0])), "aac");
 }
 
-TEST(MusicSync, PodcastsKeepTheNewestEpisodes)
+TEST_P(WholeRun, PodcastsKeepTheNewestEpisodes)
 {
-    SyncFixture fixture;
     fixture.configure({}, SyncSettings::PodcastsSelected, 3);
     ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
     EXPECT_EQ(fixture.musicOnDrive(),
               (QStringList{"Music/Podcasts/Weekly/Episode 3.mp3", "Music/Podcasts/Weekly/Episode 4.mp3",
                            "Music/Podcasts/Weekly/Episode 5.mp3"}));
-    EXPECT_TRUE(
-        readWholeFile(fixture.root + "Playlists_VLT/Weekly.m3u")
-            .startsWith("#EXTM3U\r\n#EXTINF:0,Episode 5\r\n\\Music\\Podcasts\\Weekly\\Episode 5.mp3\r\n"));
+    EXPECT_TRUE(fixture.readOnDevice("Playlists_VLT/Weekly.m3u")
+                    .startsWith("#EXTM3U\r\n#EXTINF:0,Episode 5\r\n" + fixture.playlistPathPrefix() +
+                                "\\Music\\Podcasts\\Weekly\\Episode 5.mp3\r\n"));
     fixture.configure({}, SyncSettings::PodcastsAll, 0);
     ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
     EXPECT_EQ(fixture.musicOnDrive().size(), 5);
 }
 
-TEST(MusicSync, ProtectedAndNotDownloadedTracksAreReported)
+TEST_P(WholeRun, ProtectedAndNotDownloadedTracksAreReported)
 {
-    SyncFixture fixture;
     fixture.configure({"Locked", "Rock"});
     const SyncOutcome outcome = fixture.run();
     EXPECT_EQ(outcome.state, MusicSync::StateComplete);
@@ -175,37 +193,19 @@ TEST(MusicSync, ProtectedAndNotDownloadedTracksAreReported)
     EXPECT_EQ(fixture.musicOnDrive().size(), 4);
 }
 
-TEST(MusicSync, TooLittleSpaceIsAskedAboutAndCanBeCancelled)
+TEST_P(WholeRun, TooLittleSpaceIsAskedAboutAndCanBeCancelled)
 {
-    SyncFixture fixture;
     fixture.configure({"Rock"});
-    fixture.prober->setFreeSpace(fixture.root, 1000);
+    fixture.setFreeSpace(1000);
     const SyncOutcome outcome = fixture.run();
     EXPECT_GT(outcome.spaceShortfall, 0);
     EXPECT_EQ(outcome.state, MusicSync::StateCancelled);
     EXPECT_TRUE(fixture.musicOnDrive().isEmpty());
 }
 
-namespace {
-
-// A drive as slow as a real one, so that a cancel from the front end arrives during the copy.
-class SlowDrive : public UsbMSDevice
+TEST_P(WholeRun, CancellingDuringTheCopyStopsAfterTheCurrentTrack)
 {
-public:
-    using UsbMSDevice::UsbMSDevice;
-    int UploadTrack(Track& aTrack) override
-    {
-        QThread::msleep(150);
-        return UsbMSDevice::UploadTrack(aTrack);
-    }
-};
-
-} // namespace
-
-TEST(MusicSync, CancellingDuringTheCopyStopsAfterTheCurrentTrack)
-{
-    SyncFixture fixture;
-    fixture.replaceDevice(std::make_unique<SlowDrive>(fixture.root, "Player", true, fixture.prober));
+    fixture.slowDown();
     fixture.configure({"Rock", "Jazz"});
     SyncFixture::RunOptions cancel;
     cancel.whileCopying = [](SyncRun& aRun, int aPercent) {
@@ -217,16 +217,19 @@ TEST(MusicSync, CancellingDuringTheCopyStopsAfterTheCurrentTrack)
     const int copied = fixture.cachedOnDevice().size();
     EXPECT_GE(copied, 1);
     EXPECT_LT(copied, 5);
-    EXPECT_TRUE(readWholeFile(fixture.root + "KORDA/metadata0.xml").trimmed().endsWith("</metadata>"));
-    EXPECT_FALSE(QFileInfo::exists(fixture.root + "Playlists_VLT/Rock.m3u"));
+    if (onDrive()) {
+        EXPECT_TRUE(readWholeFile(fixture.root + "KORDA/metadata0.xml").trimmed().endsWith("</metadata>"));
+    }
+    EXPECT_FALSE(fixture.existsOnDevice("Playlists_VLT/Rock.m3u"));
+    // Nothing but whole tracks is on the device (a phone's copy stops within a block).
+    EXPECT_EQ(fixture.musicOnDrive().filter(".m").size(), copied);
     // The next run completes the job.
     EXPECT_EQ(fixture.run().state, MusicSync::StateComplete);
     EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
 }
 
-TEST(MusicSync, EarlyEndsReportTheirStates)
+TEST_P(WholeRun, EarlyEndsReportTheirStates)
 {
-    SyncFixture fixture;
     // Not configured: the settings know another device only.
     SyncSettings other;
     other.load();
@@ -246,9 +249,8 @@ TEST(MusicSync, EarlyEndsReportTheirStates)
     EXPECT_TRUE(fixture.musicOnDrive().isEmpty());
 }
 
-TEST(MusicSync, NoMusicOffersEveryMusicTrackForDeletion)
+TEST_P(WholeRun, NoMusicOffersEveryMusicTrackForDeletion)
 {
-    SyncFixture fixture;
     fixture.configure({"Rock"}, SyncSettings::PodcastsSelected, 1);
     ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
     fixture.configure({}, SyncSettings::PodcastsSelected, 1); // "###DONT-SYNC-MUSIC###"
@@ -256,4 +258,39 @@ TEST(MusicSync, NoMusicOffersEveryMusicTrackForDeletion)
     EXPECT_EQ(outcome.deleteQuestions, 1);
     EXPECT_EQ(fixture.musicOnDrive(),
               withArt({"Music/Podcasts/Weekly/Episode 5.mp3"}, {"Music/Stone Band/Heavy"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, WholeRun,
+                         ::testing::Values(SyncFixture::Target::Drive, SyncFixture::Target::Phone),
+                         [](const ::testing::TestParamInfo<SyncFixture::Target>& aInfo) {
+                             return aInfo.param == SyncFixture::Target::Drive ? "Drive" : "Phone";
+                         });
+
+TEST(MusicSyncOnPhones, APhonePulledDuringARunEndsItAndTheNextRunLeavesNoPartialTrack)
+{
+    SyncFixture fixture(SyncFixture::Target::Phone);
+    fixture.configure({"Rock", "Jazz"});
+    // The cable goes in the middle of the copies.
+    qint64 total = 0;
+    for (const QString& file : kRockFiles + kJazzFiles)
+        total += QFileInfo(fixture.home.path() + "/Music/iTunes/iTunes Media/" + file).size();
+    fixture.phone->unplugAfterBytes(total / 2);
+    const SyncOutcome pulled = fixture.run();
+    EXPECT_EQ(pulled.state, MusicSync::StateFault);
+    EXPECT_LT(fixture.cachedOnDevice().size(), 5);
+    // The phone kept part of a track under its name.
+    EXPECT_EQ(fixture.musicOnDrive().filter(".m").size(), fixture.cachedOnDevice().size() + 1);
+
+    // Plugged in again, the phone is a new device to the computer.
+    fixture.phone->plugIn();
+    auto parent = fixture.phone->openParent();
+    fixture.device = parent->children().first();
+    fixture.parent = std::move(parent);
+    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    for (const QString& file : kRockFiles + kJazzFiles) {
+        EXPECT_EQ(fixture.readOnDevice(file),
+                  readWholeFile(fixture.home.path() + "/Music/iTunes/iTunes Media/" + file))
+            << file.toStdString();
+    }
+    EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
 }

@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ XmlTrackEntry entry(int aId, const QString& aName, const QString& aArtist, const
 
 } // namespace
 
-SyncFixture::SyncFixture()
+SyncFixture::SyncFixture(Target aTarget)
 {
     const QString media = home.path() + "/Music/iTunes/iTunes Media/";
     const QString rockFolder = media + "Music/Stone Band/Heavy/";
@@ -88,10 +89,20 @@ SyncFixture::SyncFixture()
     xmlPath = home.path() + "/Music/iTunes/iTunes Music Library.xml";
     EXPECT_TRUE(writer.writeTo(xmlPath));
 
-    root = home.path() + "/drive/";
-    QDir().mkpath(root);
-    prober->plugIn(root, "Player");
-    replaceDevice(std::make_unique<UsbMSDevice>(root, "Player", true, prober));
+    if (aTarget == Target::Drive) {
+        root = home.path() + "/drive/";
+        QDir().mkpath(root);
+        prober->plugIn(root, "Player");
+        replaceDevice(std::make_unique<UsbMSDevice>(root, "Player", true, prober));
+    } else {
+        // A phone with the phone application, which takes M3U playlists.
+        phone = std::make_shared<SimulatedPhone>();
+        phoneStorage = phone->addStorage("Internal shared storage", 8LL * 1024 * 1024 * 1024);
+        phone->installTandrel(phoneStorage, false);
+        auto phoneParent = phone->openParent();
+        device = phoneParent->children().first();
+        parent = std::move(phoneParent);
+    }
     device->SetConfigured();
     library = std::make_unique<LocalMusicLibrary>(std::make_shared<ITunesXmlBackend>(xmlPath));
     // The library file is always there: a run never waits for it as for an iTunes not started.
@@ -101,7 +112,57 @@ SyncFixture::SyncFixture()
 void SyncFixture::replaceDevice(std::unique_ptr<UsbMSDevice> aDevice)
 {
     parent = std::make_unique<DeviceParentMs>("Player");
-    device = static_cast<UsbMSDevice*>(parent->addChild(std::move(aDevice)));
+    drive = static_cast<UsbMSDevice*>(parent->addChild(std::move(aDevice)));
+    device = drive;
+}
+
+namespace {
+
+// A drive as slow as a real one, so that a cancel from the front end arrives during the copy.
+class SlowDrive : public UsbMSDevice
+{
+public:
+    using UsbMSDevice::UsbMSDevice;
+    int UploadTrack(Track& aTrack) override
+    {
+        QThread::msleep(150);
+        return UsbMSDevice::UploadTrack(aTrack);
+    }
+};
+
+} // namespace
+
+void SyncFixture::slowDown()
+{
+    if (onPhone())
+        phone->setBlockDelay(150);
+    else
+        replaceDevice(std::make_unique<SlowDrive>(root, "Player", true, prober));
+}
+
+void SyncFixture::setFreeSpace(qint64 aBytes)
+{
+    if (onPhone())
+        phone->setFreeBytes(phoneStorage, aBytes);
+    else
+        prober->setFreeSpace(root, aBytes);
+}
+
+QByteArray SyncFixture::readOnDevice(const QString& aPath) const
+{
+    return onPhone() ? phone->file(phoneStorage, aPath) : readWholeFile(root + aPath);
+}
+
+bool SyncFixture::existsOnDevice(const QString& aPath) const
+{
+    return onPhone() ? phone->exists(phoneStorage, aPath) : QFileInfo::exists(root + aPath);
+}
+
+QString SyncFixture::localCopyOf(const QString& aPath) const
+{
+    if (!onPhone())
+        return root + aPath;
+    return home.writeFile("from-phone/" + aPath, readOnDevice(aPath));
 }
 
 void SyncFixture::configure(const QStringList& aPlaylists, int aPodcastSetting, int aEpisodes,
@@ -229,6 +290,8 @@ SyncOutcome SyncFixture::run(const RunOptions& aOptions)
 
 QStringList SyncFixture::musicOnDrive() const
 {
+    if (onPhone())
+        return phone->files(phoneStorage, "Music");
     QStringList files;
     QDirIterator it(root + "Music", QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext())

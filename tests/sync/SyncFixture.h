@@ -1,8 +1,9 @@
 #pragma once
 
 // A whole synchronisation on real files: an iTunes library of real audio made by ffmpeg (with
-// cover art, a protected track, a cloud track and a podcast of five episodes), a folder standing
-// for a USB player, and a run of MusicSync answered the way a front end would.
+// cover art, a protected track, a cloud track and a podcast of five episodes), a target device,
+// and a run of MusicSync answered the way a front end would. The target is a folder standing for
+// a USB player, or a simulated Android phone over MTP: the same tests run on both.
 #include "devices/DeviceParentMs.h"
 #include "devices/FakeDriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
@@ -10,6 +11,7 @@
 #include "library/itunes/xml/ITunesXmlBackend.h"
 #include "settings/SyncSettings.h"
 #include "support/LibraryXmlWriter.h"
+#include "support/SimulatedPhone.h"
 #include "support/TestHome.h"
 #include "sync/MusicSync.h"
 #include "sync/SyncFrontEnd.h"
@@ -38,7 +40,13 @@ struct SyncOutcome
 class SyncFixture
 {
 public:
-    SyncFixture();
+    enum class Target
+    {
+        Drive,
+        Phone,
+    };
+    explicit SyncFixture(Target aTarget = Target::Drive);
+    bool onPhone() const { return phone != nullptr; }
 
     // The library's playlists: "Rock" (3 tracks), "Jazz" (2 tracks, m4a), "Locked" (a protected
     // and a cloud track), "Everything" (all music); the podcast "Weekly" of 5 episodes.
@@ -67,8 +75,24 @@ public:
     SyncOutcome run(const RunOptions& aOptions);
     SyncOutcome run() { return run(RunOptions()); }
 
-    // Files under the drive's Music folder, relative to the drive's root.
+    // Files under the target's Music folder, relative to its root.
     QStringList musicOnDrive() const;
+    // A file on the target by its path from the root ("Playlists_VLT/Rock.m3u"); empty when absent.
+    QByteArray readOnDevice(const QString& aPath) const;
+    bool existsOnDevice(const QString& aPath) const;
+    // A local file holding the target's file (the file itself on a drive).
+    QString localCopyOf(const QString& aPath) const;
+    // The album art file of each album folder: AlbumArt.jpg on drives, folder.jpg on phones.
+    QString artFile() const
+    {
+        return onPhone() ? QStringLiteral("folder.jpg") : QStringLiteral("AlbumArt.jpg");
+    }
+    // What stands before a track's device path in a playlist: ".." on phones.
+    QByteArray playlistPathPrefix() const { return onPhone() ? QByteArray("..") : QByteArray(); }
+    // The free space the target reports (and, on a phone, has).
+    void setFreeSpace(qint64 aBytes);
+    // Copies become slow enough for a cancel to arrive during them.
+    void slowDown();
     // The tracks the drive's cache says are on it: device path -> recorded size.
     QMap<QString, qint64> cachedOnDevice() const;
 
@@ -77,8 +101,11 @@ public:
     QString xmlPath;
     LibraryXmlWriter writer;
     std::shared_ptr<FakeDriveProber> prober = std::make_shared<FakeDriveProber>();
-    std::unique_ptr<DeviceParentMs> parent;
-    UsbMSDevice* device = nullptr;
+    std::unique_ptr<DeviceParent> parent;
+    Device* device = nullptr;
+    UsbMSDevice* drive = nullptr; // the drive, when the target is one
+    std::shared_ptr<SimulatedPhone> phone;
+    QString phoneStorage;
     std::unique_ptr<LocalMusicLibrary> library;
     // A device of a test's own making replaces the drive (one that fails on purpose).
     void replaceDevice(std::unique_ptr<UsbMSDevice> aDevice);

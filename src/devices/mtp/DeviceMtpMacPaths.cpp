@@ -75,7 +75,11 @@ int DeviceMtpMac::findObject(const QString& aPath, bool aCreate, QMtpCachedFile&
     for (qsizetype i = 0; i < components.size(); ++i) {
         parent = id;
         const bool last = i + 1 == components.size();
-        const int result = GetOrCreateFromNameAndParent(parent, components.at(i), !last, aCreate, id);
+        // The last component is a file, or, when the path is to be made, a folder (only folders
+        // are made); an existing folder is found by a lookup too.
+        int result = GetOrCreateFromNameAndParent(parent, components.at(i), !last || aCreate, aCreate, id);
+        if (last && !aCreate && result == MtpResult::kNotFound)
+            result = GetOrCreateFromNameAndParent(parent, components.at(i), true, false, id);
         if (result != MtpResult::kOk)
             return result;
     }

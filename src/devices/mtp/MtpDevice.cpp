@@ -84,8 +84,15 @@ qint32 MtpDevice::sendFile(const QString& aLocalPath, QMtpFileInterface& aObject
     if (mGone)
         return MtpResult::kGone;
     const qint32 result = counted(mDevice->sendFile(aLocalPath, aObject, aProgress));
-    if (result == MtpResult::kOk)
-        mFolders.insert(MangleFolderId(aObject.parentId(), aObject.storageId()), QMtpCachedFile(aObject));
+    const QString key = MangleFolderId(aObject.parentId(), aObject.storageId());
+    if (result == MtpResult::kOk) {
+        mFolders.insert(key, QMtpCachedFile(aObject));
+    } else {
+        // What a failed send left in the folder is known to the phone only: the folder is
+        // listed again when it is next looked at.
+        mFolders.remove(key);
+        mListed.remove(key);
+    }
     return result;
 }
 

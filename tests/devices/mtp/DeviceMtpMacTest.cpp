@@ -1,0 +1,311 @@
+// A phone's storage over MTP, on the simulated phone: identity, paths, tracks, album art, and the
+// failures of real phones.
+#include "devices/mtp/DeviceMtpMac.h"
+#include "devices/mtp/MtpDevice.h"
+#include "devices/mtp/MtpFile.h"
+#include "devices/mtp/MtpResult.h"
+#include "settings/SyncSettings.h"
+#include "support/SimulatedPhone.h"
+#include "support/TestHome.h"
+#include "tracks/Track.h"
+#include "tracks/TrackCache.h"
+#include "tracks/TrackList.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DeviceMtpMacTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mInternal = mPhone->addStorage("Internal shared storage");
+        mPhone->installTandrel(mInternal);
+        mPhone->putFile(mInternal, "KORDA/uniqueid", "12345Y");
+        reconnect();
+    }
+
+    void reconnect()
+    {
+        mDevice = nullptr;
+        mParent = mPhone->openParent();
+        ASSERT_TRUE(mParent);
+        mDevice = static_cast<DeviceMtpMac*>(mParent->children().first());
+    }
+
+    Track localTrack(const QString& aFile, const QString& aArtist = "Band", const QString& aAlbum = "Album",
+                     const QByteArray& aContent = "audio data")
+    {
+        const QString path = mHome.writeFile("library/" + aFile, aContent);
+        Track track("Song", aAlbum, aArtist, 4, path, true, false, false);
+        track.setLocalSize(aContent.size());
+        return track;
+    }
+
+    TestHome mHome;
+    std::shared_ptr<SimulatedPhone> mPhone = std::make_shared<SimulatedPhone>();
+    QString mInternal;
+    std::unique_ptr<DeviceParentMtpMac> mParent;
+    DeviceMtpMac* mDevice = nullptr;
+};
+
+} // namespace
+
+TEST_F(DeviceMtpMacTest, ReadsItsIdentityAndThePhoneApplicationsInformation)
+{
+    EXPECT_EQ(mDevice->FriendlyName(), "Pixel 7 Internal shared storage");
+    EXPECT_EQ(mDevice->UniqueDeviceId(), "12345Y");
+    EXPECT_EQ(mDevice->GetDeviceType(), Device::DeviceTypeMtp);
+    EXPECT_EQ(mDevice->androidInfo().androidVersion, 13);
+    EXPECT_FALSE(mDevice->Disabled());
+    EXPECT_TRUE(mDevice->IsMounted());
+    qint64 capacity = 0, free = 0;
+    EXPECT_EQ(mDevice->GetStorageCapacity(capacity), 0);
+    EXPECT_EQ(mDevice->GetFreeStorageSpace(free), 0);
+    EXPECT_EQ(capacity, 64LL * 1024 * 1024 * 1024);
+    EXPECT_GT(free, capacity - 1024);
+}
+
+TEST_F(DeviceMtpMacTest, MissingHugeOrDamagedFilesAreReadSafely)
+{
+    // No android.xml: version -1. One too big to be believed is "there but unreadable": 10.
+    auto bare = std::make_shared<SimulatedPhone>("", "usb 1:9");
+    const QString storage = bare->addStorage("SD card");
+    auto parent = bare->openParent();
+    auto* card = static_cast<DeviceMtpMac*>(parent->children().first());
+    EXPECT_EQ(card->androidInfo().androidVersion, -1);
+    EXPECT_EQ(card->UniqueDeviceId(), Device::kTemporaryDeviceId);
+    // Without a friendly name the product stands in.
+    EXPECT_EQ(card->FriendlyName(), "Nexus/Pixel (MTP) Google Inc SD card");
+
+    bare->putFile(storage, "KORDA/android.xml", QByteArray(MtpFile::kMaxReadBytes + 1, 'x'));
+    // An identity with markup, and one far too long, are no identity.
+    for (const QByteArray& identity : {QByteArray("12<3>Y"), QByteArray(4096, '7')}) {
+        bare->putFile(storage, "KORDA/uniqueid", identity);
+        parent = bare->openParent();
+        card = static_cast<DeviceMtpMac*>(parent->children().first());
+        EXPECT_EQ(card->androidInfo().androidVersion, 10);
+        EXPECT_EQ(card->UniqueDeviceId(), Device::kTemporaryDeviceId);
+    }
+    // Configuring replaces the damaged identity with a good one, on the phone too.
+    card->SetConfigured();
+    EXPECT_NE(card->UniqueDeviceId(), Device::kTemporaryDeviceId);
+    EXPECT_TRUE(card->UniqueDeviceId().endsWith('Y'));
+    EXPECT_EQ(bare->file(storage, "KORDA/uniqueid"), card->UniqueDeviceId().toLatin1());
+    // The temporary files of the transfers are gone.
+    EXPECT_TRUE(QDir(mHome.korda()).entryList({"temp*"}, QDir::Files).isEmpty());
+}
+
+TEST_F(DeviceMtpMacTest, AnUploadMakesEachMissingFolderAndRecordsTheTrack)
+{
+    Track track = localTrack("01 Song.mp3", "Band", "Album", QByteArray(200000, 'a'));
+    ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    EXPECT_EQ(mPhone->files(mInternal, "Music"), QStringList{"Music/Band/Album/01 Song.mp3"});
+    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/01 Song.mp3"), QByteArray(200000, 'a'));
+    EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\01 Song.mp3");
+    EXPECT_TRUE(track.onRemoteDevice());
+    EXPECT_EQ(track.recordedSizeOnDevice(), 200000);
+    EXPECT_TRUE(mDevice->trackIsOnDevice(track));
+    // A track whose file is missing is not sent.
+    Track missing("Gone", "Album", "Band", 2, mHome.path() + "/library/none.mp3", true, false, false);
+    EXPECT_EQ(mDevice->UploadTrack(missing), Device::kSourceFileMissing);
+    EXPECT_EQ(mPhone->sends(), 1);
+}
+
+TEST_F(DeviceMtpMacTest, NamesDifferingInCaseOrCompositionResolveToOneFolder)
+{
+    // The phone has MUSIC and an artist written with a combining accent.
+    mPhone->putFile(mInternal, "MUSIC/Beyonce\u0301/Lemonade/other.mp3", "x");
+    reconnect();
+    Track track = localTrack("song.mp3", "beyonc\u00e9", "LEMONADE");
+    ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    EXPECT_EQ(mPhone->folders(mInternal, QString()), (QStringList{"KORDA", "MUSIC"}));
+    EXPECT_EQ(mPhone->folders(mInternal, "MUSIC"), QStringList{"Beyonce\u0301"});
+    EXPECT_EQ(mPhone->files(mInternal, "MUSIC"), (QStringList{"MUSIC/Beyonce\u0301/Lemonade/other.mp3",
+                                                              "MUSIC/Beyonce\u0301/Lemonade/song.mp3"}));
+    QString id;
+    EXPECT_EQ(mDevice->GetIdFromTrack(track, id), 0);
+    EXPECT_EQ(id, mPhone->objectId(mInternal, "MUSIC/Beyonce\u0301/Lemonade/song.mp3"));
+}
+
+TEST_F(DeviceMtpMacTest, AConvertedTrackIsStoredUnderItsMp3NameAndFoundByIt)
+{
+    Track track = localTrack("02 Tune.m4a");
+    track.setConvertToMp3(true);
+    ASSERT_TRUE(track.needsConversion());
+    mHome.writeFile("KORDA/temp.mp3", "converted mp3 data"); // what the converter left
+    ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\02 Tune.mp3");
+    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/02 Tune.mp3"), "converted mp3 data");
+    // A lookup by the track alone (no device path yet) agrees with the upload.
+    Track fresh = localTrack("02 Tune.m4a");
+    fresh.setConvertToMp3(true);
+    QString byPath, byTrack;
+    EXPECT_EQ(mDevice->GetIdFromTrack(track, byPath), 0);
+    EXPECT_EQ(mDevice->GetIdFromTrack(fresh, byTrack), 0);
+    EXPECT_EQ(byPath, byTrack);
+}
+
+TEST_F(DeviceMtpMacTest, DeletingTwiceRemovesTheTrackFromTheCacheBothTimes)
+{
+    SyncSettings settings;
+    settings.load();
+    settings.setConfig("12345Y", true, 0, {}, {}, "Phone");
+    TrackCache cache;
+    ASSERT_EQ(cache.open("12345Y"), TrackCache::kNewCacheFile);
+    cache.readHeader();
+    Track track = localTrack("a.mp3");
+    ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    ASSERT_EQ(cache.addTrack(track), 0);
+    EXPECT_EQ(mDevice->DeleteTrack(cache, track), 0);
+    EXPECT_FALSE(mPhone->exists(mInternal, "Music/Band/Album/a.mp3"));
+    EXPECT_FALSE(track.onRemoteDevice());
+    EXPECT_EQ(mDevice->DeleteTrack(cache, track), 0);
+    EXPECT_EQ(cache.totalSizeOfUploadedFiles(), 0);
+    EXPECT_FALSE(mDevice->trackIsOnDevice(track));
+}
+
+TEST_F(DeviceMtpMacTest, AlbumArtTwiceLeavesOneFolderJpg)
+{
+    const Track track = localTrack("a.mp3");
+    const QString first = mHome.writeFile("art1.jpg", "first picture");
+    const QString second = mHome.writeFile("art2.jpg", "second picture");
+    mDevice->uploadAlbumArt(track, first);
+    mDevice->uploadAlbumArt(track, second);
+    EXPECT_EQ(mPhone->files(mInternal, "Music"), QStringList{"Music/Band/Album/folder.jpg"});
+    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/folder.jpg"), "second picture");
+}
+
+TEST_F(DeviceMtpMacTest, ASendThatFailsButLeavesAnObjectIsDeletedAndSentAgain)
+{
+    mPhone->failNextSends(2, true, SimulatedPhone::kBlock + 10);
+    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(300000, 'z'));
+    ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    EXPECT_EQ(mPhone->sends(), 3);
+    EXPECT_EQ(mPhone->files(mInternal, "Music"), QStringList{"Music/Band/Album/a.mp3"});
+    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/a.mp3").size(), 300000);
+}
+
+TEST_F(DeviceMtpMacTest, ACopyFailingOnItsLastAttemptReturnsFalseAndLeavesNothing)
+{
+    mPhone->failNextSends(MtpFile::kCopyAttempts, true, 10);
+    const QString source = mHome.writeFile("data.bin", QByteArray(1000, 'd'));
+    MtpFile file(*mDevice, "\\Exports\\data.bin");
+    EXPECT_FALSE(
+        file.copy(source, "\\Exports\\data.bin", MtpFile::kCopyAttempts, QMtpFileInterface::TypeOther));
+    EXPECT_EQ(mPhone->sends(), MtpFile::kCopyAttempts);
+    EXPECT_FALSE(mPhone->exists(mInternal, "Exports/data.bin"));
+    EXPECT_TRUE(mPhone->exists(mInternal, "Exports")); // the folder was made first
+
+    mPhone->failNextSends(MtpFile::kCopyAttempts, false);
+    Track track = localTrack("a.mp3");
+    EXPECT_EQ(mDevice->UploadTrack(track), DeviceMtpMac::kCopyFailed);
+    EXPECT_FALSE(track.onRemoteDevice());
+    EXPECT_TRUE(mPhone->files(mInternal, "Music").isEmpty());
+}
+
+TEST_F(DeviceMtpMacTest, AFullStorageFailsAtOnce)
+{
+    mPhone->setFreeBytes(mInternal, 1000);
+    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(5000, 'f'));
+    EXPECT_EQ(mDevice->UploadTrack(track), Device::kDeviceFull);
+    EXPECT_EQ(mPhone->sends(), 1);
+    EXPECT_TRUE(mPhone->files(mInternal, "Music").isEmpty());
+}
+
+TEST_F(DeviceMtpMacTest, ACancelStopsTheCopyWithinABlockAndLeavesNothing)
+{
+    QList<qint64> reported;
+    mDevice->setTransferProgress([&](qint64 aDone, qint64 aTotal) {
+        EXPECT_EQ(aTotal, 10 * SimulatedPhone::kBlock);
+        reported.append(aDone);
+        return aDone < 3 * SimulatedPhone::kBlock; // the user cancels during the third block
+    });
+    Track track = localTrack("big.mp3", "Band", "Album", QByteArray(10 * SimulatedPhone::kBlock, 'b'));
+    EXPECT_NE(mDevice->UploadTrack(track), 0);
+    EXPECT_EQ(reported, (QList<qint64>{SimulatedPhone::kBlock, 2 * SimulatedPhone::kBlock,
+                                       3 * SimulatedPhone::kBlock}));
+    EXPECT_EQ(mPhone->sends(), 1); // not tried again
+    EXPECT_TRUE(mPhone->files(mInternal, "Music").isEmpty());
+    EXPECT_FALSE(track.onRemoteDevice());
+}
+
+TEST_F(DeviceMtpMacTest, APhonePulledDuringACopyKeepsNoPartialTrackAfterTheNextRunStarts)
+{
+    SyncSettings settings;
+    settings.load();
+    settings.setConfig("12345Y", true, 0, {}, {}, "Phone");
+    mPhone->unplugAfterBytes(100000);
+    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(300000, 'p'));
+    EXPECT_EQ(mDevice->UploadTrack(track), Device::kDeviceGone);
+    EXPECT_FALSE(mDevice->unusableReason().isEmpty());
+    // The phone kept what arrived, under the track's name.
+    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/a.mp3").size(), 100000);
+
+    mPhone->plugIn();
+    reconnect();
+    EXPECT_TRUE(mDevice->unusableReason().isEmpty());
+    mDevice->PrepareForSync();
+    EXPECT_FALSE(mPhone->exists(mInternal, "Music/Band/Album/a.mp3"));
+    // And the next copy is whole.
+    ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/a.mp3").size(), 300000);
+}
+
+TEST_F(DeviceMtpMacTest, EachFolderIsListedOncePerConnection)
+{
+    mDevice->PrepareForSync();
+    const int before = mPhone->listings();
+    for (int i = 0; i < 10; ++i) {
+        Track track = localTrack(QString("%1.mp3").arg(i));
+        ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    }
+    // The root, Music, the artist and the album: each listed once (new folders need none).
+    EXPECT_LE(mPhone->listings() - before, 4);
+    EXPECT_EQ(mPhone->files(mInternal, "Music").size(), 10);
+    // Reopened before a run, the cache starts again (the run's start has listed the root).
+    mDevice->PrepareForSync();
+    const int reopened = mPhone->listings();
+    Track track = localTrack("0.mp3");
+    QString id;
+    EXPECT_EQ(mDevice->GetIdFromTrack(track, id), 0);
+    EXPECT_EQ(mPhone->listings() - reopened, 3);
+}
+
+TEST_F(DeviceMtpMacTest, ARecordedTrackCountsOnlyWhenItIsThereWhole)
+{
+    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(5000, 'w'));
+    ASSERT_EQ(mDevice->UploadTrack(track), 0);
+    mPhone->putFile(mInternal, "Music/Band/Album/a.mp3", QByteArray(1200, 'w')); // cut short elsewhere
+    reconnect();
+    EXPECT_FALSE(mDevice->trackIsOnDevice(track));
+    // A phone that went away says nothing about its tracks.
+    mPhone->unplug();
+    mDevice->PrepareForSync();
+    EXPECT_TRUE(mDevice->trackIsOnDevice(track));
+    EXPECT_FALSE(mDevice->unusableReason().isEmpty());
+}
+
+TEST_F(DeviceMtpMacTest, TheSyncMarkerIsAbsentDuringARunAndPresentAfter)
+{
+    mPhone->putFile(mInternal, "KORDA/synccomplete", "sync-complete");
+    mDevice->PrepareForSync();
+    EXPECT_FALSE(mPhone->exists(mInternal, "KORDA/synccomplete"));
+    mDevice->FinalizeSync();
+    EXPECT_EQ(mPhone->file(mInternal, "KORDA/synccomplete"), "sync-complete");
+}
+
+TEST_F(DeviceMtpMacTest, CopyFileReplacesOnlyWhenAsked)
+{
+    const QString first = mHome.writeFile("one.vcf", "first");
+    const QString second = mHome.writeFile("two.vcf", "second");
+    mDevice->CopyFile(first, "\\KORDA\\Contacts\\contacts.vcf", false);
+    mDevice->CopyFile(second, "\\KORDA\\Contacts\\contacts.vcf", false);
+    EXPECT_EQ(mPhone->file(mInternal, "KORDA/Contacts/contacts.vcf"), "first");
+    mDevice->CopyFile(second, "\\KORDA\\Contacts\\contacts.vcf", true);
+    EXPECT_EQ(mPhone->file(mInternal, "KORDA/Contacts/contacts.vcf"), "second");
+    EXPECT_EQ(mPhone->files(mInternal, "KORDA/Contacts").size(), 1);
+}
