@@ -7,8 +7,13 @@
 #include <cstdlib>
 #include <ctime>
 
+// A test program's own preparation before anything else runs (one that must run under a preload
+// library re-executes itself here).
+extern "C" __attribute__((weak)) void veltraneBeforeTests(int, char**) {}
+
 int main(int argc, char** argv)
 {
+    veltraneBeforeTests(argc, argv);
     // Never the real home folder; dates in one time zone; widgets without a display.
     setenv("HOME", VELTRANE_TEST_HOME, 1);
     setenv("XDG_CONFIG_HOME", VELTRANE_TEST_HOME "/.config", 1);

@@ -4,9 +4,11 @@
 #include "devices/mtp/MtpDevice.h"
 #include "devices/mtp/MtpResult.h"
 #include "devices/mtp/libmtp/LibmtpLock.h"
+#include "devices/mtp/libmtp/UsbProbe.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +19,7 @@
 namespace {
 
 constexpr uint32_t kRootHandle = 0xFFFFFFFFu;
+constexpr unsigned long kGoneWaitMs = 300;
 
 // PTP response codes that the object layer reports as its own results.
 constexpr unsigned kPtpInvalidObjectHandle = 0x2009;
@@ -84,11 +87,7 @@ uint32_t LibmtpDevice::folderHandle(const QString& aFolderId)
 
 bool LibmtpDevice::present() const
 {
-    const QByteArray node = QStringLiteral("/dev/bus/usb/%1/%2")
-                                .arg(mRawDevice.bus_location, 3, 10, QLatin1Char('0'))
-                                .arg(mRawDevice.devnum, 3, 10, QLatin1Char('0'))
-                                .toLatin1();
-    return ::access(node.constData(), F_OK) == 0;
+    return UsbProbe::present(mRawDevice.bus_location, mRawDevice.devnum);
 }
 
 qint32 LibmtpDevice::failure(const char* aOperation)
@@ -116,6 +115,11 @@ qint32 LibmtpDevice::failure(const char* aOperation)
     }
     if (mDevice)
         LIBMTP_Clear_Errorstack(mDevice);
+    // A failed transfer may be the cable: the phone's node goes a moment after its transfers
+    // fail, so a failure of the USB link is looked at again after a short wait.
+    const bool linkFailed = texts.join(QLatin1Char(' ')).contains(QLatin1String("PTP Layer error 02ff"));
+    if (result != MtpResult::kCancelled && linkFailed && present())
+        QThread::msleep(kGoneWaitMs);
     if (result != MtpResult::kCancelled && !present())
         result = MtpResult::kGone;
     mLastError = QString::fromUtf8(aOperation) + QStringLiteral(": ") + texts.join(QStringLiteral("; "));

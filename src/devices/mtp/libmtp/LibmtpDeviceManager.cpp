@@ -4,8 +4,7 @@
 #include "devices/mtp/MtpResult.h"
 #include "devices/mtp/libmtp/LibmtpDevice.h"
 #include "devices/mtp/libmtp/LibmtpLock.h"
-
-#include <libusb.h>
+#include "devices/mtp/libmtp/UsbProbe.h"
 
 #include <cstdlib>
 
@@ -73,10 +72,13 @@ std::unique_ptr<PortableDevice> LibmtpDeviceManager::open(const PortableDeviceRe
         raw = found.value();
     }
     LibmtpLock lock;
-    LIBMTP_mtpdevice_t* device = LIBMTP_Open_Raw_Device_Uncached(&raw);
+    // A phone another program holds is not given to libmtp: its failed open leaves the USB
+    // handle open, one more descriptor for every pass of the refresher.
+    const bool held = UsbProbe::claimedByAnotherProgram(raw.bus_location, raw.devnum);
+    LIBMTP_mtpdevice_t* device = held ? nullptr : LIBMTP_Open_Raw_Device_Uncached(&raw);
     if (!device) {
         QMutexLocker locker(&mMutex);
-        if (heldByAnotherProgram(raw)) {
+        if (held || UsbProbe::claimedByAnotherProgram(raw.bus_location, raw.devnum)) {
             aResult = MtpResult::kBusy;
             mOpenFailure =
                 QStringLiteral("%1 is in use by another program, most likely a file manager that shows "
@@ -106,40 +108,4 @@ QString LibmtpDeviceManager::openFailure() const
 {
     QMutexLocker locker(&mMutex);
     return mOpenFailure;
-}
-
-bool LibmtpDeviceManager::heldByAnotherProgram(const LIBMTP_raw_device_t& aDevice)
-{
-    libusb_context* context = nullptr;
-    if (libusb_init(&context) != LIBUSB_SUCCESS)
-        return false;
-    bool busy = false;
-    libusb_device** list = nullptr;
-    const ssize_t count = libusb_get_device_list(context, &list);
-    for (ssize_t i = 0; i < count && !busy; ++i) {
-        libusb_device* device = list[i];
-        if (libusb_get_bus_number(device) != aDevice.bus_location ||
-            libusb_get_device_address(device) != aDevice.devnum)
-            continue;
-        libusb_device_handle* handle = nullptr;
-        libusb_config_descriptor* config = nullptr;
-        if (libusb_open(device, &handle) != LIBUSB_SUCCESS)
-            break;
-        if (libusb_get_active_config_descriptor(device, &config) == LIBUSB_SUCCESS) {
-            for (uint8_t n = 0; n < config->bNumInterfaces && !busy; ++n) {
-                const int number = config->interface[n].altsetting[0].bInterfaceNumber;
-                const int claimed = libusb_claim_interface(handle, number);
-                if (claimed == LIBUSB_ERROR_BUSY)
-                    busy = true;
-                else if (claimed == LIBUSB_SUCCESS)
-                    libusb_release_interface(handle, number);
-            }
-            libusb_free_config_descriptor(config);
-        }
-        libusb_close(handle);
-    }
-    if (count >= 0)
-        libusb_free_device_list(list, 1);
-    libusb_exit(context);
-    return busy;
 }

@@ -20,9 +20,6 @@ public:
                                          QString& aFriendlyName) override;
     QString openFailure() const override;
 
-    // Whether another program has claimed the phone's MTP interface (checked through libusb).
-    static bool heldByAnotherProgram(const LIBMTP_raw_device_t& aDevice);
-
 private:
     mutable QMutex mMutex;
     QHash<QString, LIBMTP_raw_device_t> mRawDevices; // by record id, from the last enumeration

@@ -1,0 +1,37 @@
+// The software phone's tests run with umockdev's preload library in front of libc: the program
+// starts itself again with it when it was started without. The testbed exists before anything
+// starts libusb.
+#include "devices/mtp/libmtp/SoftwarePhone.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+extern "C" void veltraneBeforeTests(int, char** argv)
+{
+    const char* preload = std::getenv("LD_PRELOAD");
+    if (!preload || !std::strstr(preload, "libumockdev-preload")) {
+        std::string list = "libumockdev-preload.so.0";
+        if (preload && *preload)
+            list += std::string(":") + preload;
+        setenv("LD_PRELOAD", list.c_str(), 1);
+        execv("/proc/self/exe", argv);
+        std::perror("execv");
+        std::exit(1);
+    }
+    SoftwarePhone::testbed();
+}
+
+// The sanitizer's runtime can't come first when a preload library does; glib's and libusb's
+// allocations that live as long as the process are not leaks of ours.
+extern "C" const char* __asan_default_options()
+{
+    return "verify_asan_link_order=0:allocator_may_return_null=0";
+}
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libglib-2.0\nleak:libgobject-2.0\nleak:libgio-2.0\nleak:libumockdev\nleak:libusb-1.0\nleak:"
+           "libmtp\n"
+           "leak:libudev\n";
+}
