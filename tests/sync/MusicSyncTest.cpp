@@ -294,3 +294,20 @@ TEST(MusicSyncOnPhones, APhonePulledDuringARunEndsItAndTheNextRunLeavesNoPartial
     }
     EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
 }
+
+TEST(MusicSyncOnPhones, TheProgressMovesWhileATrackIsCopied)
+{
+    SyncFixture fixture(SyncFixture::Target::Phone);
+    const int id = fixture.addTrack("Long", "Band", "Long Album", "Music/long/Long.mp3", 1, 0, 40.0);
+    fixture.addPlaylist("Long", {id});
+    fixture.writeLibrary();
+    fixture.configure({"Long"});
+    const SyncOutcome outcome = fixture.run();
+    ASSERT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.copyingPercentages, QList<int>{0});
+    // The one track's copy moved the percentage on its way (several blocks of it).
+    int between = 0;
+    for (int percent : outcome.transferPercentages)
+        between += percent > 0 && percent < 100 ? 1 : 0;
+    EXPECT_GE(between, 2);
+}

@@ -202,9 +202,11 @@ public:
     SyncRun* run = nullptr;
     bool finished = false;
 
-    void UpdateProgress(int aState, int) override
+    void UpdateProgress(int aState, int aPercent) override
     {
         mOutcome.states.append(aState);
+        if (aState == MusicSync::StateCopying)
+            mOutcome.transferPercentages.append(aPercent);
         if (mOptions.onState)
             mOptions.onState(*run, aState);
     }
@@ -246,11 +248,11 @@ private:
 } // namespace
 
 int SyncFixture::addTrack(const QString& aTitle, const QString& aArtist, const QString& aAlbum,
-                          const QString& aLocalPath, int aNumber, int aDisc)
+                          const QString& aLocalPath, int aNumber, int aDisc, double aSeconds)
 {
     const QString path = home.path() + '/' + aLocalPath;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    EXPECT_TRUE(fixtures::makeAudio(path, aTitle, aArtist, aAlbum, 0.5));
+    EXPECT_TRUE(fixtures::makeAudio(path, aTitle, aArtist, aAlbum, aSeconds));
     const int id = mNextId++;
     XmlTrackEntry track = entry(id, aTitle, aArtist, aAlbum, path, aNumber);
     track.discNumber = aDisc;

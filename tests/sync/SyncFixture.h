@@ -26,8 +26,9 @@
 struct SyncOutcome
 {
     int state = 0;
-    QList<int> states;             // every state reported, in order
-    QList<int> copyingPercentages; // the percentage reported before each upload
+    QList<int> states;              // every state reported, in order
+    QList<int> copyingPercentages;  // the percentage reported before each upload
+    QList<int> transferPercentages; // the percentages reported while files are copied
     int deleteQuestions = 0;
     int drmReports = 0;
     int notDownloadedReports = 0;
@@ -57,7 +58,7 @@ public:
     // Adds a track of real audio at aLocalPath (under the home folder); returns its library id.
     // The library file is written by writeLibrary().
     int addTrack(const QString& aTitle, const QString& aArtist, const QString& aAlbum,
-                 const QString& aLocalPath, int aNumber = 1, int aDisc = 0);
+                 const QString& aLocalPath, int aNumber = 1, int aDisc = 0, double aSeconds = 0.5);
     void addPlaylist(const QString& aName, const QList<int>& aIds);
     void removePlaylist(const QString& aName);
     void writeLibrary();

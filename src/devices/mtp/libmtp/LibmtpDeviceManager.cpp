@@ -26,8 +26,15 @@ QString takeText(char* aText)
 
 QList<PortableDeviceRecord> LibmtpDeviceManager::enumerate()
 {
+    const QByteArray signature = mUsbDevices.signature();
+    {
+        QMutexLocker locker(&mMutex);
+        if (!signature.isEmpty() && signature == mDetectedSignature)
+            return mDetected;
+    }
     QList<PortableDeviceRecord> records;
     QHash<QString, LIBMTP_raw_device_t> rawDevices;
+    bool answered = true;
     {
         LibmtpLock lock;
         LIBMTP_raw_device_t* devices = nullptr;
@@ -49,11 +56,14 @@ QList<PortableDeviceRecord> LibmtpDeviceManager::enumerate()
             }
         } else if (result != LIBMTP_ERROR_NO_DEVICE_ATTACHED) {
             logValue("! Detecting MTP devices failed", static_cast<int>(result));
+            answered = false; // asked again at the next pass
         }
         std::free(devices);
     }
     QMutexLocker locker(&mMutex);
     mRawDevices = rawDevices;
+    mDetectedSignature = answered ? signature : QByteArray();
+    mDetected = records;
     return records;
 }
 

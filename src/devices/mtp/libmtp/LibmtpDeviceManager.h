@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/mtp/PortableDevice.h"
+#include "devices/mtp/libmtp/UsbProbe.h"
 
 #include <QHash>
 #include <QMutex>
@@ -9,7 +10,9 @@
 #include <libmtp.h>
 
 // Phones through libmtp: the raw devices libmtp recognises as MTP (mass-storage devices are
-// not among them), each known by its bus and address. A phone that another program holds (a
+// not among them), each known by its bus and address. libmtp opens every USB device it doesn't
+// know to ask whether it speaks MTP; that is done again only when a device comes or goes, not on
+// every pass of the refresher. A phone that another program holds (a
 // file manager's MTP mount claims the USB interface) is told apart from other failures by
 // trying to claim its interface.
 class LibmtpDeviceManager : public PortableDeviceManager
@@ -24,4 +27,7 @@ private:
     mutable QMutex mMutex;
     QHash<QString, LIBMTP_raw_device_t> mRawDevices; // by record id, from the last enumeration
     QString mOpenFailure;
+    UsbDeviceSet mUsbDevices;
+    QByteArray mDetectedSignature; // the USB devices when libmtp last looked
+    QList<PortableDeviceRecord> mDetected;
 };

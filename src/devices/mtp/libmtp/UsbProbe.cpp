@@ -57,3 +57,35 @@ bool UsbProbe::claimedByAnotherProgram(uint32_t aBus, uint8_t aAddress)
     });
     return busy;
 }
+
+UsbDeviceSet::UsbDeviceSet()
+{
+    if (libusb_init(&mContext) != LIBUSB_SUCCESS)
+        mContext = nullptr;
+}
+
+UsbDeviceSet::~UsbDeviceSet()
+{
+    if (mContext)
+        libusb_exit(mContext);
+}
+
+QByteArray UsbDeviceSet::signature()
+{
+    if (!mContext)
+        return QByteArray();
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(mContext, &list);
+    QByteArray signature;
+    for (ssize_t i = 0; i < count; ++i) {
+        libusb_device_descriptor descriptor{};
+        libusb_get_device_descriptor(list[i], &descriptor);
+        signature += QByteArray::number(libusb_get_bus_number(list[i])) + ':' +
+                     QByteArray::number(libusb_get_device_address(list[i])) + ':' +
+                     QByteArray::number(descriptor.idVendor, 16) + ':' +
+                     QByteArray::number(descriptor.idProduct, 16) + ' ';
+    }
+    if (count >= 0)
+        libusb_free_device_list(list, 1);
+    return signature.isEmpty() ? QByteArrayLiteral("none") : signature;
+}

@@ -12,3 +12,24 @@ bool present(uint32_t aBus, uint8_t aAddress);
 bool claimedByAnotherProgram(uint32_t aBus, uint8_t aAddress);
 
 } // namespace UsbProbe
+
+#include <QByteArray>
+
+struct libusb_context;
+
+// The USB devices connected now, as a value that changes whenever one comes or goes (a context
+// of its own that udev keeps current, so asking costs no opening of any device).
+class UsbDeviceSet
+{
+public:
+    UsbDeviceSet();
+    ~UsbDeviceSet();
+    UsbDeviceSet(const UsbDeviceSet&) = delete;
+    UsbDeviceSet& operator=(const UsbDeviceSet&) = delete;
+
+    // Bus, address, vendor and product of every device; empty when libusb can't be used.
+    QByteArray signature();
+
+private:
+    libusb_context* mContext = nullptr;
+};
