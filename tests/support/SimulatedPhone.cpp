@@ -191,10 +191,10 @@ public:
             ++mPhone->mOperations;
             if (!alive())
                 return MtpResult::kGone;
-            const auto object = mPhone->mObjects.constFind(aObjectId.toUInt());
-            if (object == mPhone->mObjects.constEnd() || object->folder)
+            const quint32 id = aObjectId.toUInt();
+            if (!mPhone->mObjects.contains(id) || mPhone->mObjects[id].folder)
                 return MtpResult::kNotFound;
-            data = object->data;
+            data = mPhone->mObjects[id].data;
         }
         QFile local(aLocalPath);
         if (!local.open(QIODevice::WriteOnly | QIODevice::Truncate) || local.write(data) != data.size())
