@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 
 void Startup::begin(int aArgc)
 {
@@ -35,12 +36,21 @@ void Startup::loadTranslations(QCoreApplication& aApplication, const QString& aL
         programFolder.path() + QDir::separator() + QStringLiteral("translation_") + aLocaleName;
     logValue("translationLoadPath", translationLoadPath);
     mApplicationLoaded = mApplicationTranslator.load(translationLoadPath);
+    // Installed, the translations live in share/veltrane beside the program's bin folder.
+    const QString installed = programFolder.path() + QStringLiteral("/../share/veltrane/translations");
+    if (!mApplicationLoaded)
+        mApplicationLoaded =
+            mApplicationTranslator.load(QStringLiteral("translation_") + aLocaleName, installed);
     logMessage(mApplicationLoaded ? "Translation loaded" : "Translation NOT loaded");
     aApplication.installTranslator(&mApplicationTranslator);
 
     const QString qtPath = programFolder.path() + QDir::separator() + QStringLiteral("qt_") + aLocaleName;
     logValue("Loading qt translations from", qtPath);
     mQtLoaded = mQtTranslator.load(qtPath);
+    // Qt's own translations are where the system keeps them.
+    if (!mQtLoaded)
+        mQtLoaded = mQtTranslator.load(QStringLiteral("qt_") + aLocaleName,
+                                       QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (mQtLoaded)
         aApplication.installTranslator(&mQtTranslator);
     else

@@ -1,7 +1,7 @@
 #include "cli/SyncCommands.h"
 
 #include "cli/ConsoleFrontEnd.h"
-#include "cli/InterruptWatcher.h"
+#include "app/InterruptWatcher.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceParentMs.h"

@@ -29,6 +29,7 @@ void PodcastRamCache::setBackend(std::shared_ptr<itunes::Backend> aBackend)
 {
     QMutexLocker lock(&mMutex);
     mBackend = std::move(aBackend);
+    mStopRequested = false; // a new reading may run (a stop ended the previous window's)
 }
 
 void PodcastRamCache::podcasts(QStringList& aNames) const

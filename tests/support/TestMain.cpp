@@ -6,10 +6,17 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 
 // A test program's own preparation before anything else runs (one that must run under a preload
 // library re-executes itself here).
 extern "C" __attribute__((weak)) void veltraneBeforeTests(int, char**) {}
+// The application object of a test program: a QCoreApplication unless the program makes another
+// (the widget tests make a QApplication).
+__attribute__((weak)) QCoreApplication* veltraneCreateApplication(int& aArgc, char** aArgv)
+{
+    return new QCoreApplication(aArgc, aArgv);
+}
 
 int main(int argc, char** argv)
 {
@@ -21,7 +28,7 @@ int main(int argc, char** argv)
     setenv("TZ", "UTC", 1);
     tzset();
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QCoreApplication application(argc, argv);
+    std::unique_ptr<QCoreApplication> application(veltraneCreateApplication(argc, argv));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,4 @@
-#include "cli/InterruptWatcher.h"
+#include "app/InterruptWatcher.h"
 
 #include <QSocketNotifier>
 

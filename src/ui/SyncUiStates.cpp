@@ -1,0 +1,257 @@
+// The window's states: what each shows, and what the window does when a run ends.
+#include "ui/SyncUi.h"
+
+#include "app/LogScope.h"
+#include "devices/Device.h"
+#include "devices/DeviceList.h"
+#include "settings/SyncSettings.h"
+#include "sync/AutoRefresher.h"
+#include "sync/MusicSync.h"
+#include "sync/SyncRun.h"
+#include "tracks/Track.h"
+#include "ui/SpaceGauge.h"
+#include "ui/SyncUiTexts.h"
+#include "ui/SyncWarningDialog.h"
+#include "ui/UsbEjectWarning.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+struct StateText
+{
+    int state;
+    const char* status;
+    const char* detail;
+};
+
+// The steps of a run: the bar moves (busy), the buttons are off.
+const StateText kBusyStates[] = {
+    {8, QT_TRANSLATE_NOOP("SyncUi", "Scanning iTunes Library"), QT_TRANSLATE_NOOP("SyncUi", "Please Wait")},
+    {9, QT_TRANSLATE_NOOP("SyncUi", "Preparing to synchronize"), ""},
+    {10, QT_TRANSLATE_NOOP("SyncUi", "Preparing to delete tracks"), ""},
+    {11, QT_TRANSLATE_NOOP("SyncUi", "Checking for album art"), ""},
+    {12, QT_TRANSLATE_NOOP("SyncUi", "Deleting tracks from the phone"), ""},
+    {13, QT_TRANSLATE_NOOP("SyncUi", "Copying tracks to the phone"), ""},
+    {14, QT_TRANSLATE_NOOP("SyncUi", "Cancelling"), QT_TRANSLATE_NOOP("SyncUi", "Please Wait")},
+    {15, QT_TRANSLATE_NOOP("SyncUi", "Updating playlists"), ""},
+    {16, QT_TRANSLATE_NOOP("SyncUi", "Copying photos to the phone"), ""},
+    {17, QT_TRANSLATE_NOOP("SyncUi", "Converting video"), ""},
+};
+
+} // namespace
+
+void SyncUi::setBusy()
+{
+    mProgress->setRange(0, 0);
+    mProgress->setValue(0);
+}
+
+void SyncUi::SetRegularButtons()
+{
+    mSettingsButton->setEnabled(true);
+    mHelpButton->setEnabled(true);
+    mSyncButton->setEnabled(true);
+}
+
+void SyncUi::SetSyncingButtons()
+{
+    mSettingsButton->setEnabled(false);
+    mHelpButton->setEnabled(false);
+    mSyncButton->setEnabled(false);
+}
+
+void SyncUi::UpdateProgress(int a_state, int a_percent_complete)
+{
+    LogScope log("SyncUi::UpdateProgress");
+    logValue("a_state", a_state);
+    logValue("a_percent_complete", a_percent_complete);
+    if (mState < 7 && mShutdownRequested) {
+        logMessage("Shutting down due to earlier shutdown request");
+        close();
+    }
+    const int previous = mState;
+    const bool changed = previous != a_state;
+    mState = a_state;
+    if (a_state == 7)
+        return;
+    applyState(a_state, previous);
+    fitTexts();
+    if (a_state == 13) {
+        mProgress->setRange(0, 100);
+        if (a_percent_complete == 0)
+            mProgress->reset();
+        mProgress->setValue(a_percent_complete);
+    }
+    if (changed && (a_state <= 3 || a_state == 6))
+        mAutoRefresher->start();
+    if (a_state == 4 || a_state == 5) {
+        // The wizard opens once this report has been taken (not inside the run's delivery).
+        QTimer::singleShot(0, this, [this] { changeSettings(1); });
+    }
+}
+
+void SyncUi::UpdateProgress(int a_state, int a_percent_complete, const QString& aTrackName)
+{
+    logValue("a_state", a_state);
+    logValue("a_percent_complete", a_percent_complete);
+    logValue("aTrackName", aTrackName);
+    UpdateProgress(a_state, a_percent_complete);
+    mDetail->setText(aTrackName);
+    fitTexts();
+}
+
+void SyncUi::applyState(int aState, int aPrevious)
+{
+    const bool idle = aState <= 6;
+    if (idle) {
+        mProgress->hide();
+        mGauge->show();
+        if (aState == 0 || aState == 5) {
+            mGauge->disable();
+            mForce->setEnabled(false);
+        } else {
+            mGauge->enable();
+            mForce->setEnabled(true);
+        }
+        mProgress->setRange(0, 100);
+        mProgress->reset();
+        SetRegularButtons();
+    } else {
+        mProgress->show();
+        mGauge->hide();
+        mForce->setEnabled(false);
+        setBusy();
+        SetSyncingButtons();
+    }
+    switch (aState) {
+    case 0:
+        mStatus->setText(tr("Connect your phone to the PC"));
+        mDetail->setText(tr("If your phone is already connected then click Help"));
+        mSyncButton->setEnabled(false);
+        return;
+    case 1:
+        // After a run, its result stays on screen through the first "ready" report.
+        if (aPrevious != 0 && aPrevious != 1)
+            return;
+        mStatus->setText(tr("A phone is connected and is ready to be synchronized"));
+        if (mDeviceList->DeviceIsConnected())
+            mDetail->setText(mDeviceList->ConnectedDevice()->FriendlyName());
+        return;
+    case 2:
+        mStatus->setText(tr("Phone synchronization is complete"));
+        mDetail->clear();
+        return;
+    case 3:
+        // A run that ended early did not complete, whatever else it did.
+        mStatus->setText(tr("Phone synchronization did not complete"));
+        mDetail->setText(mFailureReason.isEmpty() ? tr("The synchronization was stopped by an error.")
+                                                  : mFailureReason);
+        return;
+    case 4:
+    case 5:
+        return;
+    case 6:
+        mStatus->setText(tr("Phone synchronization was cancelled"));
+        mDetail->clear();
+        return;
+    default:
+        for (const StateText& text : kBusyStates) {
+            if (text.state == aState) {
+                mStatus->setText(tr(text.status));
+                mDetail->setText(*text.detail ? tr(text.detail) : QString());
+            }
+        }
+    }
+}
+
+void SyncUi::syncFinished(const MusicSync& aSync)
+{
+    LogScope log("SyncUi::syncFinished");
+    // The run's results, taken now that its thread has ended.
+    mNonCopied = aSync.GetNonCopiedTracks();
+    mNonCopiedErrors = aSync.nonCopiedErrors();
+    mNonCopiedReasons = aSync.nonCopiedReasons();
+    mNotDownloaded.clear();
+    for (int i = 0; i < aSync.GetNotDownloadedTracks().count(); ++i)
+        mNotDownloaded.append(aSync.GetNotDownloadedTracks().at(i));
+    mMissingPlaylists = aSync.missingPlaylists();
+    mFailureReason = aSync.failureReason();
+    mLastError = aSync.lastError();
+    mBackupFailed = aSync.backupExtractionFailed();
+    mRunEnded = true;
+    const int state = aSync.state();
+    mLastRunState = state;
+    if (state == 2 && !mNonCopied.isEmpty()) {
+        // Not a plain success: how many were left out, and the list below.
+        mStatus->setText(mNonCopied.size() == 1
+                             ? tr("Phone synchronization is complete, but 1 track could not be copied")
+                             : tr("Phone synchronization is complete, but %1 tracks could not be copied")
+                                   .arg(mNonCopied.size()));
+    }
+    if (state == 2 && !mMissingPlaylists.isEmpty())
+        mDetail->setText(tr("Nothing was deleted: these playlists are no longer in iTunes: %1")
+                             .arg(mMissingPlaylists.join(QStringLiteral(", "))));
+    if (state == 3)
+        applyState(3, 3);
+    fitTexts();
+    if (state == 2 || state == 3 || state == 6)
+        QTimer::singleShot(0, this, &SyncUi::showPostRunWarnings);
+    if (mShutdownRequested)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void SyncUi::showPostRunWarnings()
+{
+    LogScope log("SyncUi::showPostRunWarnings");
+    const int state = mLastRunState;
+    if (!mNonCopied.isEmpty()) {
+        SyncSettings settings;
+        settings.load();
+        if (!settings.skipNotCopiedWarning(mRunDeviceId)) {
+            SyncWarningDialog dialog(this, mNonCopied,
+                                     mLastError == -6008 ? SyncWarningDialog::CopyFailedFolder
+                                                         : SyncWarningDialog::CopyFailed,
+                                     mNonCopiedErrors, mNonCopiedReasons);
+            dialog.exec();
+            if (dialog.doNotShowAgain()) {
+                settings.setSkipNotCopiedWarning(mRunDeviceId);
+                settings.save();
+            }
+        }
+        mNonCopied.clear();
+    }
+    if (mNotDownloadedPending) {
+        SyncWarningDialog dialog(this, mNotDownloaded, SyncWarningDialog::NotDownloaded);
+        dialog.exec();
+        mNotDownloadedPending = false;
+    }
+    if (state != 2 && state != 3)
+        return;
+    if (mBackupFailed) {
+        QMessageBox::warning(
+            this, SyncUiTexts::product(),
+            tr("<p>It has not been possible to transfer data from the selected backup. If the "
+               "backup is encrypted then please create a non-encrypted backup using iTunes.</p>"));
+    }
+    if (mRunDeviceType == Device::DeviceTypeUsbMassStorage && mDeviceList->DeviceIsConnected())
+        showUsbEjectReminder();
+}
+
+void SyncUi::showUsbEjectReminder()
+{
+    SyncSettings settings;
+    settings.load();
+    if (settings.skipUsbEjectWarning(mRunDeviceId))
+        return;
+    UsbEjectWarning dialog(this);
+    if (dialog.exec() == 1) {
+        settings.setSkipUsbEjectWarning(mRunDeviceId);
+        settings.save();
+    }
+}

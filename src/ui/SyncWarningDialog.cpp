@@ -1,0 +1,97 @@
+#include "ui/SyncWarningDialog.h"
+
+#include "tracks/Track.h"
+#include "ui/SiteLink.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QString textOf(int aKind)
+{
+    switch (aKind) {
+    case SyncWarningDialog::CopyFailedFolder:
+    case SyncWarningDialog::CopyFailed:
+    case SyncWarningDialog::CopyFailedOther:
+        return QObject::tr(
+                   "<p>It was not possible to copy the following tracks to your phone.</p><p>Click ") +
+               SiteLink::to(QStringLiteral("/blog/files/copyfailed.htm"), QObject::tr("here")) +
+               QObject::tr(" to diagnose the problem.</p>");
+    case SyncWarningDialog::CopyProtected:
+        return QObject::tr(
+                   "<p>Some of your tracks are copy protected and cannot be played on your phone. These "
+                   "tracks are listed below.</p><p>Click ") +
+               SiteLink::to(QStringLiteral("/blog/files/drm.htm"), QObject::tr("here")) +
+               QObject::tr(" for more information on copy protected tracks.</p>");
+    case SyncWarningDialog::NotDownloaded:
+        return QObject::tr(
+            "<p>The following tracks could not be transferred to your phone because they have not "
+            "been downloaded in iTunes. You must first download these tracks in iTunes before they "
+            "can be copied to your phone.</p>");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+SyncWarningDialog::SyncWarningDialog(QWidget* aParent, const QList<Track>& aTracks, int aKind,
+                                     const QList<int>& aErrors, const QStringList& aReasons)
+    : QDialog(aParent)
+{
+    setModal(true);
+    setFixedWidth(500);
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(textOf(aKind));
+    label->setWordWrap(true);
+    connect(label, &QLabel::linkActivated, this, &SyncWarningDialog::linkActivated);
+    layout->addWidget(label);
+    auto* list = new QListWidget;
+    list->setWordWrap(true);
+    for (qsizetype i = 0; i < aTracks.size(); ++i) {
+        const QString text = itemText(aTracks[i], i < aErrors.size() ? aErrors[i] : 0,
+                                      i < aReasons.size() ? aReasons[i] : QString());
+        auto* item = new QListWidgetItem(text, list);
+        item->setToolTip(text);
+    }
+    layout->addWidget(list);
+    if (aKind != NotDownloaded) {
+        auto* box = new QCheckBox(tr("Do not show this warning again"));
+        connect(box, &QCheckBox::stateChanged, this, &SyncWarningDialog::dontShowAgainStateChanged);
+        layout->addWidget(box);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}
+
+QString SyncWarningDialog::itemText(const Track& aTrack, int aError, const QString& aReason)
+{
+    QString text = aTrack.trackName() + QStringLiteral(" - ") + aTrack.albumName() + QStringLiteral(" - ") +
+                   aTrack.artistName();
+    if (aError == -5005) {
+        text += tr(" (The file could not be found");
+        if (!aTrack.path().isEmpty())
+            text += QStringLiteral(" : ") + aTrack.path();
+        text += QLatin1Char(')');
+    } else if (!aReason.isEmpty()) {
+        text += QStringLiteral(" (") + aReason + QLatin1Char(')');
+    }
+    return text;
+}
+
+void SyncWarningDialog::dontShowAgainStateChanged(int aNewState)
+{
+    mDoNotShowAgain = aNewState == Qt::Checked;
+}
+
+void SyncWarningDialog::linkActivated(const QString& aLink)
+{
+    QDesktopServices::openUrl(QUrl(aLink));
+}

@@ -1,0 +1,37 @@
+#include "ui/UsbEjectWarning.h"
+
+#include "ui/SiteLink.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+UsbEjectWarning::UsbEjectWarning(QWidget* aParent) : QDialog(aParent)
+{
+    setModal(true);
+    setMinimumWidth(300);
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(tr("<p>Synchronization is complete.</p><p>Your tracks, playlists and album art "
+                                "will appear in the built-in "
+                                "music app on your phone.</p><p>Tracks, playlists and album art may take a "
+                                "while to appear on your "
+                                "phone (tracks will be updated first, followed by playlists, then album "
+                                "art).</p><p>Please eject your "
+                                "phone before disconnecting, click ") +
+                             SiteLink::to(QStringLiteral("/blog/files/usbeject.htm"), tr("here")) +
+                             tr(" for more details.</p>"));
+    label->setWordWrap(true);
+    label->setOpenExternalLinks(true);
+    layout->addWidget(label);
+    mDoNotShow = new QCheckBox(tr("Do not display this message again."));
+    layout->addWidget(mDoNotShow);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &UsbEjectWarning::userDone);
+    layout->addWidget(buttons);
+}
+
+void UsbEjectWarning::userDone()
+{
+    done(mDoNotShow->isChecked() ? 1 : 0);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "settings/SyncSettings.h"
+
+#include <QString>
+#include <QWizard>
+
+class ConculsionStartSyncPage;
+class ConnectDevicePage;
+class DeviceList;
+class IntroPage;
+class LocalMusicLibrary;
+class PlaylistSettingsPage;
+
+// The setup wizard: the phone to synchronise, its music, its podcasts, album art, and whether to
+// synchronise now. Finishing it gives the phone its identity and writes its entry in the
+// settings file; cancelling writes nothing. Mode 0: from the Settings button; 1: a phone that
+// isn't configured; 3: the first start (no settings file).
+class DeviceWizard : public QWizard
+{
+    Q_OBJECT
+
+public:
+    enum PageId
+    {
+        IntroPageId = 0,
+        ConnectPageId = 2,
+        MusicPageId = 4,
+        PodcastPageId = 5,
+        ConclusionPageId = 9,
+    };
+
+    DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, QWidget* aParent, int aMode);
+    ~DeviceWizard() override;
+
+    bool syncNow() const;
+
+    ConnectDevicePage* connectPage() const { return mConnectPage; }
+    PlaylistSettingsPage* musicPage() const { return mMusicPage; }
+    PlaylistSettingsPage* podcastPage() const { return mPodcastPage; }
+    ConculsionStartSyncPage* conclusionPage() const { return mConclusionPage; }
+
+public slots:
+    void pageChanged(int aNewPageId);
+    void saveSettings(int aExitReason);
+    void showHelp() {}
+    void onHelpRequested() {}
+
+private:
+    void doPageChanged(int aNewPageId);
+
+    LocalMusicLibrary& mLibrary;
+    DeviceList& mDeviceList;
+    SyncSettings mSettings;
+    QString mShownDeviceId;
+    IntroPage* mIntroPage;
+    ConnectDevicePage* mConnectPage;
+    PlaylistSettingsPage* mMusicPage;
+    PlaylistSettingsPage* mPodcastPage;
+    ConculsionStartSyncPage* mConclusionPage;
+};

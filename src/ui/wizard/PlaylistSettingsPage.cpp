@@ -1,0 +1,252 @@
+#include "ui/wizard/PlaylistSettingsPage.h"
+
+#include "app/LogScope.h"
+#include "devices/Device.h"
+#include "devices/DeviceList.h"
+#include "devices/SpaceCalculator.h"
+#include "library/LocalMusicLibrary.h"
+#include "library/PodcastRamCache.h"
+#include "ui/SpaceGauge.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The list and the combo box sit 40 pixels in from the radio buttons.
+QHBoxLayout* indented(QWidget* aWidget)
+{
+    auto* row = new QHBoxLayout;
+    row->addSpacing(40);
+    row->addWidget(aWidget);
+    return row;
+}
+
+} // namespace
+
+PlaylistSettingsPage::PlaylistSettingsPage(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
+                                           bool aPodcasts, QWidget* aParent)
+    : QWizardPage(aParent), mLibrary(aLibrary), mDeviceList(aDeviceList), mPodcasts(aPodcasts)
+{
+    setTitle(tr("Phone Setup"));
+    auto* layout = new QVBoxLayout(this);
+    if (mPodcasts) {
+        mNone = new QRadioButton(tr("Do not copy podcasts to phone"));
+        mAll = new QRadioButton(tr("Copy all podcasts to the phone"));
+        mSelected = new QRadioButton(tr("Copy selected podcasts to the phone"));
+        layout->addWidget(mNone);
+        layout->addWidget(mAll);
+        layout->addWidget(mSelected);
+    } else {
+        mAll = new QRadioButton(tr("Copy the complete music library to the phone"));
+        mSelected = new QRadioButton(tr("Copy the contents of an existing iTunes playlist to the phone"));
+        mNone = new QRadioButton(tr("Do not copy music to the phone"));
+        mAll->setChecked(true);
+        layout->addWidget(mAll);
+        layout->addWidget(mSelected);
+        layout->addWidget(mNone);
+    }
+    mList = new QListWidget;
+    mList->setEnabled(false);
+    layout->addLayout(indented(mList));
+    if (mPodcasts) {
+        layout->addWidget(new QLabel(tr("Episode options:")));
+        mEpisodes = new QComboBox;
+        mEpisodes->addItem(tr("Sync all episodes"));
+        mEpisodes->addItem(tr("Sync most recent episode only"));
+        for (int i = 2; i <= 10; ++i)
+            mEpisodes->addItem(tr("Sync most recent %1 episodes only").arg(i));
+        layout->addLayout(indented(mEpisodes));
+    }
+    layout->addWidget(new QLabel(tr("Used and available space on your phone:")));
+    mGauge = new SpaceGauge(true);
+    layout->addWidget(mGauge);
+    mInformation = new QLabel;
+    mInformation->setWordWrap(true);
+    mInformation->setOpenExternalLinks(true);
+    layout->addWidget(mInformation);
+
+    connect(mSelected, &QRadioButton::toggled, this, [this](bool aChecked) {
+        mList->setEnabled(aChecked);
+        mList->clearSelection();
+    });
+    connect(mAll, &QRadioButton::toggled, this, &PlaylistSettingsPage::updated);
+    connect(mSelected, &QRadioButton::toggled, this, &PlaylistSettingsPage::updated);
+    connect(mList, &QListWidget::itemSelectionChanged, this, &PlaylistSettingsPage::updated);
+    connect(mList, &QListWidget::itemClicked, this, &PlaylistSettingsPage::playlistItemChanged);
+    connect(mList, &QListWidget::itemChanged, this, &PlaylistSettingsPage::updated);
+
+    mLibrary.listenForITunesEvents();
+    connect(&mLibrary, &LocalMusicLibrary::localLibraryEvent, this, &PlaylistSettingsPage::playlistsUpdated);
+    if (!mPodcasts)
+        mLibrary.refreshPlaylists();
+    refill();
+    updated();
+}
+
+QStringList PlaylistSettingsPage::names() const
+{
+    if (!mPodcasts)
+        return mLibrary.playlists(true);
+    QStringList podcasts;
+    PodcastRamCache::instance().podcasts(podcasts);
+    return podcasts;
+}
+
+void PlaylistSettingsPage::refill()
+{
+    const QStringList chosen = playlistNames();
+    const int mode = podcastSyncSettings();
+    const int episodeIndex = episodes();
+    const bool entire = entireLibrary();
+    const QSignalBlocker blocker(mList);
+    mList->clear();
+    for (const QString& name : names()) {
+        auto* item = new QListWidgetItem(name, mList);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    if (mPodcasts)
+        setPodcastSettings(mode, chosen, episodeIndex);
+    else if (!chosen.isEmpty() || !entire)
+        setPlaylistSettings(entire, chosen);
+}
+
+void PlaylistSettingsPage::playlistsUpdated()
+{
+    if (mPodcasts || mLibrary.refreshPlaylists())
+        refill();
+}
+
+QStringList PlaylistSettingsPage::playlistNames() const
+{
+    QStringList checked;
+    for (int i = 0; i < mList->count(); ++i) {
+        if (mList->item(i)->checkState() == Qt::Checked)
+            checked.append(mList->item(i)->text());
+    }
+    return checked;
+}
+
+int PlaylistSettingsPage::podcastSyncSettings() const
+{
+    if (mAll->isChecked())
+        return 1;
+    return mSelected->isChecked() ? 2 : 0;
+}
+
+int PlaylistSettingsPage::episodes() const
+{
+    return mEpisodes ? mEpisodes->currentIndex() : 0;
+}
+
+bool PlaylistSettingsPage::entireLibrary() const
+{
+    return mAll->isChecked();
+}
+
+void PlaylistSettingsPage::setPlaylistSettings(bool aSyncEntireLibrary, const QStringList& aNames)
+{
+    if (aSyncEntireLibrary) {
+        mAll->click();
+        return;
+    }
+    if (aNames.isEmpty()) {
+        mNone->click();
+        return;
+    }
+    // A saved name the library no longer has is dropped: only existing items can be checked.
+    for (int i = 0; i < mList->count(); ++i) {
+        QListWidgetItem* item = mList->item(i);
+        if (aNames.contains(item->text())) {
+            if (!mSelected->isChecked())
+                mSelected->click();
+            mList->setCurrentRow(i);
+            item->setCheckState(Qt::Checked);
+        } else {
+            item->setCheckState(Qt::Unchecked);
+        }
+    }
+    updated();
+}
+
+void PlaylistSettingsPage::setPodcastSettings(int aMode, const QStringList& aNames, int aEpisodes)
+{
+    if (mEpisodes && aEpisodes >= 0 && aEpisodes < mEpisodes->count())
+        mEpisodes->setCurrentIndex(aEpisodes);
+    if (aMode == 1) {
+        mAll->click();
+    } else if (aMode == 0) {
+        mNone->click();
+    } else {
+        for (int i = 0; i < mList->count(); ++i) {
+            QListWidgetItem* item = mList->item(i);
+            if (aNames.contains(item->text())) {
+                if (!mSelected->isChecked())
+                    mSelected->click();
+                mList->setCurrentRow(i);
+                item->setCheckState(Qt::Checked);
+            } else {
+                item->setCheckState(Qt::Unchecked);
+            }
+        }
+    }
+    updated();
+}
+
+void PlaylistSettingsPage::playlistItemChanged(QListWidgetItem*)
+{
+    updated();
+}
+
+void PlaylistSettingsPage::updated()
+{
+    if (mAll->isChecked()) {
+        logMessage(mPodcasts ? "Copy all podcasts" : "Copy entire library...");
+        mComplete = true;
+    } else if (mNone->isChecked()) {
+        logMessage("Don't copy...");
+        mComplete = true;
+    } else {
+        logMessage("Copy playlist");
+        mComplete = !playlistNames().isEmpty();
+    }
+    if (mPodcasts)
+        mComplete = true;
+    emit completeChanged();
+    updateSpaceGauge();
+}
+
+bool PlaylistSettingsPage::isComplete() const
+{
+    return mComplete;
+}
+
+void PlaylistSettingsPage::setCurrent(bool aCurrent)
+{
+    if (!aCurrent)
+        return;
+    if (mPodcasts) {
+        mAll->setEnabled(true);
+        mSelected->setEnabled(true);
+        mInformation->clear();
+    } else {
+        playlistsUpdated();
+    }
+    // Whether Next may go on, for the choice as it stands (a choice made before the page was
+    // shown toggles nothing).
+    updated();
+}
+
+void PlaylistSettingsPage::updateSpaceGauge()
+{
+    qint64 used = 0;
+    qint64 free = 0;
+    if (mDeviceList.DeviceIsSelected())
+        SpaceCalculator::calculate(*mDeviceList.SelectedDevice(), used, free);
+    mGauge->update(used, free);
+}

@@ -1,0 +1,379 @@
+// The main window: its states, its start-up, and whole runs started from its button against a
+// folder standing for a USB player, with the run's questions answered in its dialogs.
+#include "ui/SyncUi.h"
+#include "devices/Device.h"
+#include "devices/DeviceList.h"
+#include "settings/SyncSettings.h"
+#include "sync/MusicSync.h"
+#include "sync/SyncFixture.h"
+#include "ui/LoopbackServer.h"
+#include "ui/SoftwareUpdateWatcher.h"
+#include "ui/SpaceGauge.h"
+#include "ui/UiTestSupport.h"
+#include "ui/wizard/DeviceWizard.h"
+#include "ui/wizard/IntroPage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SyncUiTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { uitest::cancelPendingAnswers(); }
+    std::unique_ptr<SyncUi> window()
+    {
+        auto ui = std::make_unique<SyncUi>(uitest::backends(mFixture.xmlPath, mFixture.prober));
+        ui->setUpdateAddress(mServer.address("/update/update124.txt"));
+        return ui;
+    }
+    // Shows the window and waits until it has started up and reports the drive (state 1).
+    std::unique_ptr<SyncUi> startedWindow()
+    {
+        auto ui = window();
+        ui->show();
+        EXPECT_TRUE(uitest::waitFor([&] { return ui->state() == 1; })) << ui->state();
+        // A drive counts as mounted once the mounted checker has answered for it.
+        EXPECT_TRUE(uitest::waitFor([&] {
+            return ui->deviceList().DeviceIsConnected() && ui->deviceList().ConnectedDevice()->IsMounted();
+        }));
+        return ui;
+    }
+    // Clicks Synchronize and waits for the run's end (its warnings are answered by the caller).
+    void synchronize(SyncUi& aUi)
+    {
+        aUi.syncButton()->click();
+        EXPECT_TRUE(uitest::waitFor([&] { return !aUi.runInProgress() && aUi.lastRunState() != -1; }));
+        // The warnings after a run come once the run's report has been taken.
+        QApplication::processEvents();
+    }
+    bool visible(QWidget* aWidget, SyncUi& aUi) const { return aWidget->isVisibleTo(&aUi); }
+
+    SyncFixture mFixture;
+    LoopbackServer mServer;
+};
+
+} // namespace
+
+TEST_F(SyncUiTest, EveryStateShowsItsTextsBarAndButtons)
+{
+    auto ui = window();
+    // Starting: busy, all buttons off.
+    EXPECT_EQ(ui->state(), -1);
+    EXPECT_EQ(ui->statusLabel()->text(), "Please wait while iTunes is started");
+    EXPECT_TRUE(ui->detailLabel()->text().contains("/blog/files/please_wait_while_itunes_is_started.html"));
+    EXPECT_EQ(ui->progressBar()->maximum(), 0);
+    EXPECT_FALSE(ui->syncButton()->isEnabled());
+    EXPECT_FALSE(ui->settingsButton()->isEnabled());
+    EXPECT_EQ(ui->minimumWidth(), 500);
+    EXPECT_EQ(ui->maximumWidth(), 500);
+    EXPECT_EQ(ui->windowTitle(), "Veltrane");
+
+    // No device: state 0.
+    mFixture.prober->unplugAll();
+    ui->UpdateProgress(0, 0);
+    EXPECT_EQ(ui->state(), 0);
+    EXPECT_EQ(ui->statusLabel()->text(), "Connect your phone to the PC");
+    EXPECT_EQ(ui->detailLabel()->text(), "If your phone is already connected then click Help");
+    EXPECT_TRUE(visible(ui->spaceGauge(), *ui));
+    EXPECT_FALSE(visible(ui->progressBar(), *ui));
+    EXPECT_FALSE(ui->spaceGauge()->gaugeEnabled());
+    EXPECT_TRUE(ui->settingsButton()->isEnabled());
+    EXPECT_TRUE(ui->helpButton()->isEnabled());
+    EXPECT_FALSE(ui->syncButton()->isEnabled());
+    EXPECT_FALSE(ui->forceBox()->isEnabled());
+    uitest::saveScreenshot(*ui, "window-state-0");
+
+    // The drive comes: the auto-refresher reports state 1.
+    mFixture.prober->plugIn(mFixture.root, "Player");
+    ui->deviceList().RefreshDevices();
+    ui->UpdateProgress(1, 0);
+    EXPECT_EQ(ui->statusLabel()->text(), "A phone is connected and is ready to be synchronized");
+    EXPECT_EQ(ui->detailLabel()->text(), "Player");
+    EXPECT_TRUE(ui->spaceGauge()->gaugeEnabled());
+    EXPECT_TRUE(ui->syncButton()->isEnabled());
+    EXPECT_TRUE(ui->forceBox()->isEnabled());
+    uitest::saveScreenshot(*ui, "window-state-1");
+
+    // The steps of a run: busy bar, buttons off, gauge hidden.
+    const QList<std::pair<int, QString>> steps = {{8, "Scanning iTunes Library"},
+                                                  {9, "Preparing to synchronize"},
+                                                  {10, "Preparing to delete tracks"},
+                                                  {11, "Checking for album art"},
+                                                  {12, "Deleting tracks from the phone"},
+                                                  {14, "Cancelling"},
+                                                  {15, "Updating playlists"},
+                                                  {16, "Copying photos to the phone"},
+                                                  {17, "Converting video"}};
+    for (const auto& [state, text] : steps) {
+        ui->UpdateProgress(state, 0);
+        EXPECT_EQ(ui->statusLabel()->text(), text) << state;
+        EXPECT_EQ(ui->progressBar()->maximum(), 0) << state;
+        EXPECT_TRUE(visible(ui->progressBar(), *ui)) << state;
+        EXPECT_FALSE(visible(ui->spaceGauge(), *ui)) << state;
+        EXPECT_FALSE(ui->syncButton()->isEnabled() || ui->settingsButton()->isEnabled() ||
+                     ui->helpButton()->isEnabled())
+            << state;
+        EXPECT_FALSE(ui->forceBox()->isEnabled()) << state;
+    }
+    EXPECT_EQ(ui->detailLabel()->text(), "");
+    ui->UpdateProgress(8, 0);
+    EXPECT_EQ(ui->detailLabel()->text(), "Please Wait");
+    // Copying: a percentage bar, the track's name below.
+    ui->UpdateProgress(13, 40, "Rock Song 2");
+    EXPECT_EQ(ui->statusLabel()->text(), "Copying tracks to the phone");
+    EXPECT_EQ(ui->detailLabel()->text(), "Rock Song 2");
+    EXPECT_EQ(ui->progressBar()->maximum(), 100);
+    EXPECT_EQ(ui->progressBar()->value(), 40);
+    uitest::saveScreenshot(*ui, "window-state-13");
+    // State 7 changes nothing.
+    ui->UpdateProgress(7, 0);
+    EXPECT_EQ(ui->statusLabel()->text(), "Copying tracks to the phone");
+
+    // The end of a run stays on screen through the first "ready" report, not the second.
+    ui->UpdateProgress(2, 0);
+    EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization is complete");
+    EXPECT_EQ(ui->detailLabel()->text(), "");
+    EXPECT_TRUE(ui->syncButton()->isEnabled());
+    EXPECT_TRUE(ui->forceBox()->isEnabled());
+    uitest::saveScreenshot(*ui, "window-state-2");
+    ui->UpdateProgress(1, 0);
+    EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization is complete");
+    ui->UpdateProgress(1, 0);
+    EXPECT_EQ(ui->statusLabel()->text(), "A phone is connected and is ready to be synchronized");
+
+    ui->UpdateProgress(6, 0);
+    EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization was cancelled");
+    // A run ended by a fault did not complete (never "complete").
+    ui->UpdateProgress(3, 0);
+    EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization did not complete");
+    EXPECT_FALSE(ui->detailLabel()->text().isEmpty());
+    EXPECT_NE(ui->detailLabel()->text(), "Phone synchronization is complete");
+}
+
+TEST_F(SyncUiTest, TheFirstStartOpensTheWizardAndAMissingLibraryIsExplained)
+{
+    QFile::remove(SyncSettings::filePath());
+    auto ui = window();
+    QString introText;
+    bool wasWizard = false;
+    uitest::answerNextModal([&](QWidget* aModal) {
+        auto* wizard = qobject_cast<DeviceWizard*>(aModal);
+        wasWizard = wizard != nullptr;
+        if (wizard) {
+            introText = uitest::textOf(wizard->page(DeviceWizard::IntroPageId));
+            uitest::saveScreenshot(*wizard, "wizard-intro-first-run");
+            wizard->reject();
+        }
+    });
+    ui->show();
+    ASSERT_TRUE(uitest::waitFor([&] { return wasWizard; }));
+    EXPECT_TRUE(
+        introText.contains("This wizard will help you set up a phone so that it can be synchronized."));
+    EXPECT_TRUE(uitest::waitFor([&] { return ui->state() == 1; }));
+    EXPECT_FALSE(QFile::exists(SyncSettings::filePath())); // cancelled: nothing written
+
+    // No library file: the window says what is missing and how to mend it.
+    Backends missing =
+        uitest::backends(mFixture.home.path() + "/nowhere/iTunes Library.xml", mFixture.prober);
+    SyncUi waiting(missing);
+    waiting.show();
+    EXPECT_TRUE(
+        uitest::waitFor([&] { return waiting.statusLabel()->text() == "Waiting for the iTunes library"; }));
+    EXPECT_TRUE(waiting.detailLabel()->text().contains("Share iTunes Library XML with other applications"));
+    EXPECT_TRUE(waiting.detailLabel()->text().contains("itunes-library-path"));
+    uitest::saveScreenshot(waiting, "window-library-missing");
+    EXPECT_EQ(waiting.state(), -1);
+}
+
+TEST_F(SyncUiTest, ARunFromTheButtonAsksBeforeDeletingAndRemembersYesAlways)
+{
+    mFixture.configure({"Rock", "Jazz"});
+    auto ui = startedWindow();
+    // The first run: everything is copied; after it, the eject reminder (a USB drive), which is
+    // told not to come again.
+    bool reminded = false;
+    uitest::answerNextModal([&](QWidget* aModal) {
+        reminded = uitest::textOf(aModal).contains("Please eject your phone");
+        aModal->findChild<QCheckBox*>()->setChecked(true);
+        uitest::clickButton(aModal, "&OK") || uitest::clickButton(aModal, "OK");
+    });
+    synchronize(*ui);
+    EXPECT_EQ(ui->lastRunState(), MusicSync::StateComplete);
+    EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization is complete");
+    EXPECT_TRUE(uitest::waitFor([&] { return reminded; }));
+    EXPECT_EQ(mFixture.cachedOnDevice().size(), 5);
+
+    // Jazz no longer chosen: asked; "No" deletes nothing and ends cancelled.
+    mFixture.configure({"Rock"});
+    QStringList listed;
+    uitest::answerNextModal([&](QWidget* aModal) {
+        for (int i = 0; i < aModal->findChild<QListWidget*>()->count(); ++i)
+            listed.append(aModal->findChild<QListWidget*>()->item(i)->text());
+        uitest::clickButton(aModal, "No");
+    });
+    synchronize(*ui);
+    EXPECT_EQ(ui->lastRunState(), MusicSync::StateCancelled);
+    EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization was cancelled");
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"Jazz Tune 1", "Jazz Tune 2"}));
+    EXPECT_EQ(mFixture.cachedOnDevice().size(), 5);
+
+    // "Yes" with "Always": deleted, and never asked again for this device.
+    uitest::answerNextModal([](QWidget* aModal) {
+        aModal->findChild<QCheckBox*>()->setChecked(true);
+        uitest::clickButton(aModal, "Yes");
+    });
+    synchronize(*ui);
+    EXPECT_EQ(ui->lastRunState(), MusicSync::StateComplete);
+    EXPECT_EQ(mFixture.cachedOnDevice().size(), 3);
+    SyncSettings settings;
+    settings.load();
+    EXPECT_TRUE(settings.deleteWithoutWarning(mFixture.device->UniqueDeviceId()));
+    EXPECT_TRUE(settings.skipUsbEjectWarning(mFixture.device->UniqueDeviceId()));
+    // No music at all now: deleted without a question.
+    mFixture.configure({});
+    int dialogs = 0;
+    uitest::answerNextModal(
+        [&](QWidget* aModal) {
+            ++dialogs;
+            aModal->close();
+        },
+        3000);
+    synchronize(*ui);
+    EXPECT_EQ(ui->lastRunState(), MusicSync::StateComplete);
+    EXPECT_EQ(mFixture.cachedOnDevice().size(), 0);
+    EXPECT_EQ(dialogs, 0);
+}
+
+TEST_F(SyncUiTest, TooLittleSpaceIsAskedBeforeTheRun)
+{
+    mFixture.configure({"Rock"});
+    mFixture.prober->setFreeSpace(mFixture.root, 1000);
+    auto ui = startedWindow();
+    QString question;
+    uitest::answerNextModal([&](QWidget* aModal) {
+        question = uitest::textOf(aModal);
+        uitest::clickButton(aModal, "Don't Sync");
+    });
+    synchronize(*ui);
+    EXPECT_TRUE(question.startsWith("You do not have enough space on your phone"));
+    EXPECT_EQ(ui->lastRunState(), MusicSync::StateCancelled);
+    EXPECT_TRUE(mFixture.musicOnDrive().isEmpty());
+}
+
+TEST_F(SyncUiTest, NotEnoughSpaceCountsWholeMegabytesAndSyncAnywayGoesOn)
+{
+    auto ui = window();
+    QString text;
+    uitest::answerNextModal([&](QWidget* aModal) {
+        text = uitest::textOf(aModal);
+        EXPECT_EQ(aModal->windowTitle(), "Not Enough Space");
+        uitest::clickButton(aModal, "Sync Anyway");
+    });
+    EXPECT_TRUE(ui->notEnoughSpace(5242879));
+    EXPECT_TRUE(text.contains("You need to free up 4 MB."));
+    uitest::answerNextModal([](QWidget* aModal) { uitest::clickButton(aModal, "Don't Sync"); });
+    EXPECT_FALSE(ui->notEnoughSpace(5242880));
+}
+
+TEST_F(SyncUiTest, ATrackLeftOutIsListedAfterTheRunAndSaidInTheStatus)
+{
+    const int id = mFixture.addTrack("Lost Song", "Stone Band", "Heavy", "Music/lost/Lost Song.mp3");
+    mFixture.addPlaylist("WithLost", {101, id});
+    mFixture.writeLibrary();
+    QFile::remove(mFixture.home.path() + "/Music/lost/Lost Song.mp3");
+    mFixture.configure({"WithLost"});
+    auto ui = startedWindow();
+    QString warning;
+    uitest::answerNextModal([&](QWidget* aModal) {
+        warning = uitest::textOf(aModal);
+        QListWidget* list = aModal->findChild<QListWidget*>();
+        if (list && list->count() == 1)
+            warning += "\n" + list->item(0)->text();
+        uitest::saveScreenshot(*aModal, "warning-not-copied");
+        if (QCheckBox* box = aModal->findChild<QCheckBox*>())
+            box->setChecked(true);
+        uitest::clickButton(aModal, "&OK") || uitest::clickButton(aModal, "OK");
+        // The eject reminder follows.
+        uitest::answerNextModal(
+            [](QWidget* aNext) { uitest::clickButton(aNext, "&OK") || uitest::clickButton(aNext, "OK"); });
+    });
+    synchronize(*ui);
+    EXPECT_EQ(ui->lastRunState(), MusicSync::StateComplete);
+    EXPECT_EQ(ui->statusLabel()->text(),
+              "Phone synchronization is complete, but 1 track could not be copied");
+    EXPECT_TRUE(uitest::waitFor([&] { return !warning.isEmpty(); }));
+    EXPECT_TRUE(warning.contains("It was not possible to copy the following tracks"));
+    EXPECT_TRUE(warning.contains("Lost Song - Heavy - Stone Band (The file could not be found : "));
+    SyncSettings settings;
+    settings.load();
+    EXPECT_TRUE(settings.skipNotCopiedWarning(mFixture.device->UniqueDeviceId()));
+    EXPECT_FALSE(settings.skipNotCopiedWarning("another phone"));
+}
+
+TEST_F(SyncUiTest, ClosingDuringARunCancelsAndClosesWhenTheRunHasEnded)
+{
+    auto ui = window();
+    ui->show();
+    ui->UpdateProgress(13, 20, "Rock Song 1");
+    ui->close();
+    EXPECT_TRUE(ui->isVisible());
+    EXPECT_EQ(ui->statusLabel()->text(), "Cancelling");
+    ui->UpdateProgress(6, 0);
+    ui->UpdateProgress(1, 0); // the next report after the run closes the window
+    EXPECT_FALSE(ui->isVisible());
+}
+
+TEST_F(SyncUiTest, DeviceErrorsAreShownOneAtATime)
+{
+    auto ui = window();
+    int boxes = 0;
+    QString text;
+    uitest::answerNextModal([&](QWidget* aModal) {
+        ++boxes;
+        text = uitest::textOf(aModal);
+        // A second report while the box is open shows nothing more.
+        emit ui->deviceList().unableToOpenDevice(11009);
+        QApplication::processEvents();
+        aModal->close();
+    });
+    emit ui->deviceList().unableToOpenDevice(11009);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(text.contains("If the screen is locked then disconnect the device"));
+}
+
+TEST_F(SyncUiTest, TheUpdateAnnouncementIsShownOnceUnlessSuppressed)
+{
+    mFixture.configure({"Rock"});
+    mServer.answer(200, "Veltrane 2\nv2\n<p>Version 2 is out.</p>");
+    for (int start = 0; start < 2; ++start) {
+        int shown = 0;
+        uitest::answerNextModal(
+            [&](QWidget* aModal) {
+                if (aModal->windowTitle() == "Veltrane 2") {
+                    ++shown;
+                    aModal->findChild<QCheckBox*>()->setChecked(true);
+                }
+                aModal->close();
+            },
+            5000);
+        auto ui = startedWindow();
+        uitest::waitFor([&] { return shown > 0; }, 5000);
+        EXPECT_EQ(shown, start == 0 ? 1 : 0) << start;
+    }
+    SyncSettings settings;
+    settings.load();
+    EXPECT_EQ(settings.skipUpdateMessage(), "v2");
+}
