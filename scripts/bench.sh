@@ -7,11 +7,13 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANE_BUILD_TESTS=ON -DVELTRANE_BUILD_BENCH=ON
 cmake --build build-release -j2 --target bench_track_cache bench_library_parse bench_refresh_devices bench_make_library \
-    bench_mtp_operations bench_mtp_refresh_cpu veltrane-sync
+    bench_mtp_operations bench_mtp_refresh_cpu bench_window veltrane-sync
 echo "== track cache"
 build-release/bench/bench_track_cache "$@"
 echo "== device list refresh"
 build-release/bench/bench_refresh_devices "$@"
+echo "== the window: start to first state with 100,000 tracks, GUI stalls during a 2,000-track sync"
+build-release/bench/bench_window
 echo "== phones over MTP: operations per track, refresh CPU with no phone"
 build-release/bench/bench_mtp_operations
 build-release/bench/bench_mtp_refresh_cpu

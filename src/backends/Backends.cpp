@@ -2,6 +2,7 @@
 
 #include "devices/mtp/MtpMacDeviceRefresher.h"
 #include "devices/mtp/libmtp/LibmtpDeviceManager.h"
+#include "devices/usbms/PlayerFolderProber.h"
 #include "devices/usbms/linux/LinuxDriveProber.h"
 #include "library/itunes/xml/ITunesXmlBackend.h"
 #include "sync/logind/LogindKeepAwake.h"
@@ -10,7 +11,10 @@ Backends Backends::forThisComputer(const QString& aLibraryFile)
 {
     Backends backends;
     backends.library = std::make_shared<ITunesXmlBackend>(aLibraryFile);
-    backends.driveProber = std::make_shared<LinuxDriveProber>();
+    // Folders named in VELTRANE_PLAYER_FOLDERS (separated by colons) are players too.
+    backends.driveProber = std::make_shared<PlayerFolderProber>(
+        std::make_shared<LinuxDriveProber>(),
+        PlayerFolderProber::foldersOf(QString::fromLocal8Bit(qgetenv("VELTRANE_PLAYER_FOLDERS"))));
     // One manager for the process: phones are found and opened through libmtp.
     auto phones = std::make_shared<LibmtpDeviceManager>();
     backends.makeMtpRefresher = [phones] { return std::make_unique<MtpMacDeviceRefresher>(phones); };

@@ -156,8 +156,10 @@ void SyncUi::explainMissingLibrary()
 void SyncUi::fitTexts()
 {
     // The window keeps its width and takes the height its texts need (an explanation or a long
-    // track name may run to several lines).
-    adjustSize();
+    // track name may run to several lines); only a change of that height costs a new layout.
+    if (mDetail->heightForWidth(mDetail->width()) != mDetail->height() ||
+        mStatus->heightForWidth(mStatus->width()) != mStatus->height())
+        adjustSize();
 }
 
 void SyncUi::bringToFront()

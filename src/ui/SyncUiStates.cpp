@@ -80,13 +80,19 @@ void SyncUi::UpdateProgress(int a_state, int a_percent_complete)
     mState = a_state;
     if (a_state == 7)
         return;
-    applyState(a_state, previous);
-    fitTexts();
+    // A step's widgets are set when it begins: a run reports thousands of times, and each
+    // setting of the bar repaints it at once.
+    if (changed || a_state <= 6) {
+        applyState(a_state, previous);
+        fitTexts();
+    }
     if (a_state == 13) {
-        mProgress->setRange(0, 100);
-        if (a_percent_complete == 0)
+        if (mProgress->maximum() != 100)
+            mProgress->setRange(0, 100);
+        if (a_percent_complete == 0 && mProgress->value() != 0)
             mProgress->reset();
-        mProgress->setValue(a_percent_complete);
+        if (mProgress->value() != a_percent_complete)
+            mProgress->setValue(a_percent_complete);
     }
     if (changed && (a_state <= 3 || a_state == 6))
         mAutoRefresher->start();
@@ -102,6 +108,8 @@ void SyncUi::UpdateProgress(int a_state, int a_percent_complete, const QString& 
     logValue("a_percent_complete", a_percent_complete);
     logValue("aTrackName", aTrackName);
     UpdateProgress(a_state, a_percent_complete);
+    if (mDetail->text() == aTrackName)
+        return;
     mDetail->setText(aTrackName);
     fitTexts();
 }

@@ -1,0 +1,22 @@
+# Installs the build into a folder of its own and checks what a desktop gets: both programs, the
+# translations where the program looks for them, the .desktop file and the icon.
+# Usage: cmake -DBUILD_DIR=... -DPREFIX=... -P CheckInstall.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(expected
+        bin/veltrane bin/veltrane-sync
+        share/veltrane/translations/translation_fr.qm share/veltrane/translations/translation_de.qm
+        share/applications/veltrane.desktop share/icons/hicolor/256x256/apps/veltrane.png)
+    if(NOT EXISTS "${PREFIX}/${expected}")
+        message(FATAL_ERROR "not installed: ${expected}")
+    endif()
+endforeach()
+file(READ "${PREFIX}/share/applications/veltrane.desktop" desktop)
+if(NOT desktop MATCHES "Exec=veltrane\n" OR NOT desktop MATCHES "Icon=veltrane\n")
+    message(FATAL_ERROR "the .desktop file doesn't start veltrane with its icon")
+endif()
+message(STATUS "installed: programs, translations, .desktop file and icon")
