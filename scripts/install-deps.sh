@@ -16,6 +16,8 @@ packages=(
     e2fsprogs mount util-linux rsync bc time
     # tags and embedded album art of local audio files
     libtag1-dev
+    # iPhone backups: binary property lists, gzip-compressed note bodies
+    libplist-dev zlib1g-dev
     # phones over MTP, and the software phone of the tests (USB ioctls answered by umockdev)
     libmtp-dev libusb-1.0-0-dev libumockdev-dev umockdev
 )

@@ -8,7 +8,7 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(expected
-        bin/veltrane bin/veltrane-sync
+        bin/veltrane bin/veltrane-sync bin/veltrane-extract
         share/veltrane/translations/translation_fr.qm share/veltrane/translations/translation_de.qm
         share/applications/veltrane.desktop share/icons/hicolor/256x256/apps/veltrane.png)
     if(NOT EXISTS "${PREFIX}/${expected}")

@@ -1,0 +1,140 @@
+// The calendar exporter: calendar.xml from the calendar databases of both iOS generations.
+#include "app/LogScope.h"
+#include "backup/AppleExtractor.h"
+#include "backup/BackupDatabase.h"
+#include "backup/BackupDates.h"
+#include "backup/BackupXmlWriter.h"
+
+#include <QSqlError>
+
+namespace {
+
+const QString kConnection = QStringLiteral("qt_sql_default_connection");
+
+// The query texts are kept exactly as iPhone backups have always been read, tabs included.
+const char* const kNewQuery =
+    "SELECT CalendarItem.ROWID AS entry_rowid, CalendarItem.summary AS summary,\t\t\t\t\t"
+    "CalendarItem.description AS description,\t\t\t\t\tLocation.title AS location,\t\t\t\t\t"
+    "CalendarItem.start_date AS start_date,\t\t\t\t\tCalendarItem.end_date AS end_date,\t\t\t\t\t"
+    "CalendarItem.start_tz AS start_tz,\t\t\t\t\tCalendarItem.all_day AS all_day,\t\t\t\t\t"
+    "CalendarItem.has_recurrences AS has_recurrences,\t\t\t\t\tCalendarItem.url AS url,\t\t\t\t\t"
+    "Recurrence.frequency AS frequency,\t\t\t\t\tRecurrence.interval AS interval,\t\t\t\t\t"
+    "Recurrence.end_date AS recurrence_end_date \t\t\t\t\tFROM CalendarItem LEFT OUTER JOIN Recurrence "
+    "ON CalendarItem.ROWID=Recurrence.owner_id LEFT OUTER JOIN Location ON CalendarItem.ROWID=item_owner_id";
+const char* const kOldQuery =
+    "SELECT Event.ROWID AS entry_rowid, Event.summary AS summary, \t\t\t\t\t\t"
+    "Event.description AS description, \t\t\t\t\t\tEvent.location AS location, \t\t\t\t\t\t"
+    "Event.start_date AS start_date, \t\t\t\t\t\tEvent.end_date AS end_date, \t\t\t\t\t\t"
+    "Event.start_tz AS start_tz, \t\t\t\t\t\tEvent.all_day AS all_day, \t\t\t\t\t\t"
+    "Recurrence.frequency AS frequency, \t\t\t\t\t\tRecurrence.interval AS interval, \t\t\t\t\t\t"
+    "Recurrence.end_date AS recurrence_end_date \t\t\t\t\t\tFROM Event LEFT OUTER JOIN Recurrence ON "
+    "Event.ROWID=Recurrence.event_id";
+
+QString frequencyText(const QString& aFrequency)
+{
+    if (aFrequency == QLatin1String("1"))
+        return QStringLiteral("DAILY");
+    if (aFrequency == QLatin1String("2"))
+        return QStringLiteral("WEEKLY");
+    if (aFrequency == QLatin1String("3"))
+        return QStringLiteral("MONTHLY");
+    if (aFrequency == QLatin1String("4"))
+        return QStringLiteral("YEARLY");
+    return QStringLiteral("once");
+}
+
+QString dateOrZero(const QString& aValue)
+{
+    return BackupDates::fromReferenceSeconds(aValue.isEmpty() ? QStringLiteral("0") : aValue);
+}
+
+} // namespace
+
+int AppleExtractor::generateCalendarXML(const QString& aExtractDir, const QString& aXmlPath)
+{
+    LogScope log("AppleExtractor::generateCalendarXML");
+    Q_UNUSED(aExtractDir);
+    BackupXmlWriter xml(aXmlPath);
+    if (!xml.isOpen()) {
+        logValue("Unable to open file", aXmlPath);
+        return log.ret(-1);
+    }
+    xml.startDocument(QStringLiteral("calendar"));
+    for (int index = 0; index < mCalendarDatabases.size(); ++index) {
+        copyToLogFolder(mCalendarDatabases.at(index), QStringLiteral("calendar%1.db").arg(index));
+        BackupDatabase db(mCalendarDatabases.at(index), kConnection);
+        if (!db.isOpen()) {
+            logMessage("Could not open database");
+            logValue("Error", db.errorText());
+            continue;
+        }
+        logMessage("Database opened");
+        if (!db.isValid()) {
+            logMessage("Database is invalid");
+            logValue("Error", db.errorText());
+            continue;
+        }
+        logMessage("Database is valid");
+        writeCalendar(db, xml);
+    }
+    return log.ret(xml.endDocument() ? 0 : -1);
+}
+
+void AppleExtractor::writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml)
+{
+    const bool newSchema = aDb.hasTable(QStringLiteral("Location"));
+    QSqlQuery query = aDb.query();
+    if (!query.exec(QLatin1String(newSchema ? kNewQuery : kOldQuery))) {
+        logValue("Selection error", query.lastError().text());
+        return;
+    }
+    const QString alarmQuery = newSchema ? QStringLiteral("SELECT * FROM Alarm WHERE owner_id=")
+                                         : QStringLiteral("SELECT * FROM Alarm WHERE entity_id=");
+    while (query.next()) {
+        const bool allDay = BackupDatabase::text(query, QStringLiteral("all_day")) == QLatin1String("1");
+        const QString frequency = BackupDatabase::text(query, QStringLiteral("frequency"));
+        QString frequencyName = QStringLiteral("once");
+        QString interval;
+        QString repeatEnd;
+        if (!frequency.isEmpty()) {
+            repeatEnd = BackupDatabase::text(query, QStringLiteral("recurrence_end_date"));
+            if (!repeatEnd.isEmpty() && repeatEnd != QLatin1String("0"))
+                repeatEnd = BackupDates::fromReferenceSeconds(repeatEnd);
+            interval = BackupDatabase::text(query, QStringLiteral("interval"));
+            frequencyName = frequencyText(frequency);
+        }
+        aXml.start(QStringLiteral("calendar_entry"));
+        aXml.element(QStringLiteral("title"), BackupDatabase::text(query, QStringLiteral("summary")));
+        aXml.element(QStringLiteral("location"), BackupDatabase::text(query, QStringLiteral("location")));
+        aXml.element(QStringLiteral("description"),
+                     BackupDatabase::text(query, QStringLiteral("description")));
+        aXml.element(QStringLiteral("time_zone"), BackupDatabase::text(query, QStringLiteral("start_tz")));
+        aXml.element(QStringLiteral("frequency"), frequencyName);
+        aXml.element(QStringLiteral("interval"), interval);
+        if (!repeatEnd.isNull())
+            aXml.element(QStringLiteral("repeat_end_date"), repeatEnd);
+        aXml.element(QStringLiteral("all_day"), allDay ? QStringLiteral("true") : QStringLiteral("false"));
+        aXml.element(QStringLiteral("url"), BackupDatabase::text(query, QStringLiteral("url")));
+        aXml.element(QStringLiteral("start_date"),
+                     dateOrZero(BackupDatabase::text(query, QStringLiteral("start_date"))));
+        aXml.element(QStringLiteral("end_date"),
+                     dateOrZero(BackupDatabase::text(query, QStringLiteral("end_date"))));
+
+        const QString rowId = BackupDatabase::text(query, QStringLiteral("entry_rowid"));
+        QSqlQuery alarms = aDb.query();
+        bool isNumber = false;
+        rowId.toLongLong(&isNumber);
+        if (!isNumber || !alarms.exec(alarmQuery + rowId)) {
+            logValue("Alarm selection error", alarms.lastError().text());
+        } else {
+            while (alarms.next()) {
+                bool integer = false;
+                const qlonglong trigger =
+                    BackupDatabase::text(alarms, QStringLiteral("trigger_interval")).toLongLong(&integer);
+                if (integer)
+                    aXml.element(QStringLiteral("alarm"), QString::number(trigger));
+            }
+        }
+        aXml.end();
+    }
+}

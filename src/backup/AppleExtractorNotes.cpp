@@ -1,0 +1,131 @@
+// The notes exporter: notes.xml from the notes databases of every iOS generation.
+#include "app/LogScope.h"
+#include "backup/AppleExtractor.h"
+#include "backup/BackupDatabase.h"
+#include "backup/BackupDates.h"
+#include "backup/BackupXmlWriter.h"
+#include "backup/NoteStoreBody.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace {
+
+const QString kConnection = QStringLiteral("qt_sql_default_connection");
+
+// The first of aNames the row has with a value (column names moved between iOS versions).
+QString firstOf(const QSqlQuery& aQuery, std::initializer_list<const char*> aNames)
+{
+    for (const char* name : aNames) {
+        const QString value = BackupDatabase::text(aQuery, QLatin1String(name));
+        if (!value.isNull())
+            return value;
+    }
+    return QString();
+}
+
+void writeNote(BackupXmlWriter& aXml, const QString& aCreated, const QString& aTitle,
+               const QString& aModified, const QString& aData, const QString& aSummary)
+{
+    aXml.start(QStringLiteral("note"));
+    aXml.element(QStringLiteral("creation_date"), BackupDates::fromReferenceSeconds(aCreated));
+    aXml.element(QStringLiteral("title"), aTitle);
+    aXml.element(QStringLiteral("modification_date"), BackupDates::fromReferenceSeconds(aModified));
+    aXml.element(QStringLiteral("data"), aData);
+    aXml.element(QStringLiteral("summary"), aSummary);
+    aXml.end();
+}
+
+} // namespace
+
+int AppleExtractor::generateNotesXML(const QString& aExtractDir, const QString& aXmlPath)
+{
+    LogScope log("AppleExtractor::generateNotesXML");
+    Q_UNUSED(aExtractDir);
+    BackupXmlWriter xml(aXmlPath);
+    if (!xml.isOpen()) {
+        logValue("Unable to open file", aXmlPath);
+        return log.ret(-1);
+    }
+    xml.startDocument(QStringLiteral("notes"));
+    for (int index = 0; index < mNotesDatabases.size(); ++index) {
+        copyToLogFolder(mNotesDatabases.at(index), QStringLiteral("notes%1.db").arg(index));
+        BackupDatabase db(mNotesDatabases.at(index), kConnection);
+        if (!db.isOpen()) {
+            logMessage("Could not open database");
+            logValue("Error", db.errorText());
+            continue;
+        }
+        logMessage("Database opened");
+        if (!db.isValid()) {
+            logMessage("Database is invalid");
+            logValue("Error", db.errorText());
+            continue;
+        }
+        logMessage("Database is valid");
+        if (db.hasTable(QStringLiteral("ZICCLOUDSYNCINGOBJECT")))
+            writeNoteStore(db, xml);
+        else
+            writeNotes(db, xml);
+    }
+    return log.ret(xml.endDocument() ? 0 : -1);
+}
+
+void AppleExtractor::writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml)
+{
+    const bool oldSchema = aDb.hasTable(QStringLiteral("note_bodies"));
+    QSqlQuery query = aDb.query();
+    const bool ran =
+        query.exec(oldSchema ? QStringLiteral("SELECT * FROM Note INNER JOIN note_bodies ON "
+                                              "Note.ROWID=note_bodies.note_id")
+                             : QStringLiteral("SELECT ZNOTE.ZCREATIONDATE AS creation_date, "
+                                              "ZNOTE.ZSUMMARY AS summary, ZNOTE.ZTITLE AS title, "
+                                              "ZNOTEBODY.ZCONTENT AS data FROM ZNOTE INNER JOIN "
+                                              "ZNOTEBODY ON ZNOTE.ZBODY=ZNOTEBODY.Z_PK"));
+    if (!ran) {
+        logValue("Selection error", query.lastError().text());
+        return;
+    }
+    while (query.next())
+        writeNote(aXml, BackupDatabase::text(query, QStringLiteral("creation_date")),
+                  BackupDatabase::text(query, QStringLiteral("title")),
+                  BackupDatabase::text(query, QStringLiteral("modification_date")),
+                  BackupDatabase::text(query, QStringLiteral("data")),
+                  BackupDatabase::text(query, QStringLiteral("summary")));
+}
+
+// iOS 9 and later: one row of ZICCLOUDSYNCINGOBJECT per note, its body gzip-compressed in
+// ZICNOTEDATA. Locked notes are encrypted: they are left out and counted.
+void AppleExtractor::writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml)
+{
+    QSqlQuery query = aDb.query();
+    if (!query.exec(
+            QStringLiteral("SELECT note.*, body.ZDATA AS note_body_data FROM ZICCLOUDSYNCINGOBJECT AS note "
+                           "INNER JOIN ZICNOTEDATA AS body "
+                           "ON body.ZNOTE = note.Z_PK"))) {
+        logValue("Selection error", query.lastError().text());
+        return;
+    }
+    int locked = 0;
+    int unreadable = 0;
+    while (query.next()) {
+        if (BackupDatabase::text(query, QStringLiteral("ZMARKEDFORDELETION")) == QLatin1String("1"))
+            continue;
+        if (BackupDatabase::text(query, QStringLiteral("ZISPASSWORDPROTECTED")) == QLatin1String("1")) {
+            ++locked;
+            continue;
+        }
+        const QString text =
+            NoteStoreBody::text(BackupDatabase::value(query, QStringLiteral("note_body_data")).toByteArray());
+        if (text.isNull()) {
+            ++unreadable;
+            continue;
+        }
+        writeNote(aXml, firstOf(query, {"ZCREATIONDATE3", "ZCREATIONDATE1", "ZCREATIONDATE"}),
+                  firstOf(query, {"ZTITLE1", "ZTITLE"}),
+                  firstOf(query, {"ZMODIFICATIONDATE1", "ZMODIFICATIONDATE"}), text,
+                  firstOf(query, {"ZSNIPPET", "ZSUMMARY"}));
+    }
+    logValue("Password-protected notes skipped", locked);
+    logValue("Unreadable notes skipped", unreadable);
+}

@@ -1,0 +1,88 @@
+#include "backup/BackupDatabase.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QUrl>
+
+namespace {
+
+bool hasSqliteHeader(const QString& aPath)
+{
+    QFile file(aPath);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+bool schemaReadable(const QSqlDatabase& aDb)
+{
+    QSqlQuery check(aDb);
+    return check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
+} // namespace
+
+BackupDatabase::BackupDatabase(const QString& aPath, const QString& aConnectionName)
+    : mConnectionName(aConnectionName)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mConnectionName);
+    db.setDatabaseName(aPath);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    mOpen = db.open();
+    if (!mOpen) {
+        mError = db.lastError().text();
+        return;
+    }
+    // SQLite opens anything lazily; the header and a look at the schema tell a database.
+    const bool header = hasSqliteHeader(aPath);
+    mValid = header && schemaReadable(db);
+    if (!mValid && header) {
+        // A WAL database whose folder can't take the shared-memory file: read it as it stands.
+        db.close();
+        QUrl url = QUrl::fromLocalFile(aPath);
+        url.setQuery(QStringLiteral("immutable=1"));
+        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        mValid = db.open() && schemaReadable(db);
+    }
+    if (!mValid)
+        mError = header ? db.lastError().text() : QStringLiteral("not a SQLite database");
+}
+
+BackupDatabase::~BackupDatabase()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(mConnectionName, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(mConnectionName);
+}
+
+bool BackupDatabase::hasTable(const QString& aName) const
+{
+    return QSqlDatabase::database(mConnectionName, false).tables().contains(aName);
+}
+
+QSqlQuery BackupDatabase::query() const
+{
+    QSqlQuery q(QSqlDatabase::database(mConnectionName, false));
+    q.setForwardOnly(true);
+    return q;
+}
+
+QVariant BackupDatabase::value(const QSqlQuery& aQuery, const QString& aColumn)
+{
+    const int index = aQuery.record().indexOf(aColumn);
+    if (index < 0)
+        return QVariant();
+    return aQuery.value(index);
+}
+
+QString BackupDatabase::text(const QSqlQuery& aQuery, const QString& aColumn)
+{
+    const QVariant v = value(aQuery, aColumn);
+    if (v.isNull())
+        return QString();
+    return v.toString();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+// One restored SQLite database of a backup, open for reading under a connection name for as long
+// as the object lives. It is opened read-only; a database that is not SQLite (or is damaged) is
+// "invalid" and its queries fail, so a generator logs it and goes on with the next.
+class BackupDatabase
+{
+public:
+    BackupDatabase(const QString& aPath, const QString& aConnectionName);
+    ~BackupDatabase();
+    BackupDatabase(const BackupDatabase&) = delete;
+    BackupDatabase& operator=(const BackupDatabase&) = delete;
+
+    bool isOpen() const { return mOpen; }
+    bool isValid() const { return mValid; }
+    QString errorText() const { return mError; }
+    bool hasTable(const QString& aName) const;
+    QSqlQuery query() const;
+
+    // A column of the current row as text: null when the value is NULL or the row has no such
+    // column (names compared without regard to case).
+    static QString text(const QSqlQuery& aQuery, const QString& aColumn);
+    static QVariant value(const QSqlQuery& aQuery, const QString& aColumn);
+
+private:
+    QString mConnectionName;
+    bool mOpen = false;
+    bool mValid = false;
+    QString mError;
+};

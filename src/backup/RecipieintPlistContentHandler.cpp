@@ -1,0 +1,14 @@
+#include "backup/RecipieintPlistContentHandler.h"
+
+void RecipieintPlistContentHandler::startElement(const QString& aLocalName)
+{
+    mElement = aLocalName;
+}
+
+void RecipieintPlistContentHandler::characters(const QString& aText)
+{
+    if (aText.isEmpty() || aText.at(0) == QLatin1Char('\n'))
+        return;
+    if (mElement.compare(QLatin1String("string"), Qt::CaseInsensitive) == 0)
+        mRecipients.append(aText);
+}
