@@ -15,9 +15,26 @@ AppleExtractor::AppleExtractor(const QString& aExtractorProgram)
 {
 }
 
+namespace {
+
+QString& extractorProgramOverride()
+{
+    static QString program;
+    return program;
+}
+
+} // namespace
+
 QString AppleExtractor::defaultExtractorProgram()
 {
+    if (!extractorProgramOverride().isEmpty())
+        return extractorProgramOverride();
     return QCoreApplication::applicationDirPath() + QStringLiteral("/veltrane-extract");
+}
+
+void AppleExtractor::setDefaultExtractorProgram(const QString& aProgram)
+{
+    extractorProgramOverride() = aProgram;
 }
 
 int AppleExtractor::extractFromManifest(const QString& aBackupPath, const QString& aExtractDir)

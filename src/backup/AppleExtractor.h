@@ -41,7 +41,10 @@ public:
     int generateCalendarXML(const QString& aExtractDir, const QString& aXmlPath);
     int generateNotesXML(const QString& aExtractDir, const QString& aXmlPath);
 
+    // veltrane-extract beside this program, unless another was set for the process (tests and
+    // benchmarks run from other folders).
     static QString defaultExtractorProgram();
+    static void setDefaultExtractorProgram(const QString& aProgram);
 
     QStringList mSmsDatabases;
     QStringList mAddressBookDatabases;

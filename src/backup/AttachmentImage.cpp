@@ -3,11 +3,11 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
-#include <QPainter>
 
 QByteArray AttachmentImage::scaledJpeg(const QString& aPath)
 {
-    QImageReader reader(aPath);
+    // Only JPEG attachments are carried: read as JPEG, so no other image plugin is loaded.
+    QImageReader reader(aPath, "jpeg");
     const QSize size = reader.size();
     if (!size.isValid() || size.width() <= 0 || size.height() <= 0)
         return QByteArray();
@@ -19,12 +19,8 @@ QByteArray AttachmentImage::scaledJpeg(const QString& aPath)
     const QImage scaled = reader.read();
     if (scaled.isNull())
         return QByteArray();
-    QImage canvas(kWidth, height, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        painter.drawImage(0, 0, scaled);
-    }
+    // A JPEG has no transparency: its pixels are the picture on white as they are.
+    QImage canvas = scaled.convertToFormat(QImage::Format_RGB32);
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);

@@ -5,7 +5,7 @@
 
 // A message's attached picture as the phone application takes it: scaled to 400 pixels wide
 // (aspect kept), drawn on white, JPEG. Made in memory, so two runs never share a temporary file.
-// Empty when the file is not a readable image.
+// Empty when the file is not a readable JPEG.
 class AttachmentImage
 {
 public:

@@ -157,6 +157,12 @@ void ConsoleFrontEnd::syncFinished(const MusicSync& aSync)
         print(QString("The library has no playlist or podcast \"%1\" any more: nothing was deleted from the "
                       "device. Choose again with 'veltrane-sync configure'.\n")
                   .arg(name));
+    if (!aSync.dataTransferFailures().isEmpty()) {
+        print(QStringLiteral(
+            "Not all data from the other phone's backup was copied (the next run tries again):\n"));
+        for (const QString& failure : aSync.dataTransferFailures())
+            print(QStringLiteral("  ") + failure + '\n');
+    }
     const QList<Track>& notCopied = aSync.GetNonCopiedTracks();
     if (notCopied.isEmpty())
         return;

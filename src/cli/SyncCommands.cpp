@@ -1,7 +1,7 @@
 #include "cli/SyncCommands.h"
 
-#include "cli/ConsoleFrontEnd.h"
 #include "app/InterruptWatcher.h"
+#include "cli/ConsoleFrontEnd.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceParentMs.h"
@@ -197,7 +197,9 @@ int SyncCommands::sync()
         return kExitDeviceFull;
     if (!sync.GetNonCopiedTracks().isEmpty())
         return kExitTracksNotCopied;
-    return sync.missingPlaylists().isEmpty() ? kExitComplete : kExitPlaylistsMissing;
+    if (!sync.missingPlaylists().isEmpty())
+        return kExitPlaylistsMissing;
+    return sync.dataTransferFailures().isEmpty() ? kExitComplete : kExitDataNotCopied;
 }
 
 int SyncCommands::configurePathMappings()
@@ -240,9 +242,11 @@ int SyncCommands::configure()
 {
     if (!mOptions.pathMappings.isEmpty()) {
         const int mapped = configurePathMappings();
-        if (mapped != kExitComplete || !mOptions.deviceOptionsGiven)
+        if (mapped != kExitComplete || (!mOptions.deviceOptionsGiven && !mOptions.backupOptionsGiven))
             return mapped;
     }
+    if (mOptions.backupOptionsGiven && !mOptions.deviceOptionsGiven)
+        return configureBackupOnly();
     bool episodesOk = false;
     const int episodes = mOptions.episodes.toInt(&episodesOk);
     if (!episodesOk || episodes < 0) {
@@ -301,6 +305,13 @@ int SyncCommands::configure()
     const QString id = device->UniqueDeviceId();
     SyncSettings settings;
     settings.load();
+    // The music choice starts the device's entry afresh; a backup chosen before stays chosen.
+    QString backupPath;
+    QStringList copy;
+    const QList<QPair<QString, QString>> photoFolders =
+        settings.getSettingsList(id, QStringLiteral("photo_folders"));
+    if (!resolveBackupOptions(settings.selectedBackupPath(id), backupPath, copy, settings, id))
+        return kExitUsage;
     // As the setup wizard does: the configuration, then the values setConfig starts afresh.
     if (settings.setConfig(id, entireLibrary, podcastSetting, playlists, podcasts, device->FriendlyName()) !=
         0) {
@@ -310,6 +321,11 @@ int SyncCommands::configure()
     settings.setConvertAacToMp3(id, convertToMp3);
     settings.setEnableArtworkSync(id, albumArt);
     settings.setNumberOfEpisodesToSync(id, episodes);
+    QStringList folders = mOptions.photoFolders;
+    if (folders.isEmpty() && !backupPath.isEmpty())
+        for (const auto& entry : photoFolders)
+            folders << entry.second;
+    writeBackupSettings(settings, id, backupPath, copy, folders);
     if (settings.save() != 0) {
         complain(QStringLiteral("can't write the settings file ") + SyncSettings::filePath());
         return kExitUsage;
@@ -325,6 +341,7 @@ int SyncCommands::configure()
         (episodes ? QStringLiteral(", newest %1 episodes").arg(episodes) : QString()));
     say(QStringLiteral("  album art: %1, convert AAC to MP3: %2")
             .arg(albumArt ? "on" : "off", convertToMp3 ? "on" : "off"));
+    sayBackup(backupPath, copy);
     return kExitComplete;
 }
 

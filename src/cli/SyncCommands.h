@@ -11,6 +11,7 @@ class Device;
 class DeviceList;
 class DeviceParent;
 class LocalMusicLibrary;
+class SyncSettings;
 
 // The commands of veltrane-sync, on the same engine, settings and caches as the window. Each
 // returns the process's exit code: 0 only when it did what was asked.
@@ -32,6 +33,10 @@ public:
         QString convertToMp3 = QStringLiteral("off");
         QStringList pathMappings; // FROM=TO
         bool deviceOptionsGiven = false;
+        QString backup;           // a backup folder or file, a found iPhone backup's name or id, or none
+        QString copy;             // messages,contacts,calendar,notes,photos, or none
+        QStringList photoFolders; // folders of the computer whose photos go with a BlackBerry backup
+        bool backupOptionsGiven = false;
     };
 
     // Exit codes beside the run's end states (3 fault, 4 not configured, 5 settings unreadable,
@@ -44,6 +49,7 @@ public:
     static constexpr int kExitDeviceFull = 10;
     static constexpr int kExitAlreadySyncing = 11;
     static constexpr int kExitCacheUnwritable = 12;
+    static constexpr int kExitDataNotCopied = 13;
 
     explicit SyncCommands(const Options& aOptions);
     ~SyncCommands();
@@ -53,6 +59,7 @@ public:
     int listDevices();
     int listPlaylists();
     int listPodcasts();
+    int listBackups();
 
 private:
     // The library, when its file can be read; else an error is printed.
@@ -63,6 +70,16 @@ private:
     // reason a phone could not be opened is printed.
     DeviceList& connectedDevices();
     int configurePathMappings();
+    // Checks the backup options; aBackupPath and aCopy receive what they name. False (with the
+    // reason printed) when they name nothing usable.
+    bool resolveBackupOptions(const QString& aCurrentPath, QString& aBackupPath, QStringList& aCopy,
+                              const SyncSettings& aSettings, const QString& aId);
+    // configure with backup options only: the device keeps its music choice.
+    int configureBackupOnly();
+    static void sayBackup(const QString& aBackupPath, const QStringList& aCopy);
+    // Writes the device's backup, copy switches and photo folders.
+    static void writeBackupSettings(SyncSettings& aSettings, const QString& aId, const QString& aBackupPath,
+                                    const QStringList& aCopy, const QStringList& aPhotoFolders);
 
     Options mOptions;
     Backends mBackends;

@@ -21,19 +21,22 @@ int main(int argc, char** argv)
                        "  configure   choose what the device gets\n"
                        "  devices     list the connected devices\n"
                        "  playlists   list the library's playlists\n"
-                       "  podcasts    list the library's podcasts"));
+                       "  podcasts    list the library's podcasts\n"
+                       "  backups     list the iPhone backups iTunes made on this computer"));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("sync, configure, devices, playlists or podcasts"));
-    parser.setApplicationDescription(parser.applicationDescription() +
-                                     QStringLiteral("\n\nExit codes of sync: 0 complete; 2 bad arguments or "
-                                                    "nothing to synchronize; 3 ended by a fault; 4 device "
-                                                    "not configured; 5 settings unreadable; 6 cancelled; "
-                                                    "7 complete but tracks not copied; 8 complete but "
-                                                    "chosen playlists missing (nothing deleted); 9 the "
-                                                    "device was removed; 10 the device is full; 11 "
-                                                    "another sync of the device is running; 12 the "
-                                                    "track cache can't be written."));
+                                 QStringLiteral("sync, configure, devices, playlists, podcasts or backups"));
+    parser.setApplicationDescription(
+        parser.applicationDescription() +
+        QStringLiteral("\n\nExit codes of sync: 0 complete; 2 bad arguments or "
+                       "nothing to synchronize; 3 ended by a fault; 4 device "
+                       "not configured; 5 settings unreadable; 6 cancelled; "
+                       "7 complete but tracks not copied; 8 complete but "
+                       "chosen playlists missing (nothing deleted); 9 the "
+                       "device was removed; 10 the device is full; 11 "
+                       "another sync of the device is running; 12 the "
+                       "track cache can't be written; 13 complete but data from another "
+                       "phone's backup not all copied."));
     parser.addOptions({
         {QStringLiteral("device"),
          QStringLiteral("The device: a connected one's identity or name (as \"devices\" lists them), or a "
@@ -64,6 +67,19 @@ int main(int argc, char** argv)
          QStringLiteral("configure: where the files of a library from another computer are here, as "
                         "FROM=TO (\"Z:/=/mnt/music\"); FROM= removes a mapping. Repeatable."),
          QStringLiteral("FROM=TO")},
+        {QStringLiteral("backup"),
+         QStringLiteral(
+             "configure: another phone's backup whose data the next run copies: an iPhone backup "
+             "folder or its device's name (see \"backups\"), a BlackBerry .ipd or .bbb file, or none."),
+         QStringLiteral("BACKUP")},
+        {QStringLiteral("copy"),
+         QStringLiteral(
+             "configure: what to copy from the backup: messages, contacts, calendar, notes, photos "
+             "(separated by commas), or none."),
+         QStringLiteral("WHAT")},
+        {QStringLiteral("photo-folder"),
+         QStringLiteral("configure: a folder of photos to copy with a BlackBerry backup (repeatable)."),
+         QStringLiteral("FOLDER")},
     });
     parser.process(application);
 
@@ -84,6 +100,13 @@ int main(int argc, char** argv)
          {"music", "playlist", "podcasts", "podcast", "episodes", "album-art", "convert-mp3"})
         options.deviceOptionsGiven = options.deviceOptionsGiven || parser.isSet(QLatin1String(name));
 
+    options.backup = parser.value(QStringLiteral("backup"));
+    options.copy = parser.value(QStringLiteral("copy"));
+    options.photoFolders = parser.values(QStringLiteral("photo-folder"));
+    options.backupOptionsGiven = parser.isSet(QStringLiteral("backup")) ||
+                                 parser.isSet(QStringLiteral("copy")) ||
+                                 parser.isSet(QStringLiteral("photo-folder"));
+
     const QStringList arguments = parser.positionalArguments();
     const QString command = arguments.isEmpty() ? QStringLiteral("sync") : arguments.first();
     SyncCommands commands(options);
@@ -98,6 +121,8 @@ int main(int argc, char** argv)
         result = commands.listPlaylists();
     else if (command == QLatin1String("podcasts"))
         result = commands.listPodcasts();
+    else if (command == QLatin1String("backups"))
+        result = commands.listBackups();
     else
         std::fprintf(stderr, "veltrane-sync: unknown command %s (see --help)\n", qPrintable(command));
     Startup::end(result);

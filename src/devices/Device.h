@@ -34,7 +34,11 @@ public:
 
     virtual ~Device() = default;
 
-    virtual void CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace) = 0;
+    // Copies a file of the computer to aDestinationPath on the device. Without aReplace a file
+    // already there is kept (kCopyKeptExisting). 0 when copied; else the device kind's failure
+    // code (kDeviceGone, kDeviceFull, kSourceFileMissing, its copy failure).
+    static constexpr int kCopyKeptExisting = 1;
+    virtual int CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace) = 0;
     virtual bool Disabled();
     virtual int GetDeviceType() = 0;
     virtual void PrepareForSync() = 0;

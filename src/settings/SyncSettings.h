@@ -98,6 +98,9 @@ public:
     QDomElement findListElement(const QString& aId, const QString& aName, bool aCreate);
     QList<QPair<QString, QString>> getSettingsList(const QString& aId, const QString& aName);
     void removeSettingsList(const QString& aId, const QString& aName);
+    // Replaces the list aName of the device (which must have an entry) with aEntries.
+    void setSettingsList(const QString& aId, const QString& aName,
+                         const QList<QPair<QString, QString>>& aEntries);
 
     // Named lists directly under the root: values of the whole program that are lists ("entry"
     // elements with "key" and "value" attributes, as in a device's lists).

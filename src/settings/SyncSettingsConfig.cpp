@@ -143,6 +143,21 @@ void SyncSettings::removeSettingsList(const QString& aId, const QString& aName)
         list.parentNode().removeChild(list);
 }
 
+void SyncSettings::setSettingsList(const QString& aId, const QString& aName,
+                                   const QList<QPair<QString, QString>>& aEntries)
+{
+    removeSettingsList(aId, aName);
+    if (aEntries.isEmpty())
+        return;
+    QDomElement list = findListElement(aId, aName, true);
+    for (const auto& [key, value] : aEntries) {
+        QDomElement entry = createElement(QStringLiteral("entry"));
+        entry.setAttribute(QStringLiteral("key"), xmlText(key));
+        entry.setAttribute(QStringLiteral("value"), xmlText(value));
+        list.appendChild(entry);
+    }
+}
+
 void SyncSettings::getUsedCacheFilenames(QStringList& aNames) const
 {
     aNames.clear();

@@ -30,7 +30,7 @@ void Mp3Converter::convert(const Track& aTrack)
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
     ffmpeg.setStandardOutputFile(QProcess::nullDevice());
-    ffmpeg.start(QStringLiteral("ffmpeg"), arguments(aTrack.path(), aTrack.bitRate(), target));
+    ffmpeg.start(program(), arguments(aTrack.path(), aTrack.bitRate(), target));
     if (!ffmpeg.waitForStarted()) {
         logMessage("! Could not start ffmpeg");
         return;

@@ -12,4 +12,6 @@ class Mp3Converter
 public:
     static void convert(const Track& aTrack);
     static QStringList arguments(const QString& aSource, int aBitRate, const QString& aTarget);
+    // The converter every conversion of a run uses (audio to MP3, phone videos to MP4).
+    static QString program() { return QStringLiteral("ffmpeg"); }
 };

@@ -1,4 +1,5 @@
 #include "sync/MusicSync.h"
+#include "sync/DataTransfer.h"
 
 #include "app/ApplicationPaths.h"
 #include "app/LogScope.h"
@@ -83,6 +84,7 @@ void MusicSync::Start()
 {
     LogScope log("MusicSync::Start");
     mBackupExtractionFailed = false;
+    mDataTransferFailures.clear();
     mFailure = Failure::None;
     mFailureReason.clear();
     // One run per device at a time, across programs: the second doesn't touch the device.
@@ -144,7 +146,18 @@ void MusicSync::Start()
         return log.leave();
     }
 
-    // The data transfer from another phone (contacts, messages, photos) has its place here.
+    // Data from another phone's backup, carried once per configuration.
+    if (!hasBeenCancelled() && !settings.selectedBackupPath(deviceId).isEmpty()) {
+        DataTransfer transfer(*this, *mDevice, settings, deviceId);
+        transfer.run();
+        mBackupExtractionFailed = transfer.extractionFailed();
+        mDataTransferFailures = transfer.failures();
+        if (deviceLost()) {
+            mDevice->FinalizeSync();
+            ChangeState(StateFault);
+            return log.leave();
+        }
+    }
 
     if (!hasBeenCancelled()) {
         const int opened = mCache.open(deviceId);

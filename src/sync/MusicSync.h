@@ -92,6 +92,9 @@ public:
     const QString& failureReason() const { return mFailureReason; }
     const QList<Track>& GetNotDeletedTracks() const { return mNotDeletedTracks; }
     bool backupExtractionFailed() const { return mBackupExtractionFailed; }
+    // What of another phone's data could not be carried, in words for the user; the next run
+    // tries it again.
+    const QStringList& dataTransferFailures() const { return mDataTransferFailures; }
     int lastError() const { return mLastError; }
     int state() const { return mState; }
 
@@ -114,6 +117,7 @@ signals:
     void finished();
 
 private:
+    friend class DataTransfer;
     bool hasBeenCancelled();
     bool failed() const { return mFailure != Failure::None; }
     void removeExtractedFolder();
@@ -168,5 +172,6 @@ private:
     bool mConvertToMp3 = false;
     bool mForceFullResync = false;
     bool mBackupExtractionFailed = false;
+    QStringList mDataTransferFailures;
     int mLastError = 0;
 };

@@ -126,6 +126,7 @@ private:
     QString mFailureReason;
     int mLastError = 0;
     bool mBackupFailed = false;
+    QStringList mDataFailures; // what of another phone's data the last run could not carry
     bool mRunEnded = false;
     int mLastRunState = -1;
     QString mRunDeviceId; // the device of the current or last run

@@ -192,6 +192,7 @@ void SyncUi::syncFinished(const MusicSync& aSync)
     mFailureReason = aSync.failureReason();
     mLastError = aSync.lastError();
     mBackupFailed = aSync.backupExtractionFailed();
+    mDataFailures = aSync.dataTransferFailures();
     mRunEnded = true;
     const int state = aSync.state();
     mLastRunState = state;
@@ -246,6 +247,15 @@ void SyncUi::showPostRunWarnings()
             this, SyncUiTexts::product(),
             tr("<p>It has not been possible to transfer data from the selected backup. If the "
                "backup is encrypted then please create a non-encrypted backup using iTunes.</p>"));
+    } else if (!mDataFailures.isEmpty()) {
+        // What did not arrive is tried again by the next synchronization.
+        QString items;
+        for (const QString& failure : mDataFailures)
+            items += QStringLiteral("<li>") + failure.toHtmlEscaped() + QStringLiteral("</li>");
+        QMessageBox::warning(this, SyncUiTexts::product(),
+                             tr("<p>Not all data from the selected backup could be copied to your phone:</p>"
+                                "<ul>%1</ul><p>The next synchronization will try again.</p>")
+                                 .arg(items));
     }
     if (mRunDeviceType == Device::DeviceTypeUsbMassStorage && mDeviceList->DeviceIsConnected())
         showUsbEjectReminder();

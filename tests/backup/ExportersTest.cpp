@@ -58,7 +58,7 @@ QList<QDomElement> records(const QDomElement& aRoot)
 
 QImage imageOf(const QString& aBase64)
 {
-    return QImage::fromData(QByteArray::fromBase64(aBase64.toLatin1()));
+    return QImage::fromData(QByteArray::fromBase64(aBase64.toLatin1()), "JPEG");
 }
 
 } // namespace
@@ -68,8 +68,10 @@ TEST(Exporters, NotesOfEveryGenerationLoseLineBreaksAndLockedNotesStayBehind)
     TestHome home;
     AppleExtractor extractor;
     extractor.mNotesDatabases << home.path() + "/old.sqlite" << home.path() + "/new.sqlite"
-                              << home.path() + "/not-sqlite.db"
-                              << QStringLiteral(VELTRANE_TESTDATA "/ios/notestore_ios13.sqlite");
+                              << home.path() + "/not-sqlite.db" << home.path() + "/NoteStore.sqlite";
+    // A copy, as the extraction makes: SQLite keeps its WAL files beside the database it opens.
+    ASSERT_TRUE(
+        QFile::copy(VELTRANE_TESTDATA "/ios/notestore_ios13.sqlite", home.path() + "/NoteStore.sqlite"));
     IphoneDatabases::oldNotes(extractor.mNotesDatabases.at(0));
     IphoneDatabases::newNotes(extractor.mNotesDatabases.at(1));
     home.writeFile("not-sqlite.db", "this is a text file, not a database");

@@ -238,6 +238,8 @@ public:
             mOutcome.nonCopied.append(track.trackName());
         mOutcome.nonCopiedReasons = aSync.nonCopiedReasons();
         mOutcome.missingPlaylists = aSync.missingPlaylists();
+        mOutcome.dataFailures = aSync.dataTransferFailures();
+        mOutcome.extractionFailed = aSync.backupExtractionFailed();
     }
 
 private:

@@ -36,6 +36,8 @@ struct SyncOutcome
     QStringList nonCopied;
     QStringList nonCopiedReasons;
     QStringList missingPlaylists;
+    QStringList dataFailures; // what of another phone's data was not carried
+    bool extractionFailed = false;
 };
 
 class SyncFixture

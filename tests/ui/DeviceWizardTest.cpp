@@ -6,9 +6,11 @@
 #include "library/LocalMusicLibrary.h"
 #include "library/PodcastRamCache.h"
 #include "settings/SyncSettings.h"
+#include "support/BackupBuilder.h"
 #include "sync/SyncFixture.h"
 #include "ui/SpaceGauge.h"
 #include "ui/UiTestSupport.h"
+#include "ui/wizard/BackupPage.h"
 #include "ui/wizard/ConculsionStartSyncPage.h"
 #include "ui/wizard/ConnectDevicePage.h"
 #include "ui/wizard/PlaylistSettingsPage.h"
@@ -16,6 +18,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QRadioButton>
@@ -103,6 +106,11 @@ TEST_F(DeviceWizardTest, FinishingWritesTheChosenPlaylistsPodcastsAndEpisodes)
     podcasts.episodeBox()->setCurrentIndex(3);
     uitest::saveScreenshot(*wizard, "wizard-5-podcasts");
     wizard->next();
+    // No other phone's data for a phone that never had any.
+    ASSERT_EQ(wizard->currentId(), DeviceWizard::BackupPageId);
+    EXPECT_TRUE(wizard->backupPage()->backupPath().isEmpty());
+    EXPECT_FALSE(wizard->backupPage()->messagesBox()->isEnabled());
+    wizard->next();
     ASSERT_EQ(wizard->currentId(), DeviceWizard::ConclusionPageId);
     wizard->conclusionPage()->newTracksArt()->setChecked(true);
     wizard->conclusionPage()->earlierTracksArt()->setChecked(false);
@@ -126,7 +134,7 @@ TEST_F(DeviceWizardTest, FinishingWritesTheChosenPlaylistsPodcastsAndEpisodes)
     EXPECT_FALSE(settings.forceArtworkSync(id()));
 }
 
-TEST_F(DeviceWizardTest, EachMusicChoiceIsWrittenAndFinishingClearsTheDataTransferSwitches)
+TEST_F(DeviceWizardTest, EachMusicChoiceIsWrittenAndTheBackupPageWritesWhatItShows)
 {
     SyncSettings before;
     before.load();
@@ -150,6 +158,13 @@ TEST_F(DeviceWizardTest, EachMusicChoiceIsWrittenAndFinishingClearsTheDataTransf
         wizard->next();
         wizard->podcastPage()->allButton()->click();
         wizard->next();
+        // The backup chosen before is shown with its switches; the last round chooses none.
+        BackupPage& backup = *wizard->backupPage();
+        EXPECT_EQ(backup.backupPath(), "/backups/old phone");
+        EXPECT_TRUE(backup.copyContacts());
+        if (choice == 2)
+            backup.backupList()->setCurrentRow(0);
+        wizard->next();
         wizard->accept();
         SyncSettings settings;
         settings.load();
@@ -163,8 +178,9 @@ TEST_F(DeviceWizardTest, EachMusicChoiceIsWrittenAndFinishingClearsTheDataTransf
             EXPECT_EQ(playlists, choice == 1 ? QStringList{"Jazz"} : QStringList()) << choice;
         }
         EXPECT_EQ(podcastSetting, SyncSettings::PodcastsAll);
-        EXPECT_TRUE(settings.selectedBackupPath(id()).isEmpty());
-        EXPECT_FALSE(settings.copyAddressBook(id()));
+        EXPECT_EQ(settings.selectedBackupPath(id()).isEmpty(), choice == 2);
+        EXPECT_EQ(settings.copyAddressBook(id()), choice != 2);
+        EXPECT_FALSE(settings.copyTextMessages(id()));
         EXPECT_FALSE(settings.convertAacToMp3(id()));
     }
 }
@@ -189,4 +205,33 @@ TEST_F(DeviceWizardTest, CancellingWritesNothingAndAStoredChoiceComesBack)
     EXPECT_EQ(wizard->podcastPage()->episodeBox()->currentIndex(), 2);
     wizard->reject();
     EXPECT_EQ(readWholeFile(SyncSettings::filePath()), file);
+}
+
+TEST_F(DeviceWizardTest, AnIphoneBackupFoundOnTheComputerIsChosenWithWhatToCopy)
+{
+    BackupBuilder backup(QDir::homePath() + "/.local/share/Apple Computer/MobileSync/Backup",
+                         "00008101-CAFE");
+    backup.setInfoPlist("Kim's iPhone", true);
+    backup.write();
+    auto wizard = openWizard();
+    toMusicPage(*wizard);
+    wizard->next();
+    wizard->next();
+    ASSERT_EQ(wizard->currentId(), DeviceWizard::BackupPageId);
+    BackupPage& page = *wizard->backupPage();
+    ASSERT_EQ(page.backupList()->count(), 2);
+    EXPECT_TRUE(page.backupList()->item(1)->text().startsWith("Kim's iPhone"));
+    page.backupList()->setCurrentRow(1);
+    EXPECT_TRUE(page.calendarBox()->isEnabled());
+    page.messagesBox()->setChecked(true);
+    page.photosBox()->setChecked(true);
+    uitest::saveScreenshot(*wizard, "wizard-7-backup");
+    wizard->next();
+    wizard->accept();
+    SyncSettings settings;
+    settings.load();
+    EXPECT_EQ(settings.selectedBackupPath(id()), backup.path() + "/");
+    EXPECT_TRUE(settings.copyTextMessages(id()));
+    EXPECT_TRUE(settings.copyPhotos(id()));
+    EXPECT_FALSE(settings.copyCalendar(id()));
 }

@@ -96,7 +96,7 @@ void DeviceMtpMac::ReadOrGenerateUniqueDeviceId()
     logValue("Got ID file, mUniqueDeviceId", mUniqueDeviceId);
 }
 
-void DeviceMtpMac::CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace)
+int DeviceMtpMac::CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace)
 {
     LogScope log("DeviceMtpMac::CopyFile");
     logValue("aSourceFilePath", aSourcePath);
@@ -109,11 +109,12 @@ void DeviceMtpMac::CopyFile(const QString& aSourcePath, const QString& aDestinat
         logMessage("File exists so removing");
         file.remove(aDestinationPath);
     }
-    if (!exists || aReplace) {
-        const bool copied =
-            file.copy(aSourcePath, aDestinationPath, MtpFile::kCopyAttempts, QMtpFileInterface::TypeOther);
-        logMessage(copied ? "Copied okay" : "Copy error");
-    }
+    if (exists && !aReplace)
+        return log.ret(kCopyKeptExisting);
+    const bool copied =
+        file.copy(aSourcePath, aDestinationPath, MtpFile::kCopyAttempts, QMtpFileInterface::TypeOther);
+    logMessage(copied ? "Copied okay" : "Copy error");
+    return log.ret(copied ? 0 : copyFailure(file.lastResult()));
 }
 
 void DeviceMtpMac::PrepareForSync()

@@ -24,7 +24,7 @@ public:
     DeviceMtpMac(DeviceParentMtpMac& aParent, const QMtpDeviceStorage& aStorage);
     ~DeviceMtpMac() override;
 
-    void CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace) override;
+    int CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace) override;
     int GetDeviceType() override { return DeviceTypeMtp; }
     void PrepareForSync() override;
     void FinalizeSync() override;

@@ -71,18 +71,22 @@ bool UsbMSDevice::namesOf(const QString& aDevicePath, QStringList& aNames)
     return DriveFiles::split(path, aNames);
 }
 
-void UsbMSDevice::CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace)
+int UsbMSDevice::CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace)
 {
     LogScope log("UsbMSDevice::CopyFile");
     QStringList destination;
     if (!DriveFiles::split(aDestinationPath, destination)) {
         logValue("! Refused a destination outside the drive", aDestinationPath);
-        return;
+        return log.ret(kCopyFailed);
     }
     commitCopies();
     if (!aReplace && mDrive.exists(destination))
-        return;
-    mDrive.copyIn(aSourcePath, destination, false);
+        return log.ret(kCopyKeptExisting);
+    if (mDrive.copyIn(aSourcePath, destination, false))
+        return log.ret(0);
+    logValue("! Copy failed", mDrive.lastError());
+    return log.ret(mDrive.lastStatus() == DriveFiles::Missing ? kSourceFileMissing
+                                                              : failureCode(kCopyFailed));
 }
 
 bool UsbMSDevice::Disabled()

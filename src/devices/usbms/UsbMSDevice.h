@@ -31,7 +31,7 @@ public:
                 std::shared_ptr<DriveProber> aProber);
     ~UsbMSDevice() override;
 
-    void CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace) override;
+    int CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace) override;
     bool Disabled() override;
     int GetDeviceType() override { return DeviceTypeUsbMassStorage; }
     void PrepareForSync() override;

@@ -4,6 +4,7 @@
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
 #include "ui/SyncUiTexts.h"
+#include "ui/wizard/BackupPage.h"
 #include "ui/wizard/ConculsionStartSyncPage.h"
 #include "ui/wizard/ConnectDevicePage.h"
 #include "ui/wizard/IntroPage.h"
@@ -28,11 +29,13 @@ DeviceWizard::DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
     mConnectPage = new ConnectDevicePage(mDeviceList);
     mMusicPage = new PlaylistSettingsPage(mLibrary, mDeviceList, false);
     mPodcastPage = new PlaylistSettingsPage(mLibrary, mDeviceList, true);
+    mBackupPage = new BackupPage;
     mConclusionPage = new ConculsionStartSyncPage(mDeviceList);
     setPage(IntroPageId, mIntroPage);
     setPage(ConnectPageId, mConnectPage);
     setPage(MusicPageId, mMusicPage);
     setPage(PodcastPageId, mPodcastPage);
+    setPage(BackupPageId, mBackupPage);
     setPage(ConclusionPageId, mConclusionPage);
     setStartId(IntroPageId);
     connect(this, &QWizard::currentIdChanged, this, &DeviceWizard::pageChanged);
@@ -92,6 +95,9 @@ void DeviceWizard::doPageChanged(int aNewPageId)
     } else {
         mMusicPage->allButton()->click();
     }
+    mBackupPage->setChoice(mSettings.selectedBackupPath(id), mSettings.copyTextMessages(id),
+                           mSettings.copyAddressBook(id), mSettings.copyCalendar(id), mSettings.copyNotes(id),
+                           mSettings.copyPhotos(id));
     mShownDeviceId = id;
 }
 
@@ -115,6 +121,10 @@ void DeviceWizard::saveSettings(int aExitReason)
     const QString id = device->UniqueDeviceId();
     const QString name = device->FriendlyName();
     mSettings.load();
+    // Photo folders of a BlackBerry backup are kept while that backup stays chosen.
+    const QList<QPair<QString, QString>> photoFolders =
+        mSettings.getSettingsList(id, QStringLiteral("photo_folders"));
+    const bool sameBackup = mSettings.selectedBackupPath(id) == mBackupPage->backupPath();
     // Ticked names count only with "chosen" checked: items ticked earlier stay ticked when the
     // user then picks "all" or "none", and must not be synchronised then.
     const bool someMusic = mMusicPage->selectedButton()->isChecked();
@@ -127,13 +137,16 @@ void DeviceWizard::saveSettings(int aExitReason)
     mSettings.setEnableArtworkSync(id, mConclusionPage->artForNewTracks());
     mSettings.setForceArtworkSync(id, mConclusionPage->artForEarlierTracks());
     mSettings.setNumberOfEpisodesToSync(id, mPodcastPage->episodes());
-    mSettings.setSelectedBackupPath(id, QString());
-    mSettings.setCopyTextMessages(id, false);
-    mSettings.setCopyAddressBook(id, false);
-    mSettings.setCopyNotes(id, false);
-    mSettings.setCopyCalendar(id, false);
+    // Another phone's data: what the backup page shows.
+    mSettings.setSelectedBackupPath(id, mBackupPage->backupPath());
+    mSettings.setCopyTextMessages(id, mBackupPage->copyMessages());
+    mSettings.setCopyAddressBook(id, mBackupPage->copyContacts());
+    mSettings.setCopyNotes(id, mBackupPage->copyNotes());
+    mSettings.setCopyCalendar(id, mBackupPage->copyCalendar());
+    mSettings.setCopyPhotos(id, mBackupPage->copyPhotos());
     mSettings.removeSettingsList(id, QStringLiteral("photo_folders"));
-    mSettings.setCopyPhotos(id, false);
+    if (sameBackup && !mBackupPage->backupPath().isEmpty())
+        mSettings.setSettingsList(id, QStringLiteral("photo_folders"), photoFolders);
     if (mSettings.save() != 0) {
         logMessage("! The settings could not be saved");
         QMessageBox::warning(this, SyncUiTexts::product(),

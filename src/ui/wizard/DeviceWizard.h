@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWizard>
 
+class BackupPage;
 class ConculsionStartSyncPage;
 class ConnectDevicePage;
 class DeviceList;
@@ -27,6 +28,7 @@ public:
         ConnectPageId = 2,
         MusicPageId = 4,
         PodcastPageId = 5,
+        BackupPageId = 7,
         ConclusionPageId = 9,
     };
 
@@ -38,6 +40,7 @@ public:
     ConnectDevicePage* connectPage() const { return mConnectPage; }
     PlaylistSettingsPage* musicPage() const { return mMusicPage; }
     PlaylistSettingsPage* podcastPage() const { return mPodcastPage; }
+    BackupPage* backupPage() const { return mBackupPage; }
     ConculsionStartSyncPage* conclusionPage() const { return mConclusionPage; }
 
 public slots:
@@ -57,5 +60,6 @@ private:
     ConnectDevicePage* mConnectPage;
     PlaylistSettingsPage* mMusicPage;
     PlaylistSettingsPage* mPodcastPage;
+    BackupPage* mBackupPage;
     ConculsionStartSyncPage* mConclusionPage;
 };

@@ -25,7 +25,8 @@ public:
 
     bool isComplete() const override;
     bool validatePage() override { return true; }
-    int nextId() const override { return mPodcasts ? 9 : 5; }
+    // Music, then podcasts, then the data of another phone (7).
+    int nextId() const override { return mPodcasts ? 7 : 5; }
 
     void setCurrent(bool aCurrent);
     // The checked items' names, in list order.

@@ -33,5 +33,5 @@ extern "C" const char* __lsan_default_suppressions()
 {
     return "leak:libglib-2.0\nleak:libgobject-2.0\nleak:libgio-2.0\nleak:libumockdev\nleak:libusb-1.0\nleak:"
            "libmtp\n"
-           "leak:libudev\n";
+           "leak:libudev\nleak:_dl_map_object_deps\n";
 }

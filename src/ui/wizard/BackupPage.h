@@ -1,0 +1,49 @@
+#pragma once
+
+#include "backup/DeviceBackup.h"
+
+#include <QList>
+#include <QWizardPage>
+
+class QCheckBox;
+class QListWidget;
+
+// The wizard's page for another phone's data: the iPhone backups iTunes made on this computer
+// (and a backup chosen before, such as a BlackBerry file), and what to copy from the chosen one:
+// messages, contacts, calendar, notes, photos. The next synchronization copies them once.
+class BackupPage : public QWizardPage
+{
+    Q_OBJECT
+
+public:
+    explicit BackupPage(QWidget* aParent = nullptr);
+    int nextId() const override { return 9; }
+
+    // Shows the backups found and the stored choice of the phone.
+    void setChoice(const QString& aBackupPath, bool aMessages, bool aContacts, bool aCalendar, bool aNotes,
+                   bool aPhotos);
+    // The backup chosen: empty for none.
+    QString backupPath() const;
+    bool copyMessages() const;
+    bool copyContacts() const;
+    bool copyCalendar() const;
+    bool copyNotes() const;
+    bool copyPhotos() const;
+
+    QListWidget* backupList() const { return mList; }
+    QCheckBox* messagesBox() const { return mMessages; }
+    QCheckBox* contactsBox() const { return mContacts; }
+    QCheckBox* calendarBox() const { return mCalendar; }
+    QCheckBox* notesBox() const { return mNotes; }
+    QCheckBox* photosBox() const { return mPhotos; }
+
+private:
+    void selectionChanged();
+
+    QListWidget* mList;
+    QCheckBox* mMessages;
+    QCheckBox* mContacts;
+    QCheckBox* mCalendar;
+    QCheckBox* mNotes;
+    QCheckBox* mPhotos;
+};
