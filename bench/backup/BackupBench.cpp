@@ -6,6 +6,7 @@
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -62,6 +63,7 @@ void extractBackup(const TestHome& aHome, const QString& aProgram)
     for (int i = 0; i < 180; ++i)
         backup.addFile("AppDomain-com.example.app", QStringLiteral("Documents/data%1.bin").arg(i), mb);
     backup.write();
+    QDir().mkpath(aHome.path() + "/extracted");
     QProcess extractor;
     extractor.setProcessChannelMode(QProcess::MergedChannels);
     extractor.start(aProgram, {backup.path(), aHome.path() + "/extracted"});

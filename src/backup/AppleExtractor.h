@@ -1,12 +1,13 @@
 #pragma once
 
+#include "backup/BackupDatabase.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class BackupXmlWriter;
-class BackupDatabase;
 
 // A camera-roll photo restored from a backup, and where it goes below DCIM on the phone.
 struct PhotoToCopy
@@ -58,8 +59,8 @@ private:
     void addListEntry(const QString& aRestored, const QString& aPlace);
     void writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml);
     void writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml);
-    void writeMessageAttachments(BackupDatabase& aDb, BackupXmlWriter& aXml, bool aNewSchema,
-                                 const QString& aRowId, QString& aText);
+    void writeMessageAttachments(QSqlQuery& aParts, BackupDatabase::Row& aPart, BackupXmlWriter& aXml,
+                                 bool aNewSchema, const QString& aRowId, QString& aText);
     void writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml);
     void writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml);
     void writePersons(BackupDatabase& aDb, BackupDatabase* aImages, BackupXmlWriter& aXml);

@@ -73,11 +73,21 @@ void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
         logValue("Selection error", query.lastError().text());
         return;
     }
+    // The attachments of each message, by one statement prepared once.
+    QSqlQuery parts = aDb.query();
+    const bool partsReady = parts.prepare(
+        newSchema
+            ? QStringLiteral(
+                  "SELECT * FROM message_attachment_join                                                     "
+                  "LEFT OUTER JOIN attachment ON message_attachment_join.attachment_id=attachment.ROWID"
+                  "                                                     WHERE message_id=?")
+            : QStringLiteral("SELECT * FROM msg_pieces WHERE message_id=?"));
+    BackupDatabase::Row row(query);
+    BackupDatabase::Row partRow(parts);
     while (query.next()) {
-        QString address =
-            BackupDatabase::text(query, newSchema ? QStringLiteral("id") : QStringLiteral("address"));
+        QString address = row.text(newSchema ? QStringLiteral("id") : QStringLiteral("address"));
         if (!newSchema && address.isNull()) {
-            const QVariant recipients = BackupDatabase::value(query, QStringLiteral("recipients"));
+            const QVariant recipients = row.value(QStringLiteral("recipients"));
             if (!recipients.isNull()) {
                 RecipieintPlistContentHandler handler;
                 PropertyList::parse(recipients.toByteArray(), handler);
@@ -85,19 +95,18 @@ void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
                     address = handler.recipients().first();
             }
         }
-        QString text = BackupDatabase::text(query, QStringLiteral("text"));
+        QString text = row.text(QStringLiteral("text"));
         if (newSchema && text.isEmpty())
-            text = TypedStreamText::text(
-                BackupDatabase::value(query, QStringLiteral("attributedBody")).toByteArray());
-        const QString flagsText = BackupDatabase::text(query, QStringLiteral("flags"));
+            text = TypedStreamText::text(row.value(QStringLiteral("attributedBody")).toByteArray());
+        const QString flagsText = row.text(QStringLiteral("flags"));
         // Databases since iOS 5 call the read flag "is_read"; without it every message would
         // arrive on the new phone as read.
-        QString read = BackupDatabase::text(query, QStringLiteral("read"));
+        QString read = row.text(QStringLiteral("read"));
         if (newSchema && read.isNull())
-            read = BackupDatabase::text(query, QStringLiteral("is_read"));
-        const QString date = BackupDatabase::text(query, QStringLiteral("date"));
+            read = row.text(QStringLiteral("is_read"));
+        const QString date = row.text(QStringLiteral("date"));
         // In the new schema the joined handle has a ROWID too; the message's comes first.
-        const QString rowId = BackupDatabase::text(query, QStringLiteral("ROWID"));
+        const QString rowId = row.text(QStringLiteral("ROWID"));
         bool isNumber = false;
         const qlonglong flags = flagsText.toLongLong(&isNumber);
         if (!isNumber && !flagsText.isNull())
@@ -105,9 +114,8 @@ void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
         if (isNumber && (flags & 128))
             continue;
 
-        const bool sent =
-            newSchema ? BackupDatabase::text(query, QStringLiteral("is_from_me")) == QLatin1String("1")
-                      : isNumber && (flags & 1);
+        const bool sent = newSchema ? row.text(QStringLiteral("is_from_me")) == QLatin1String("1")
+                                    : isNumber && (flags & 1);
         aXml.start(sent ? QStringLiteral("sent_message") : QStringLiteral("received_message"));
         if (!address.isNull())
             aXml.element(QStringLiteral("address"), address);
@@ -116,7 +124,10 @@ void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
                          newSchema ? QString::number(BackupDates::fromMessageDate(date.toLongLong())) : date);
         aXml.element(QStringLiteral("read"),
                      read == QLatin1String("0") ? QStringLiteral("false") : QStringLiteral("true"));
-        writeMessageAttachments(aDb, aXml, newSchema, rowId, text);
+        if (partsReady)
+            writeMessageAttachments(parts, partRow, aXml, newSchema, rowId, text);
+        else
+            logValue("Selection error", parts.lastError().text());
         text.remove(QChar(0xFFFC));
         if (!text.isEmpty())
             aXml.element(QStringLiteral("text"), text);
@@ -124,27 +135,22 @@ void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
     }
 }
 
-void AppleExtractor::writeMessageAttachments(BackupDatabase& aDb, BackupXmlWriter& aXml, bool aNewSchema,
-                                             const QString& aRowId, QString& aText)
+void AppleExtractor::writeMessageAttachments(QSqlQuery& aParts, BackupDatabase::Row& aPart,
+                                             BackupXmlWriter& aXml, bool aNewSchema, const QString& aRowId,
+                                             QString& aText)
 {
     bool isNumber = false;
-    aRowId.toLongLong(&isNumber);
-    QSqlQuery parts = aDb.query();
-    const QString select =
-        aNewSchema
-            ? QStringLiteral(
-                  "SELECT * FROM message_attachment_join                                                     "
-                  "LEFT OUTER JOIN attachment ON message_attachment_join.attachment_id=attachment.ROWID"
-                  "                                                     WHERE message_id=")
-            : QStringLiteral("SELECT * FROM msg_pieces WHERE message_id=");
-    if (!isNumber || !parts.exec(select + aRowId)) {
+    const qlonglong rowId = aRowId.toLongLong(&isNumber);
+    QSqlQuery& parts = aParts;
+    parts.bindValue(0, rowId);
+    if (!isNumber || !parts.exec()) {
         logValue("Selection error", parts.lastError().text());
         return;
     }
     while (parts.next()) {
         if (aNewSchema) {
-            QString fileName = BackupDatabase::text(parts, QStringLiteral("filename"));
-            const QString mimeType = BackupDatabase::text(parts, QStringLiteral("mime_type"));
+            QString fileName = aPart.text(QStringLiteral("filename"));
+            const QString mimeType = aPart.text(QStringLiteral("mime_type"));
             if (fileName.startsWith(QLatin1String("~/")))
                 fileName = fileName.mid(2);
             const auto found = mSmsAttachments.constFind(fileName);
@@ -152,9 +158,9 @@ void AppleExtractor::writeMessageAttachments(BackupDatabase& aDb, BackupXmlWrite
                 writeAttachment(aXml, mimeType, AttachmentImage::scaledJpeg(found.value()));
             continue;
         }
-        const QString partId = BackupDatabase::text(parts, QStringLiteral("part_id"));
-        const QString contentType = BackupDatabase::text(parts, QStringLiteral("content_type"));
-        const QVariant data = BackupDatabase::value(parts, QStringLiteral("data"));
+        const QString partId = aPart.text(QStringLiteral("part_id"));
+        const QString contentType = aPart.text(QStringLiteral("content_type"));
+        const QVariant data = aPart.value(QStringLiteral("data"));
         if (!data.isNull()) {
             if (contentType == QLatin1String("text/plain")) {
                 if (!aText.isEmpty())

@@ -86,3 +86,17 @@ QString BackupDatabase::text(const QSqlQuery& aQuery, const QString& aColumn)
         return QString();
     return v.toString();
 }
+
+QVariant BackupDatabase::Row::value(const QString& aColumn)
+{
+    auto found = mPositions.constFind(aColumn);
+    if (found == mPositions.cend())
+        found = mPositions.insert(aColumn, mQuery.record().indexOf(aColumn));
+    return found.value() < 0 ? QVariant() : mQuery.value(found.value());
+}
+
+QString BackupDatabase::Row::text(const QString& aColumn)
+{
+    const QVariant v = value(aColumn);
+    return v.isNull() ? QString() : v.toString();
+}

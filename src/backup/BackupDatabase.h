@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -26,6 +27,19 @@ public:
     // column (names compared without regard to case).
     static QString text(const QSqlQuery& aQuery, const QString& aColumn);
     static QVariant value(const QSqlQuery& aQuery, const QString& aColumn);
+
+    // The same reading for the many rows of one query: each column's position is looked up once.
+    class Row
+    {
+    public:
+        explicit Row(const QSqlQuery& aQuery) : mQuery(aQuery) {}
+        QString text(const QString& aColumn);
+        QVariant value(const QString& aColumn);
+
+    private:
+        const QSqlQuery& mQuery;
+        QHash<QString, int> mPositions;
+    };
 
 private:
     QString mConnectionName;
