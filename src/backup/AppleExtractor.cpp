@@ -1,5 +1,6 @@
 #include "backup/AppleExtractor.h"
 #include "app/LogScope.h"
+#include "backup/BackupXmlWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -87,6 +88,37 @@ int AppleExtractor::extractFromManifest(const QString& aBackupPath, const QStrin
             mAddressBookDatabases.first() = addressBook;
     }
     return log.ret(result);
+}
+
+int AppleExtractor::exportDatabases(const QStringList& aDatabases, const ExportFrame& aFrame,
+                                    const QString& aXmlPath,
+                                    const std::function<void(BackupDatabase&, BackupXmlWriter&)>& aWrite)
+{
+    BackupXmlWriter xml(aXmlPath);
+    if (!xml.isOpen()) {
+        logValue(aFrame.unableToOpen, aXmlPath);
+        return -1;
+    }
+    xml.startDocument(QLatin1String(aFrame.root));
+    for (int index = 0; index < aDatabases.size(); ++index) {
+        copyToLogFolder(aDatabases.at(index),
+                        QLatin1String(aFrame.copyName) + QString::number(index) + QStringLiteral(".db"));
+        BackupDatabase db(aDatabases.at(index), aFrame.connection);
+        if (!db.isOpen()) {
+            logMessage("Could not open database");
+            logValue("Error", db.errorText());
+            continue;
+        }
+        logMessage("Database opened");
+        if (!db.isValid()) {
+            logMessage("Database is invalid");
+            logValue("Error", db.errorText());
+            continue;
+        }
+        logMessage("Database is valid");
+        aWrite(db, xml);
+    }
+    return xml.endDocument() ? 0 : -1;
 }
 
 void AppleExtractor::readFileList(const QString& aListPath, const QString& aExtractDir)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class BackupXmlWriter;
 
 // A camera-roll photo restored from a backup, and where it goes below DCIM on the phone.
@@ -56,6 +58,20 @@ public:
     QHash<QString, QString> mSmsAttachments;
 
 private:
+    // What differs between the exporters' common frame.
+    struct ExportFrame
+    {
+        const char* root;         // the root element
+        const char* unableToOpen; // logged when the XML file can't be made
+        const char* copyName;     // the databases' copies for support: copyName + index + ".db"
+        QString connection;       // the SQLite connection name
+    };
+    // The frame every exporter shares: the XML file with its root element, then each database of
+    // aDatabases opened read-only and handed to aWrite; one that can't be opened or isn't valid
+    // is logged and skipped. 0, or -1 when the file could not be written.
+    static int exportDatabases(const QStringList& aDatabases, const ExportFrame& aFrame,
+                               const QString& aXmlPath,
+                               const std::function<void(BackupDatabase&, BackupXmlWriter&)>& aWrite);
     void addListEntry(const QString& aRestored, const QString& aPlace);
     void writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml);
     void writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml);

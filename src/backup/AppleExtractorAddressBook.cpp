@@ -133,14 +133,14 @@ int AppleExtractor::generateAddressBookXML(const QString& aExtractDir, const QSt
 {
     LogScope log("AppleExtractor::generateAddressBookXML");
     Q_UNUSED(aExtractDir);
-    BackupXmlWriter xml(aXmlPath);
-    if (!xml.isOpen()) {
-        logValue("Unable to open XML file", aXmlPath);
-        return log.ret(-1);
-    }
-    xml.startDocument(QStringLiteral("address_book"));
+    // The pictures' database is opened with the first contacts database (none is read when the
+    // file can't be written).
     std::unique_ptr<BackupDatabase> images;
-    if (!mAddressBookImagesDatabase.isEmpty()) {
+    bool imagesTried = false;
+    const auto openImages = [&] {
+        imagesTried = true;
+        if (mAddressBookImagesDatabase.isEmpty())
+            return;
         images = std::make_unique<BackupDatabase>(mAddressBookImagesDatabase, QStringLiteral("Connection2"));
         if (!images->isOpen()) {
             logValue("Could not open images database", images->errorText());
@@ -150,25 +150,15 @@ int AppleExtractor::generateAddressBookXML(const QString& aExtractDir, const QSt
         }
         if (!images->isValid())
             images.reset();
-    }
-    for (int index = 0; index < mAddressBookDatabases.size(); ++index) {
-        copyToLogFolder(mAddressBookDatabases.at(index), QStringLiteral("addressbook%1.db").arg(index));
-        BackupDatabase db(mAddressBookDatabases.at(index), QStringLiteral("Connection"));
-        if (!db.isOpen()) {
-            logMessage("Could not open database");
-            logValue("Error", db.errorText());
-            continue;
-        }
-        logMessage("Database opened");
-        if (!db.isValid()) {
-            logMessage("Database is invalid");
-            logValue("Error", db.errorText());
-            continue;
-        }
-        logMessage("Database is valid");
-        writePersons(db, images.get(), xml);
-    }
-    return log.ret(xml.endDocument() ? 0 : -1);
+    };
+    return log.ret(exportDatabases(
+        mAddressBookDatabases,
+        {"address_book", "Unable to open XML file", "addressbook", QStringLiteral("Connection")}, aXmlPath,
+        [&](BackupDatabase& aDb, BackupXmlWriter& aXml) {
+            if (!imagesTried)
+                openImages();
+            writePersons(aDb, images.get(), aXml);
+        }));
 }
 
 void AppleExtractor::writePersons(BackupDatabase& aDb, BackupDatabase* aImages, BackupXmlWriter& aXml)

@@ -54,30 +54,9 @@ int AppleExtractor::generateCalendarXML(const QString& aExtractDir, const QStrin
 {
     LogScope log("AppleExtractor::generateCalendarXML");
     Q_UNUSED(aExtractDir);
-    BackupXmlWriter xml(aXmlPath);
-    if (!xml.isOpen()) {
-        logValue("Unable to open file", aXmlPath);
-        return log.ret(-1);
-    }
-    xml.startDocument(QStringLiteral("calendar"));
-    for (int index = 0; index < mCalendarDatabases.size(); ++index) {
-        copyToLogFolder(mCalendarDatabases.at(index), QStringLiteral("calendar%1.db").arg(index));
-        BackupDatabase db(mCalendarDatabases.at(index), kConnection);
-        if (!db.isOpen()) {
-            logMessage("Could not open database");
-            logValue("Error", db.errorText());
-            continue;
-        }
-        logMessage("Database opened");
-        if (!db.isValid()) {
-            logMessage("Database is invalid");
-            logValue("Error", db.errorText());
-            continue;
-        }
-        logMessage("Database is valid");
-        writeCalendar(db, xml);
-    }
-    return log.ret(xml.endDocument() ? 0 : -1);
+    return log.ret(exportDatabases(
+        mCalendarDatabases, {"calendar", "Unable to open file", "calendar", kConnection}, aXmlPath,
+        [this](BackupDatabase& aDb, BackupXmlWriter& aXml) { writeCalendar(aDb, aXml); }));
 }
 
 void AppleExtractor::writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml)

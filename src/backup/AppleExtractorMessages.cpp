@@ -36,30 +36,9 @@ int AppleExtractor::generateMessagesXML(const QString& aExtractDir, const QStrin
 {
     LogScope log("AppleExtractor::generateMessagesXML");
     Q_UNUSED(aExtractDir);
-    BackupXmlWriter xml(aXmlPath);
-    if (!xml.isOpen()) {
-        logValue("Unable to open file", aXmlPath);
-        return log.ret(-1);
-    }
-    xml.startDocument(QStringLiteral("messages"));
-    for (int index = 0; index < mSmsDatabases.size(); ++index) {
-        copyToLogFolder(mSmsDatabases.at(index), QStringLiteral("sms%1.db").arg(index));
-        BackupDatabase db(mSmsDatabases.at(index), kConnection);
-        if (!db.isOpen()) {
-            logMessage("Could not open database");
-            logValue("Error", db.errorText());
-            continue;
-        }
-        logMessage("Database opened");
-        if (!db.isValid()) {
-            logMessage("Database is invalid");
-            logValue("Error", db.errorText());
-            continue;
-        }
-        logMessage("Database is valid");
-        writeMessages(db, xml);
-    }
-    return log.ret(xml.endDocument() ? 0 : -1);
+    return log.ret(
+        exportDatabases(mSmsDatabases, {"messages", "Unable to open file", "sms", kConnection}, aXmlPath,
+                        [this](BackupDatabase& aDb, BackupXmlWriter& aXml) { writeMessages(aDb, aXml); }));
 }
 
 void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)

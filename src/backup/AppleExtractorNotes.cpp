@@ -42,33 +42,13 @@ int AppleExtractor::generateNotesXML(const QString& aExtractDir, const QString& 
 {
     LogScope log("AppleExtractor::generateNotesXML");
     Q_UNUSED(aExtractDir);
-    BackupXmlWriter xml(aXmlPath);
-    if (!xml.isOpen()) {
-        logValue("Unable to open file", aXmlPath);
-        return log.ret(-1);
-    }
-    xml.startDocument(QStringLiteral("notes"));
-    for (int index = 0; index < mNotesDatabases.size(); ++index) {
-        copyToLogFolder(mNotesDatabases.at(index), QStringLiteral("notes%1.db").arg(index));
-        BackupDatabase db(mNotesDatabases.at(index), kConnection);
-        if (!db.isOpen()) {
-            logMessage("Could not open database");
-            logValue("Error", db.errorText());
-            continue;
-        }
-        logMessage("Database opened");
-        if (!db.isValid()) {
-            logMessage("Database is invalid");
-            logValue("Error", db.errorText());
-            continue;
-        }
-        logMessage("Database is valid");
-        if (db.hasTable(QStringLiteral("ZICCLOUDSYNCINGOBJECT")))
-            writeNoteStore(db, xml);
-        else
-            writeNotes(db, xml);
-    }
-    return log.ret(xml.endDocument() ? 0 : -1);
+    return log.ret(exportDatabases(mNotesDatabases, {"notes", "Unable to open file", "notes", kConnection},
+                                   aXmlPath, [this](BackupDatabase& aDb, BackupXmlWriter& aXml) {
+                                       if (aDb.hasTable(QStringLiteral("ZICCLOUDSYNCINGOBJECT")))
+                                           writeNoteStore(aDb, aXml);
+                                       else
+                                           writeNotes(aDb, aXml);
+                                   }));
 }
 
 void AppleExtractor::writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml)
