@@ -252,6 +252,10 @@
 <context>
     <name>SyncUi</name>
     <message>
+        <source>&lt;p&gt;Not all data from the selected backup could be copied to your phone:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;The next synchronization will try again.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Nicht alle Daten der gewählten Sicherung konnten auf Ihr Telefon kopiert werden:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;Die nächste Synchronisierung versucht es erneut.&lt;/p&gt;</translation>
+    </message>
+    <message>
         <location filename="../SyncUi.cpp" line="52" />
         <source>Please wait while iTunes is started</source>
         <translation>Bitte warten, iTunes wird gestartet</translation>
@@ -515,6 +519,45 @@
         <location filename="../UsbEjectWarning.cpp" line="24" />
         <source>Do not display this message again.</source>
         <translation>Diese Meldung nicht mehr anzeigen.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupPage</name>
+    <message>
+        <source>Phone Setup</source>
+        <translation>Telefon einrichten</translation>
+    </message>
+    <message>
+        <source>Copy messages, contacts, calendar, notes and photos from your old phone's backup to this phone. They are copied once, with the next synchronization.</source>
+        <translation>Kopieren Sie Nachrichten, Kontakte, Kalender, Notizen und Fotos aus der Sicherung Ihres alten Telefons auf dieses Telefon. Sie werden einmal kopiert, bei der nächsten Synchronisierung.</translation>
+    </message>
+    <message>
+        <source>Text messages</source>
+        <translation>Textnachrichten</translation>
+    </message>
+    <message>
+        <source>Contacts</source>
+        <translation>Kontakte</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>Photos and videos</source>
+        <translation>Fotos und Videos</translation>
+    </message>
+    <message>
+        <source>Do not copy data from another phone</source>
+        <translation>Keine Daten eines anderen Telefons kopieren</translation>
+    </message>
+    <message>
+        <source>%1 (backed up %2)</source>
+        <translation>%1 (gesichert am %2)</translation>
     </message>
 </context>
 </TS>

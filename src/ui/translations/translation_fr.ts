@@ -252,6 +252,10 @@
 <context>
     <name>SyncUi</name>
     <message>
+        <source>&lt;p&gt;Not all data from the selected backup could be copied to your phone:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;The next synchronization will try again.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Toutes les données de la sauvegarde choisie n'ont pas pu être copiées sur votre téléphone :&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;La prochaine synchronisation réessaiera.&lt;/p&gt;</translation>
+    </message>
+    <message>
         <location filename="../SyncUi.cpp" line="52" />
         <source>Please wait while iTunes is started</source>
         <translation>Veuillez patienter pendant le démarrage d'iTunes</translation>
@@ -515,6 +519,45 @@
         <location filename="../UsbEjectWarning.cpp" line="24" />
         <source>Do not display this message again.</source>
         <translation>Ne plus afficher ce message.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupPage</name>
+    <message>
+        <source>Phone Setup</source>
+        <translation>Configuration du téléphone</translation>
+    </message>
+    <message>
+        <source>Copy messages, contacts, calendar, notes and photos from your old phone's backup to this phone. They are copied once, with the next synchronization.</source>
+        <translation>Copiez les messages, les contacts, l'agenda, les notes et les photos de la sauvegarde de votre ancien téléphone sur ce téléphone. Ils sont copiés une fois, lors de la prochaine synchronisation.</translation>
+    </message>
+    <message>
+        <source>Text messages</source>
+        <translation>Messages texte</translation>
+    </message>
+    <message>
+        <source>Contacts</source>
+        <translation>Contacts</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Agenda</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>Photos and videos</source>
+        <translation>Photos et vidéos</translation>
+    </message>
+    <message>
+        <source>Do not copy data from another phone</source>
+        <translation>Ne pas copier les données d'un autre téléphone</translation>
+    </message>
+    <message>
+        <source>%1 (backed up %2)</source>
+        <translation>%1 (sauvegardé le %2)</translation>
     </message>
 </context>
 </TS>
