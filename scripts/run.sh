@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANE_BUILD_TESTS=OFF -DVELTRANE_BUILD_BENCH=OFF >/dev/null
-cmake --build build-release -j2 --target veltrane veltrane-sync veltrane-make-sample
+cmake --build build-release -j2 --target veltrane veltrane-sync veltrane-extract veltrane-make-sample
 sync_tool=build-release/src/veltrane-sync
 
 if [ "${1:-}" = "--" ]; then
