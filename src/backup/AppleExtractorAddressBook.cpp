@@ -59,6 +59,7 @@ QString addressPart(const QString& aKey)
 void writeAddressParts(BackupDatabase& aDb, BackupXmlWriter& aXml, const QVariant& aUid)
 {
     QSqlQuery parts = aDb.query();
+    BackupDatabase::Row partsRow(parts);
     if (!parts.prepare(QStringLiteral(
             "SELECT *, ABMultiValueEntryKey.value AS key_value FROM ABMultiValueEntry LEFT "
             "OUTER JOIN ABMultiValueEntryKey ON ABMultiValueEntry.key=ABMultiValueEntryKey.rowid "
@@ -72,13 +73,14 @@ void writeAddressParts(BackupDatabase& aDb, BackupXmlWriter& aXml, const QVarian
         return;
     }
     while (parts.next())
-        aXml.element(addressPart(BackupDatabase::text(parts, QStringLiteral("key_value"))),
-                     BackupDatabase::text(parts, QStringLiteral("value")));
+        aXml.element(addressPart(partsRow.text(QStringLiteral("key_value"))),
+                     partsRow.text(QStringLiteral("value")));
 }
 
 void writeMultiValues(BackupDatabase& aDb, BackupXmlWriter& aXml, const QVariant& aRowId)
 {
     QSqlQuery values = aDb.query();
+    BackupDatabase::Row valuesRow(values);
     if (!values.prepare(
             QStringLiteral("SELECT *, ABMultiValueLabel.value AS label_value FROM ABMultiValue LEFT OUTER "
                            "JOIN ABMultiValueLabel ON ABMultiValue.label=ABMultiValueLabel.rowid WHERE "
@@ -92,13 +94,12 @@ void writeMultiValues(BackupDatabase& aDb, BackupXmlWriter& aXml, const QVariant
         return;
     }
     while (values.next()) {
-        aXml.start(propertyElement(BackupDatabase::text(values, QStringLiteral("property"))));
-        aXml.attribute(QStringLiteral("type"),
-                       labelType(BackupDatabase::text(values, QStringLiteral("label_value"))));
+        aXml.start(propertyElement(valuesRow.text(QStringLiteral("property"))));
+        aXml.attribute(QStringLiteral("type"), labelType(valuesRow.text(QStringLiteral("label_value"))));
         // "value" names two columns here (the multi-value's and the label's); the first is the
         // multi-value's own.
-        aXml.attribute(QStringLiteral("value"), BackupDatabase::text(values, QStringLiteral("value")));
-        writeAddressParts(aDb, aXml, BackupDatabase::value(values, QStringLiteral("UID")));
+        aXml.attribute(QStringLiteral("value"), valuesRow.text(QStringLiteral("value")));
+        writeAddressParts(aDb, aXml, valuesRow.value(QStringLiteral("UID")));
         aXml.end();
     }
 }
@@ -110,6 +111,7 @@ void writePhoto(BackupDatabase& aImages, BackupXmlWriter& aXml, const QString& a
     if (!isNumber)
         return;
     QSqlQuery image = aImages.query();
+    BackupDatabase::Row imageRow(image);
     const QString where = QStringLiteral(" WHERE record_id='") + aRowId + QStringLiteral("' AND format='0'");
     if (!image.exec(QStringLiteral("SELECT * FROM ABThumbnailImage") + where)) {
         logValue("Image query selection error", image.lastError().text());
@@ -122,8 +124,7 @@ void writePhoto(BackupDatabase& aImages, BackupXmlWriter& aXml, const QString& a
     if (image.next()) {
         logMessage("We have a contact image");
         aXml.element(QStringLiteral("photo"),
-                     QString::fromLatin1(
-                         BackupDatabase::value(image, QStringLiteral("data")).toByteArray().toBase64()));
+                     QString::fromLatin1(imageRow.value(QStringLiteral("data")).toByteArray().toBase64()));
     }
 }
 
@@ -164,6 +165,7 @@ int AppleExtractor::generateAddressBookXML(const QString& aExtractDir, const QSt
 void AppleExtractor::writePersons(BackupDatabase& aDb, BackupDatabase* aImages, BackupXmlWriter& aXml)
 {
     QSqlQuery persons = aDb.query();
+    BackupDatabase::Row personsRow(persons);
     if (!persons.exec(QStringLiteral("SELECT * FROM ABPerson"))) {
         logValue("Selection error", persons.lastError().text());
         return;
@@ -175,14 +177,14 @@ void AppleExtractor::writePersons(BackupDatabase& aDb, BackupDatabase* aImages, 
                                                              {"last", "last_name"},
                                                              {"organization", "organization"}};
         for (const auto& [column, element] : names) {
-            const QString value = BackupDatabase::text(persons, QLatin1String(column));
+            const QString value = personsRow.text(QLatin1String(column));
             if (!value.isNull())
                 aXml.element(QLatin1String(element), value);
         }
-        const QString birthday = BackupDatabase::text(persons, QStringLiteral("Birthday"));
+        const QString birthday = personsRow.text(QStringLiteral("Birthday"));
         if (!birthday.isNull())
             aXml.element(QStringLiteral("birthday"), BackupDates::fromBirthday(birthday));
-        const QVariant rowId = BackupDatabase::value(persons, QStringLiteral("ROWID"));
+        const QVariant rowId = personsRow.value(QStringLiteral("ROWID"));
         writeMultiValues(aDb, aXml, rowId);
         if (aImages)
             writePhoto(*aImages, aXml, rowId.toString());

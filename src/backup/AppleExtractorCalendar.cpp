@@ -63,6 +63,7 @@ void AppleExtractor::writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml)
 {
     const bool newSchema = aDb.hasTable(QStringLiteral("Location"));
     QSqlQuery query = aDb.query();
+    BackupDatabase::Row queryRow(query);
     if (!query.exec(QLatin1String(newSchema ? kNewQuery : kOldQuery))) {
         logValue("Selection error", query.lastError().text());
         return;
@@ -70,37 +71,35 @@ void AppleExtractor::writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml)
     const QString alarmQuery = newSchema ? QStringLiteral("SELECT * FROM Alarm WHERE owner_id=")
                                          : QStringLiteral("SELECT * FROM Alarm WHERE entity_id=");
     while (query.next()) {
-        const bool allDay = BackupDatabase::text(query, QStringLiteral("all_day")) == QLatin1String("1");
-        const QString frequency = BackupDatabase::text(query, QStringLiteral("frequency"));
+        const bool allDay = queryRow.text(QStringLiteral("all_day")) == QLatin1String("1");
+        const QString frequency = queryRow.text(QStringLiteral("frequency"));
         QString frequencyName = QStringLiteral("once");
         QString interval;
         QString repeatEnd;
         if (!frequency.isEmpty()) {
-            repeatEnd = BackupDatabase::text(query, QStringLiteral("recurrence_end_date"));
+            repeatEnd = queryRow.text(QStringLiteral("recurrence_end_date"));
             if (!repeatEnd.isEmpty() && repeatEnd != QLatin1String("0"))
                 repeatEnd = BackupDates::fromReferenceSeconds(repeatEnd);
-            interval = BackupDatabase::text(query, QStringLiteral("interval"));
+            interval = queryRow.text(QStringLiteral("interval"));
             frequencyName = frequencyText(frequency);
         }
         aXml.start(QStringLiteral("calendar_entry"));
-        aXml.element(QStringLiteral("title"), BackupDatabase::text(query, QStringLiteral("summary")));
-        aXml.element(QStringLiteral("location"), BackupDatabase::text(query, QStringLiteral("location")));
-        aXml.element(QStringLiteral("description"),
-                     BackupDatabase::text(query, QStringLiteral("description")));
-        aXml.element(QStringLiteral("time_zone"), BackupDatabase::text(query, QStringLiteral("start_tz")));
+        aXml.element(QStringLiteral("title"), queryRow.text(QStringLiteral("summary")));
+        aXml.element(QStringLiteral("location"), queryRow.text(QStringLiteral("location")));
+        aXml.element(QStringLiteral("description"), queryRow.text(QStringLiteral("description")));
+        aXml.element(QStringLiteral("time_zone"), queryRow.text(QStringLiteral("start_tz")));
         aXml.element(QStringLiteral("frequency"), frequencyName);
         aXml.element(QStringLiteral("interval"), interval);
         if (!repeatEnd.isNull())
             aXml.element(QStringLiteral("repeat_end_date"), repeatEnd);
         aXml.element(QStringLiteral("all_day"), allDay ? QStringLiteral("true") : QStringLiteral("false"));
-        aXml.element(QStringLiteral("url"), BackupDatabase::text(query, QStringLiteral("url")));
-        aXml.element(QStringLiteral("start_date"),
-                     dateOrZero(BackupDatabase::text(query, QStringLiteral("start_date"))));
-        aXml.element(QStringLiteral("end_date"),
-                     dateOrZero(BackupDatabase::text(query, QStringLiteral("end_date"))));
+        aXml.element(QStringLiteral("url"), queryRow.text(QStringLiteral("url")));
+        aXml.element(QStringLiteral("start_date"), dateOrZero(queryRow.text(QStringLiteral("start_date"))));
+        aXml.element(QStringLiteral("end_date"), dateOrZero(queryRow.text(QStringLiteral("end_date"))));
 
-        const QString rowId = BackupDatabase::text(query, QStringLiteral("entry_rowid"));
+        const QString rowId = queryRow.text(QStringLiteral("entry_rowid"));
         QSqlQuery alarms = aDb.query();
+        BackupDatabase::Row alarmsRow(alarms);
         bool isNumber = false;
         rowId.toLongLong(&isNumber);
         if (!isNumber || !alarms.exec(alarmQuery + rowId)) {
@@ -109,7 +108,7 @@ void AppleExtractor::writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml)
             while (alarms.next()) {
                 bool integer = false;
                 const qlonglong trigger =
-                    BackupDatabase::text(alarms, QStringLiteral("trigger_interval")).toLongLong(&integer);
+                    alarmsRow.text(QStringLiteral("trigger_interval")).toLongLong(&integer);
                 if (integer)
                     aXml.element(QStringLiteral("alarm"), QString::number(trigger));
             }

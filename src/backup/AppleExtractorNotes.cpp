@@ -14,10 +14,10 @@ namespace {
 const QString kConnection = QStringLiteral("qt_sql_default_connection");
 
 // The first of aNames the row has with a value (column names moved between iOS versions).
-QString firstOf(const QSqlQuery& aQuery, std::initializer_list<const char*> aNames)
+QString firstOf(BackupDatabase::Row& aRow, std::initializer_list<const char*> aNames)
 {
     for (const char* name : aNames) {
-        const QString value = BackupDatabase::text(aQuery, QLatin1String(name));
+        const QString value = aRow.text(QLatin1String(name));
         if (!value.isNull())
             return value;
     }
@@ -55,6 +55,7 @@ void AppleExtractor::writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml)
 {
     const bool oldSchema = aDb.hasTable(QStringLiteral("note_bodies"));
     QSqlQuery query = aDb.query();
+    BackupDatabase::Row queryRow(query);
     const bool ran =
         query.exec(oldSchema ? QStringLiteral("SELECT * FROM Note INNER JOIN note_bodies ON "
                                               "Note.ROWID=note_bodies.note_id")
@@ -67,11 +68,9 @@ void AppleExtractor::writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml)
         return;
     }
     while (query.next())
-        writeNote(aXml, BackupDatabase::text(query, QStringLiteral("creation_date")),
-                  BackupDatabase::text(query, QStringLiteral("title")),
-                  BackupDatabase::text(query, QStringLiteral("modification_date")),
-                  BackupDatabase::text(query, QStringLiteral("data")),
-                  BackupDatabase::text(query, QStringLiteral("summary")));
+        writeNote(aXml, queryRow.text(QStringLiteral("creation_date")),
+                  queryRow.text(QStringLiteral("title")), queryRow.text(QStringLiteral("modification_date")),
+                  queryRow.text(QStringLiteral("data")), queryRow.text(QStringLiteral("summary")));
 }
 
 // iOS 9 and later: one row of ZICCLOUDSYNCINGOBJECT per note, its body gzip-compressed in
@@ -79,6 +78,7 @@ void AppleExtractor::writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml)
 void AppleExtractor::writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml)
 {
     QSqlQuery query = aDb.query();
+    BackupDatabase::Row queryRow(query);
     if (!query.exec(
             QStringLiteral("SELECT note.*, body.ZDATA AS note_body_data FROM ZICCLOUDSYNCINGOBJECT AS note "
                            "INNER JOIN ZICNOTEDATA AS body "
@@ -89,22 +89,22 @@ void AppleExtractor::writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml)
     int locked = 0;
     int unreadable = 0;
     while (query.next()) {
-        if (BackupDatabase::text(query, QStringLiteral("ZMARKEDFORDELETION")) == QLatin1String("1"))
+        if (queryRow.text(QStringLiteral("ZMARKEDFORDELETION")) == QLatin1String("1"))
             continue;
-        if (BackupDatabase::text(query, QStringLiteral("ZISPASSWORDPROTECTED")) == QLatin1String("1")) {
+        if (queryRow.text(QStringLiteral("ZISPASSWORDPROTECTED")) == QLatin1String("1")) {
             ++locked;
             continue;
         }
         const QString text =
-            NoteStoreBody::text(BackupDatabase::value(query, QStringLiteral("note_body_data")).toByteArray());
+            NoteStoreBody::text(queryRow.value(QStringLiteral("note_body_data")).toByteArray());
         if (text.isNull()) {
             ++unreadable;
             continue;
         }
-        writeNote(aXml, firstOf(query, {"ZCREATIONDATE3", "ZCREATIONDATE1", "ZCREATIONDATE"}),
-                  firstOf(query, {"ZTITLE1", "ZTITLE"}),
-                  firstOf(query, {"ZMODIFICATIONDATE1", "ZMODIFICATIONDATE"}), text,
-                  firstOf(query, {"ZSNIPPET", "ZSUMMARY"}));
+        writeNote(aXml, firstOf(queryRow, {"ZCREATIONDATE3", "ZCREATIONDATE1", "ZCREATIONDATE"}),
+                  firstOf(queryRow, {"ZTITLE1", "ZTITLE"}),
+                  firstOf(queryRow, {"ZMODIFICATIONDATE1", "ZMODIFICATIONDATE"}), text,
+                  firstOf(queryRow, {"ZSNIPPET", "ZSUMMARY"}));
     }
     logValue("Password-protected notes skipped", locked);
     logValue("Unreadable notes skipped", unreadable);

@@ -8,12 +8,6 @@
 
 namespace {
 
-bool hasSqliteHeader(const QString& aPath)
-{
-    QFile file(aPath);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
-}
-
 bool schemaReadable(const QSqlDatabase& aDb)
 {
     QSqlQuery check(aDb);
@@ -21,6 +15,12 @@ bool schemaReadable(const QSqlDatabase& aDb)
 }
 
 } // namespace
+
+bool BackupDatabase::isSqliteFile(const QString& aPath)
+{
+    QFile file(aPath);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
 
 BackupDatabase::BackupDatabase(const QString& aPath, const QString& aConnectionName)
     : mConnectionName(aConnectionName)
@@ -34,7 +34,7 @@ BackupDatabase::BackupDatabase(const QString& aPath, const QString& aConnectionN
         return;
     }
     // SQLite opens anything lazily; the header and a look at the schema tell a database.
-    const bool header = hasSqliteHeader(aPath);
+    const bool header = isSqliteFile(aPath);
     mValid = header && schemaReadable(db);
     if (!mValid && header) {
         // A WAL database whose folder can't take the shared-memory file: read it as it stands.
@@ -69,22 +69,6 @@ QSqlQuery BackupDatabase::query() const
     QSqlQuery q(QSqlDatabase::database(mConnectionName, false));
     q.setForwardOnly(true);
     return q;
-}
-
-QVariant BackupDatabase::value(const QSqlQuery& aQuery, const QString& aColumn)
-{
-    const int index = aQuery.record().indexOf(aColumn);
-    if (index < 0)
-        return QVariant();
-    return aQuery.value(index);
-}
-
-QString BackupDatabase::text(const QSqlQuery& aQuery, const QString& aColumn)
-{
-    const QVariant v = value(aQuery, aColumn);
-    if (v.isNull())
-        return QString();
-    return v.toString();
 }
 
 QVariant BackupDatabase::Row::value(const QString& aColumn)

@@ -17,18 +17,18 @@ public:
     BackupDatabase(const BackupDatabase&) = delete;
     BackupDatabase& operator=(const BackupDatabase&) = delete;
 
+    // Whether a file begins as SQLite databases do (an encrypted backup's are ciphertext).
+    static bool isSqliteFile(const QString& aPath);
+
     bool isOpen() const { return mOpen; }
     bool isValid() const { return mValid; }
     QString errorText() const { return mError; }
     bool hasTable(const QString& aName) const;
     QSqlQuery query() const;
 
-    // A column of the current row as text: null when the value is NULL or the row has no such
-    // column (names compared without regard to case).
-    static QString text(const QSqlQuery& aQuery, const QString& aColumn);
-    static QVariant value(const QSqlQuery& aQuery, const QString& aColumn);
-
-    // The same reading for the many rows of one query: each column's position is looked up once.
+    // The columns of a query's current row by name, read as text: null when the value is NULL or
+    // the row has no such column (names compared without regard to case). Each column's position
+    // is looked up once per query.
     class Row
     {
     public:

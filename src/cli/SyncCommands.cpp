@@ -30,23 +30,23 @@ namespace {
 // How long a command waits for the phones to be opened.
 constexpr int kPhoneWaitMs = 30000;
 
-void say(const QString& aText)
-{
-    std::fputs((aText + '\n').toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
-}
-
-void complain(const QString& aText)
-{
-    std::fputs(("veltrane-sync: " + aText + '\n').toLocal8Bit().constData(), stderr);
-}
-
 QString megabytes(qint64 aBytes)
 {
     return QString::number(aBytes / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
 }
 
 } // namespace
+
+void SyncCommands::say(const QString& aText)
+{
+    std::fputs((aText + '\n').toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+void SyncCommands::complain(const QString& aText)
+{
+    std::fputs(("veltrane-sync: " + aText + '\n').toLocal8Bit().constData(), stderr);
+}
 
 SyncCommands::SyncCommands(const Options& aOptions)
     : mOptions(aOptions), mBackends(Backends::forThisComputer(aOptions.libraryFile))

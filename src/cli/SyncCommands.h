@@ -62,6 +62,9 @@ public:
     int listBackups();
 
 private:
+    // A line on the standard output; a line naming the program on the standard error.
+    static void say(const QString& aText);
+    static void complain(const QString& aText);
     // The library, when its file can be read; else an error is printed.
     LocalMusicLibrary* openLibrary();
     void complainAboutLibrary(const QString& aProblem);

@@ -11,23 +11,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstdio>
-
 namespace {
 
 const QStringList kKinds = {QStringLiteral("messages"), QStringLiteral("contacts"),
                             QStringLiteral("calendar"), QStringLiteral("notes"), QStringLiteral("photos")};
-
-void say(const QString& aText)
-{
-    std::fputs((aText + '\n').toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
-}
-
-void complain(const QString& aText)
-{
-    std::fputs(("veltrane-sync: " + aText + '\n').toLocal8Bit().constData(), stderr);
-}
 
 // When the backup was last written: its manifest's time.
 QString backupDate(const DeviceBackup& aBackup)

@@ -1,6 +1,6 @@
 #include "extract/ManifestDbReader.h"
+#include "backup/BackupDatabase.h"
 
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -21,17 +21,11 @@ bool isFileId(const QString& aId)
     return true;
 }
 
-bool isSqlite(const QString& aPath)
-{
-    QFile file(aPath);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
-}
-
 } // namespace
 
 bool ManifestDbReader::read(const QString& aPath, QList<ManifestEntry>& aEntries, QString& aError)
 {
-    if (!isSqlite(aPath)) {
+    if (!BackupDatabase::isSqliteFile(aPath)) {
         aError = QStringLiteral("Manifest.db is not a SQLite database (is the backup encrypted?)");
         return false;
     }

@@ -11,29 +11,6 @@
 
 namespace {
 
-// One owned file descriptor.
-class Fd
-{
-public:
-    explicit Fd(int aFd = -1) : mFd(aFd) {}
-    ~Fd()
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    Fd(Fd&& aOther) noexcept : mFd(aOther.mFd) { aOther.mFd = -1; }
-    Fd& operator=(Fd&& aOther) noexcept
-    {
-        std::swap(mFd, aOther.mFd);
-        return *this;
-    }
-    int get() const { return mFd; }
-    bool valid() const { return mFd >= 0; }
-
-private:
-    int mFd;
-};
-
 constexpr int kMaxNameBytes = 255;
 
 QString systemError()
@@ -42,58 +19,36 @@ QString systemError()
 }
 
 // Opens aParts (folders only) below aRoot, making the missing ones when aCreate.
-Fd openFolders(int aRoot, const QStringList& aParts, bool aCreate)
+UniqueFd openFolders(int aRoot, const QStringList& aParts, bool aCreate)
 {
-    Fd current(::fcntl(aRoot, F_DUPFD_CLOEXEC, 0));
+    UniqueFd current(::fcntl(aRoot, F_DUPFD_CLOEXEC, 0));
     for (const QString& part : aParts) {
         const QByteArray name = QFile::encodeName(part);
         if (aCreate && ::mkdirat(current.get(), name.constData(), 0755) != 0 && errno != EEXIST)
-            return Fd();
-        Fd next(::openat(current.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            return UniqueFd();
+        UniqueFd next(
+            ::openat(current.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!next.valid())
-            return Fd();
+            return UniqueFd();
         current = std::move(next);
     }
     return current;
 }
 
-bool writeAll(int aFd, const char* aData, ssize_t aSize)
-{
-    while (aSize > 0) {
-        const ssize_t written = ::write(aFd, aData, static_cast<size_t>(aSize));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        aData += written;
-        aSize -= written;
-    }
-    return true;
-}
-
 } // namespace
 
-struct RestoreFolder::Descriptors
-{
-    Fd backup;
-    Fd extract;
-};
-
 RestoreFolder::RestoreFolder(const QString& aBackupPath, const QString& aExtractDir)
-    : mFds(std::make_unique<Descriptors>()), mExtractDir(aExtractDir)
+    : mBackup(::open(QFile::encodeName(aBackupPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      mExtract(::open(QFile::encodeName(aExtractDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      mExtractDir(aExtractDir)
 {
-    mFds->backup = Fd(::open(QFile::encodeName(aBackupPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    mFds->extract =
-        Fd(::open(QFile::encodeName(aExtractDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     while (mExtractDir.size() > 1 && mExtractDir.endsWith(QLatin1Char('/')))
         mExtractDir.chop(1);
 }
 
-RestoreFolder::~RestoreFolder() = default;
-
 bool RestoreFolder::isOpen() const
 {
-    return mFds->backup.valid() && mFds->extract.valid();
+    return mBackup.valid() && mExtract.valid();
 }
 
 QStringList RestoreFolder::safeComponents(const QString& aPath)
@@ -121,11 +76,11 @@ bool RestoreFolder::restore(const QString& aStoredName, const QString& aDomain, 
     }
     target.prepend(aDomain);
 
-    Fd sourceFolder = openFolders(mFds->backup.get(), stored.mid(0, stored.size() - 1), false);
-    Fd source(sourceFolder.valid()
-                  ? ::openat(sourceFolder.get(), QFile::encodeName(stored.last()).constData(),
-                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
-                  : -1);
+    UniqueFd sourceFolder = openFolders(mBackup.get(), stored.mid(0, stored.size() - 1), false);
+    UniqueFd source(sourceFolder.valid()
+                        ? ::openat(sourceFolder.get(), QFile::encodeName(stored.last()).constData(),
+                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
+                        : -1);
     struct stat status
     {
     };
@@ -134,11 +89,11 @@ bool RestoreFolder::restore(const QString& aStoredName, const QString& aDomain, 
         return false;
     }
 
-    Fd folder = openFolders(mFds->extract.get(), target.mid(0, target.size() - 1), true);
+    UniqueFd folder = openFolders(mExtract.get(), target.mid(0, target.size() - 1), true);
     const QByteArray name = QFile::encodeName(target.last());
-    Fd out(folder.valid() ? ::openat(folder.get(), name.constData(),
-                                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)
-                          : -1);
+    UniqueFd out(folder.valid() ? ::openat(folder.get(), name.constData(),
+                                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)
+                                : -1);
     if (!out.valid()) {
         aError = systemError();
         return false;
@@ -154,7 +109,7 @@ bool RestoreFolder::restore(const QString& aStoredName, const QString& aDomain, 
             ok = got == 0;
             break;
         }
-        if (!writeAll(out.get(), buffer.get(), got)) {
+        if (!UniqueFd::writeAll(out.get(), buffer.get(), got)) {
             ok = false;
             break;
         }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "app/UniqueFd.h"
 
-#include <memory>
+#include <QString>
 
 // The extraction folder, written only through a descriptor of its own: every folder and file of
 // a restored path is made below it with no link followed, and a path from a manifest that would
@@ -12,9 +12,6 @@ class RestoreFolder
 {
 public:
     RestoreFolder(const QString& aBackupPath, const QString& aExtractDir);
-    ~RestoreFolder();
-    RestoreFolder(const RestoreFolder&) = delete;
-    RestoreFolder& operator=(const RestoreFolder&) = delete;
 
     bool isOpen() const;
 
@@ -30,8 +27,8 @@ public:
     static QStringList safeComponents(const QString& aPath);
 
 private:
-    struct Descriptors;
-    std::unique_ptr<Descriptors> mFds;
+    UniqueFd mBackup;
+    UniqueFd mExtract;
     QString mExtractDir;
     qint64 mBytesRestored = 0;
 };

@@ -14,24 +14,27 @@
 
 namespace {
 
-// A data file of the phone application: its option, the file, and its words for the user.
+// A data file of the phone application: its option, its exporter for an iPhone backup, the file,
+// and its words for the user.
 struct DataFile
 {
     bool (SyncSettings::*wanted)(const QString&) const;
     void (SyncSettings::*setWanted)(const QString&, bool);
+    int (AppleExtractor::*generate)(const QString&, const QString&);
     const char* fileName;
     const char* logName;
     const char* what;
 };
 
 const DataFile kDataFiles[] = {
-    {&SyncSettings::copyTextMessages, &SyncSettings::setCopyTextMessages, "messages.xml", "messages.xml",
-     "Messages"},
-    {&SyncSettings::copyAddressBook, &SyncSettings::setCopyAddressBook, "address.xml", "addressbook.xml",
-     "Contacts"},
-    {&SyncSettings::copyCalendar, &SyncSettings::setCopyCalendar, "calendar.xml", "calendar.xml",
-     "The calendar"},
-    {&SyncSettings::copyNotes, &SyncSettings::setCopyNotes, "notes.xml", "notes.xml", "Notes"},
+    {&SyncSettings::copyTextMessages, &SyncSettings::setCopyTextMessages,
+     &AppleExtractor::generateMessagesXML, "messages.xml", "messages.xml", "Messages"},
+    {&SyncSettings::copyAddressBook, &SyncSettings::setCopyAddressBook,
+     &AppleExtractor::generateAddressBookXML, "address.xml", "addressbook.xml", "Contacts"},
+    {&SyncSettings::copyCalendar, &SyncSettings::setCopyCalendar, &AppleExtractor::generateCalendarXML,
+     "calendar.xml", "calendar.xml", "The calendar"},
+    {&SyncSettings::copyNotes, &SyncSettings::setCopyNotes, &AppleExtractor::generateNotesXML, "notes.xml",
+     "notes.xml", "Notes"},
 };
 
 // Photo folders deeper than this are not followed (a folder of the computer can hold a loop of
@@ -123,21 +126,10 @@ void DataTransfer::runITunes(const QString& aBackupPath, RunFolder& aFolder, boo
     }
     if (result != 0)
         return;
-    const struct
-    {
-        bool (SyncSettings::*wanted)(const QString&) const;
-        int (AppleExtractor::*generate)(const QString&, const QString&);
-        const char* fileName;
-    } exports[] = {
-        {&SyncSettings::copyTextMessages, &AppleExtractor::generateMessagesXML, "messages.xml"},
-        {&SyncSettings::copyAddressBook, &AppleExtractor::generateAddressBookXML, "address.xml"},
-        {&SyncSettings::copyCalendar, &AppleExtractor::generateCalendarXML, "calendar.xml"},
-        {&SyncSettings::copyNotes, &AppleExtractor::generateNotesXML, "notes.xml"},
-    };
-    for (const auto& item : exports) {
-        if ((mSettings.*item.wanted)(mDeviceId) && !stopped())
-            (extractor.*item.generate)(extracted,
-                                       extracted + QLatin1Char('/') + QLatin1String(item.fileName));
+    for (const DataFile& file : kDataFiles) {
+        if ((mSettings.*file.wanted)(mDeviceId) && !stopped())
+            (extractor.*file.generate)(extracted,
+                                       extracted + QLatin1Char('/') + QLatin1String(file.fileName));
     }
     if (aPhotos && !stopped()) {
         mSync.ChangeState(MusicSync::StatePhotos);

@@ -1,6 +1,7 @@
 #include "devices/usbms/DriveFiles.h"
 
 #include "app/DiagnosticLog.h"
+#include "app/UniqueFd.h"
 
 #include <QFile>
 #include <QHash>
@@ -17,44 +18,9 @@
 
 namespace {
 
-// Closes a descriptor when it goes out of scope.
-class Descriptor
-{
-public:
-    explicit Descriptor(int aFd = -1) : mFd(aFd) {}
-    ~Descriptor()
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return mFd; }
-    bool close() { return ::close(std::exchange(mFd, -1)) == 0; }
-
-private:
-    int mFd;
-};
-
 QByteArray encoded(const QString& aName)
 {
     return QFile::encodeName(aName);
-}
-
-bool writeAll(int aFd, const char* aData, qint64 aLength)
-{
-    for (qint64 done = 0; done < aLength;) {
-        const ssize_t put = ::write(aFd, aData + done, static_cast<size_t>(aLength - done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            if (put == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        done += put;
-    }
-    return true;
 }
 
 bool copyData(int aFrom, int aTo, qint64& aBytes)
@@ -84,7 +50,7 @@ bool copyData(int aFrom, int aTo, qint64& aBytes)
                 continue;
             return false;
         }
-        if (!writeAll(aTo, buffer, got))
+        if (!UniqueFd::writeAll(aTo, buffer, got))
             return false;
         aBytes += got;
     }
@@ -319,7 +285,7 @@ bool DriveFiles::readFile(const QStringList& aPath, qint64 aMaxBytes, QByteArray
     if (parent < 0)
         return false;
     // Non-blocking: a FIFO placed under the file's name must not hold the program.
-    Descriptor file(
+    UniqueFd file(
         ::openat(parent, encoded(aPath.last()).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0)
@@ -354,36 +320,30 @@ bool DriveFiles::writeFile(const QStringList& aPath, const QByteArray& aContent)
     const QStringList folderParts = aPath.mid(0, aPath.size() - 1);
     const QByteArray name = encoded(aPath.last());
     const QByteArray partial = encoded(partialName(aPath.last()));
-    Descriptor file(createIn(folderParts, partial, O_WRONLY | O_EXCL));
+    UniqueFd file(createIn(folderParts, partial, O_WRONLY | O_EXCL));
     const int parent = folder(folderParts, false);
-    if (file.get() < 0 || parent < 0 || !writeAll(file.get(), aContent.constData(), aContent.size()) ||
-        ::fsync(file.get()) != 0 || !file.close()) {
+    if (file.get() < 0 || parent < 0 ||
+        !UniqueFd::writeAll(file.get(), aContent.constData(), aContent.size()) || ::fsync(file.get()) != 0 ||
+        !file.close()) {
         const bool failed = failErrno(QStringLiteral("writing ") + aPath.join(QLatin1Char('/')));
         ::unlinkat(parent, partial.constData(), 0);
         return failed;
     }
-    // A rename replaces a link under the name itself, never what it points to.
-    if (::renameat(parent, partial.constData(), parent, name.constData()) != 0) {
-        const bool failed = failErrno(QStringLiteral("naming ") + aPath.join(QLatin1Char('/')));
-        ::unlinkat(parent, partial.constData(), 0);
-        return failed;
-    }
-    ::fsync(parent);
-    return true;
+    return giveName(parent, partial, name, aPath);
 }
 
 bool DriveFiles::appendToFile(const QStringList& aPath, const QByteArray& aContent)
 {
     if (aPath.isEmpty() || !present())
         return false;
-    Descriptor file(
+    UniqueFd file(
         createIn(aPath.mid(0, aPath.size() - 1), encoded(aPath.last()), O_WRONLY | O_APPEND | O_NONBLOCK));
     struct stat info;
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0)
         return failErrno(QStringLiteral("appending to ") + aPath.join(QLatin1Char('/')));
     if (!S_ISREG(info.st_mode))
         return fail(Refused, aPath.join(QLatin1Char('/')) + QStringLiteral(": not a regular file"));
-    if (!writeAll(file.get(), aContent.constData(), aContent.size()) || !file.close())
+    if (!UniqueFd::writeAll(file.get(), aContent.constData(), aContent.size()) || !file.close())
         return failErrno(QStringLiteral("appending to ") + aPath.join(QLatin1Char('/')));
     return true;
 }
@@ -440,9 +400,9 @@ bool DriveFiles::sameContent(const QStringList& aPath, const QString& aLocal)
     const int parent = folder(aPath.mid(0, aPath.size() - 1), false);
     if (parent < 0)
         return false;
-    Descriptor onDrive(
+    UniqueFd onDrive(
         ::openat(parent, encoded(aPath.last()).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    Descriptor local(::open(encoded(aLocal).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    UniqueFd local(::open(encoded(aLocal).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat driveInfo, localInfo;
     if (onDrive.get() < 0 || local.get() < 0 || ::fstat(onDrive.get(), &driveInfo) != 0 ||
         ::fstat(local.get(), &localInfo) != 0 || !S_ISREG(driveInfo.st_mode) || !S_ISREG(localInfo.st_mode) ||
@@ -505,7 +465,7 @@ bool DriveFiles::copyIn(const QString& aSource, const QStringList& aPath, bool a
         return false;
     // Only a regular file is copied: a FIFO would block the copy, /dev/zero would never end it.
     // (Opened non-blocking for that; on a regular file the flag changes nothing.)
-    Descriptor from(::open(encoded(aSource).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    UniqueFd from(::open(encoded(aSource).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
     if (from.get() < 0 || ::fstat(from.get(), &info) != 0)
         return fail(Missing, aSource + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
@@ -514,7 +474,7 @@ bool DriveFiles::copyIn(const QString& aSource, const QStringList& aPath, bool a
     const QStringList folderParts = aPath.mid(0, aPath.size() - 1);
     const QByteArray name = encoded(aPath.last());
     const QByteArray partial = encoded(partialName(aPath.last()));
-    Descriptor to(createIn(folderParts, partial, O_WRONLY | O_EXCL));
+    UniqueFd to(createIn(folderParts, partial, O_WRONLY | O_EXCL));
     const int parent = folder(folderParts, false);
     qint64 bytes = 0;
     // The data is on the drive before the name is: a drive pulled or a power cut must never leave
@@ -536,12 +496,19 @@ bool DriveFiles::copyIn(const QString& aSource, const QStringList& aPath, bool a
         mDeferredBytes += bytes;
         return true;
     }
-    if (::renameat(parent, partial.constData(), parent, name.constData()) != 0) {
+    return giveName(parent, partial, name, aPath);
+}
+
+bool DriveFiles::giveName(int aParent, const QByteArray& aPartial, const QByteArray& aName,
+                          const QStringList& aPath)
+{
+    // A rename replaces a link under the name itself, never what it points to.
+    if (::renameat(aParent, aPartial.constData(), aParent, aName.constData()) != 0) {
         const bool failed = failErrno(QStringLiteral("naming ") + aPath.join(QLatin1Char('/')));
-        ::unlinkat(parent, partial.constData(), 0);
+        ::unlinkat(aParent, aPartial.constData(), 0);
         return failed;
     }
-    ::fsync(parent);
+    ::fsync(aParent);
     return true;
 }
 

@@ -99,6 +99,9 @@ private:
     void forgetFolder();
     bool fail(Status aStatus, const QString& aWhat);
     bool failErrno(const QString& aWhat);
+    // Gives a whole copy written under aPartial its name aName in the folder aParent; on failure
+    // the copy is removed.
+    bool giveName(int aParent, const QByteArray& aPartial, const QByteArray& aName, const QStringList& aPath);
 
     QString mRoot;
     int mRootFd = -1;

@@ -40,19 +40,31 @@ BackupPage::BackupPage(QWidget* aParent) : QWizardPage(aParent)
     layout->addLayout(boxes);
     layout->addStretch();
     connect(mList, &QListWidget::currentRowChanged, this, &BackupPage::selectionChanged);
-    setChoice(QString(), false, false, false, false, false);
+    addNoneItem();
+    mList->setCurrentRow(0);
+    selectionChanged();
+}
+
+QListWidgetItem* BackupPage::addNoneItem()
+{
+    auto* none = new QListWidgetItem(tr("Do not copy data from another phone"), mList);
+    none->setData(kPathRole, QString());
+    return none;
 }
 
 void BackupPage::setChoice(const QString& aBackupPath, bool aMessages, bool aContacts, bool aCalendar,
                            bool aNotes, bool aPhotos)
 {
     mList->clear();
-    auto* none = new QListWidgetItem(tr("Do not copy data from another phone"), mList);
-    none->setData(kPathRole, QString());
-    QList<DeviceBackup> backups;
-    BackupDiscovery::findiTunesBackups(backups);
+    QListWidgetItem* none = addNoneItem();
+    // The backups on this computer are looked for once per wizard (each means reading its
+    // Info.plist), when a phone's choice is first shown.
+    if (!mBackupsFound) {
+        BackupDiscovery::findiTunesBackups(mBackups);
+        mBackupsFound = true;
+    }
     QListWidgetItem* chosen = none;
-    for (const DeviceBackup& backup : backups) {
+    for (const DeviceBackup& backup : mBackups) {
         const QFileInfo manifest(backup.mBackupPath + QStringLiteral("Manifest.db"));
         const QString date =
             manifest.exists() ? manifest.lastModified().toString(QStringLiteral("yyyy-MM-dd")) : QString();

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QListWidget;
+class QListWidgetItem;
 
 // The wizard's page for another phone's data: the iPhone backups iTunes made on this computer
 // (and a backup chosen before, such as a BlackBerry file), and what to copy from the chosen one:
@@ -39,6 +40,7 @@ public:
 
 private:
     void selectionChanged();
+    QListWidgetItem* addNoneItem();
 
     QListWidget* mList;
     QCheckBox* mMessages;
@@ -46,4 +48,6 @@ private:
     QCheckBox* mCalendar;
     QCheckBox* mNotes;
     QCheckBox* mPhotos;
+    QList<DeviceBackup> mBackups;
+    bool mBackupsFound = false;
 };

@@ -159,18 +159,7 @@ void PlaylistSettingsPage::setPlaylistSettings(bool aSyncEntireLibrary, const QS
         mNone->click();
         return;
     }
-    // A saved name the library no longer has is dropped: only existing items can be checked.
-    for (int i = 0; i < mList->count(); ++i) {
-        QListWidgetItem* item = mList->item(i);
-        if (aNames.contains(item->text())) {
-            if (!mSelected->isChecked())
-                mSelected->click();
-            mList->setCurrentRow(i);
-            item->setCheckState(Qt::Checked);
-        } else {
-            item->setCheckState(Qt::Unchecked);
-        }
-    }
+    checkNames(aNames);
     updated();
 }
 
@@ -183,19 +172,25 @@ void PlaylistSettingsPage::setPodcastSettings(int aMode, const QStringList& aNam
     } else if (aMode == 0) {
         mNone->click();
     } else {
-        for (int i = 0; i < mList->count(); ++i) {
-            QListWidgetItem* item = mList->item(i);
-            if (aNames.contains(item->text())) {
-                if (!mSelected->isChecked())
-                    mSelected->click();
-                mList->setCurrentRow(i);
-                item->setCheckState(Qt::Checked);
-            } else {
-                item->setCheckState(Qt::Unchecked);
-            }
-        }
+        checkNames(aNames);
     }
     updated();
+}
+
+void PlaylistSettingsPage::checkNames(const QStringList& aNames)
+{
+    // A saved name the library no longer has is dropped: only existing items can be checked.
+    for (int i = 0; i < mList->count(); ++i) {
+        QListWidgetItem* item = mList->item(i);
+        if (aNames.contains(item->text())) {
+            if (!mSelected->isChecked())
+                mSelected->click();
+            mList->setCurrentRow(i);
+            item->setCheckState(Qt::Checked);
+        } else {
+            item->setCheckState(Qt::Unchecked);
+        }
+    }
 }
 
 void PlaylistSettingsPage::playlistItemChanged(QListWidgetItem*)

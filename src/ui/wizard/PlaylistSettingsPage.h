@@ -53,6 +53,8 @@ public slots:
 
 private:
     void refill();
+    // Ticks the items named (choosing "selected" when one is), unticks the others.
+    void checkNames(const QStringList& aNames);
     QStringList names() const;
 
     LocalMusicLibrary& mLibrary;

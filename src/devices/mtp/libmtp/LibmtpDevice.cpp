@@ -1,6 +1,7 @@
 #include "devices/mtp/libmtp/LibmtpDevice.h"
 
 #include "app/LogScope.h"
+#include "app/UniqueFd.h"
 #include "devices/mtp/MtpDevice.h"
 #include "devices/mtp/MtpResult.h"
 #include "devices/mtp/libmtp/LibmtpLock.h"
@@ -46,24 +47,6 @@ int onProgress(uint64_t aSent, uint64_t, void const* aData)
         context->cancelled = true;
     return context->cancelled ? 1 : 0;
 }
-
-// A file descriptor closed when it goes out of scope.
-class Descriptor
-{
-public:
-    explicit Descriptor(int aFd) : mFd(aFd) {}
-    ~Descriptor()
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return mFd; }
-
-private:
-    int mFd;
-};
 
 } // namespace
 
@@ -255,7 +238,7 @@ qint32 LibmtpDevice::sendFile(const QString& aLocalPath, QMtpFileInterface& aObj
                               const Progress& aProgress)
 {
     // The file goes from its descriptor through libmtp's own buffer to the phone: no other copy.
-    const Descriptor source(::open(QFile::encodeName(aLocalPath).constData(), O_RDONLY | O_CLOEXEC));
+    const UniqueFd source(::open(QFile::encodeName(aLocalPath).constData(), O_RDONLY | O_CLOEXEC));
     struct stat status
     {
     };
@@ -295,7 +278,7 @@ qint32 LibmtpDevice::sendFile(const QString& aLocalPath, QMtpFileInterface& aObj
 
 qint32 LibmtpDevice::readObject(const QString& aObjectId, const QString& aLocalPath)
 {
-    const Descriptor target(
+    const UniqueFd target(
         ::open(QFile::encodeName(aLocalPath).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (target.get() < 0) {
         mLastError = QStringLiteral("%1 can't be written").arg(aLocalPath);
