@@ -3,8 +3,8 @@
 // (each configured, with an identity and the phone's android.xml). Target: under 1 ms of CPU
 // per refresh, the mounted checker's thread included.
 #include "devices/DeviceList.h"
-#include "devices/NoMtpDeviceRefresher.h"
 #include "devices/usbms/linux/LinuxDriveProber.h"
+#include "support/SimulatedPhone.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -51,7 +51,7 @@ void refreshDevices(benchmark::State& aState)
     writeFile(fixture.path() + "/proc/self/mountinfo", mountInfo);
 
     DeviceList list(std::make_shared<LinuxDriveProber>(fixture.path() + "/proc", sys),
-                    std::make_unique<NoMtpDeviceRefresher>());
+                    std::make_shared<SimulatedPhoneManager>());
     for (int i = 0; i < 3; ++i) { // let the checker answer, so every drive counts as mounted
         list.RefreshDevices();
         QCoreApplication::processEvents();

@@ -1,6 +1,5 @@
 #include "backends/Backends.h"
 
-#include "devices/mtp/MtpMacDeviceRefresher.h"
 #include "devices/mtp/libmtp/LibmtpDeviceManager.h"
 #include "devices/usbms/PlayerFolderProber.h"
 #include "devices/usbms/linux/LinuxDriveProber.h"
@@ -16,8 +15,7 @@ Backends Backends::forThisComputer(const QString& aLibraryFile)
         std::make_shared<LinuxDriveProber>(),
         PlayerFolderProber::foldersOf(QString::fromLocal8Bit(qgetenv("VELTRANE_PLAYER_FOLDERS"))));
     // One manager for the process: phones are found and opened through libmtp.
-    auto phones = std::make_shared<LibmtpDeviceManager>();
-    backends.makeMtpRefresher = [phones] { return std::make_unique<MtpMacDeviceRefresher>(phones); };
+    backends.phones = std::make_shared<LibmtpDeviceManager>();
     backends.keepAwake = [] { return std::make_unique<LogindKeepAwake>(); };
     return backends;
 }

@@ -8,20 +8,19 @@
 #include <memory>
 
 class DriveProber;
-class MtpDeviceRefresher;
+class PortableDeviceManager;
 namespace itunes {
 class Backend;
 }
 
 // What the program runs on, chosen here and nowhere else: the iTunes library, the prober that
-// finds USB drives, the refresher that finds MTP phones and the keep-awake of a sync run. Every
+// finds USB drives, the manager that finds and opens MTP phones and the keep-awake of a sync run. Every
 // front end starts from these; the layers below take them as arguments and name no backend.
 struct Backends
 {
     std::shared_ptr<itunes::Backend> library;
     std::shared_ptr<DriveProber> driveProber;
-    // A new refresher for a device list (each list owns its own).
-    std::function<std::unique_ptr<MtpDeviceRefresher>()> makeMtpRefresher;
+    std::shared_ptr<PortableDeviceManager> phones;
     KeepAwake::Factory keepAwake;
 
     // This computer's backends. aLibraryFile names the iTunes library XML file; empty: the

@@ -1,11 +1,11 @@
 #include "cli/SyncCommands.h"
 
 #include "app/InterruptWatcher.h"
+#include "app/OwnedThread.h"
 #include "cli/ConsoleFrontEnd.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceParentMs.h"
-#include "devices/MtpDeviceRefresher.h"
 #include "devices/usbms/UsbMSDevice.h"
 #include "library/LibraryPathMap.h"
 #include "library/LocalMusicLibrary.h"
@@ -23,7 +23,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <thread>
 
 namespace {
 
@@ -76,7 +75,7 @@ DeviceList& SyncCommands::connectedDevices()
 {
     if (mDeviceList)
         return *mDeviceList;
-    mDeviceList = std::make_unique<DeviceList>(mBackends.driveProber, mBackends.makeMtpRefresher());
+    mDeviceList = std::make_unique<DeviceList>(mBackends.driveProber, mBackends.phones);
     QObject::connect(mDeviceList.get(), &DeviceList::unableToOpenDevice, [this](int aReason) {
         const QString reason = mDeviceList->unableToOpenReason();
         complain(reason.isEmpty() ? QStringLiteral("a phone could not be opened (%1)").arg(aReason) : reason);
@@ -162,7 +161,7 @@ int SyncCommands::sync()
         InterruptWatcher interrupts;
         QObject::connect(&interrupts, &InterruptWatcher::interrupted, &run, &SyncRun::cancel);
         QObject checked;
-        std::thread check([&, backend = mBackends.library] {
+        OwnedThread check = makeThread(QStringLiteral("LibraryCheck"), [&, backend = mBackends.library] {
             const QString problem = backend->unavailableReason();
             QMetaObject::invokeMethod(&checked, [&, problem] {
                 if (problem.isEmpty())
@@ -172,9 +171,10 @@ int SyncCommands::sync()
                 run.cancel();
             });
         });
+        check->start();
         run.start(mOptions.force);
         untilFinished.exec();
-        check.join();
+        check.reset(); // joined: its answer is posted
         QCoreApplication::sendPostedEvents(&checked);
     }
     if (!libraryProblem.isEmpty()) {

@@ -5,7 +5,7 @@
 #include "devices/DeviceParentMs.h"
 #include "devices/MDeviceListObserver.h"
 #include "devices/MountedChecker.h"
-#include "devices/MountedCheckerThread.h"
+#include "devices/mtp/MtpMacDeviceRefresher.h"
 #include "devices/usbms/DriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
 
@@ -13,24 +13,37 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-DeviceList::DeviceList(std::shared_ptr<DriveProber> aProber, std::unique_ptr<MtpDeviceRefresher> aRefresher,
+DeviceList::DeviceList(std::shared_ptr<DriveProber> aProber, std::shared_ptr<PortableDeviceManager> aPhones,
                        QObject* aParent)
-    : QObject(aParent), mProber(std::move(aProber)), mRefresher(std::move(aRefresher))
+    : QObject(aParent), mProber(std::move(aProber)),
+      mRefresher(std::make_unique<MtpMacDeviceRefresher>(std::move(aPhones))),
+      mMountedChecker(std::make_unique<MountedChecker>(mProber)),
+      mMountedCheckerThread(startEventLoopThread(QStringLiteral("MountedCheckerThread")))
 {
-    Q_ASSERT(mProber && mRefresher);
-    connect(mRefresher.get(), &MtpDeviceRefresher::unableToOpenDevice, this, &DeviceList::unableToOpenDevice);
+    Q_ASSERT(mProber);
+    connect(mRefresher.get(), &MtpMacDeviceRefresher::unableToOpenDevice, this,
+            &DeviceList::unableToOpenDevice);
     connect(&mTimer, &QTimer::timeout, this, &DeviceList::update);
-    mMountedCheckerThread = std::make_unique<MountedCheckerThread>(this, mProber);
-    mMountedCheckerThread->start();
+    // Questions go to the checker's thread and answers come back, both queued.
+    mMountedChecker->moveToThread(mMountedCheckerThread.get());
+    connect(this, &DeviceList::checkMountedStatus, mMountedChecker.get(), &MountedChecker::startMountedCheck);
+    connect(mMountedChecker.get(), &MountedChecker::mountedStatusUpdate, this,
+            &DeviceList::mountedStatusChange);
 }
 
 DeviceList::~DeviceList()
 {
     LogScope log("DeviceList::~DeviceList");
     mTimer.stop();
+    // The checker's thread stops first, then the refresher's pass, then the parents the pass knew.
     mMountedCheckerThread.reset();
-    if (mRefresherLocked)
-        mRefresher->unlock();
+    mRefresherHold = {};
+    mRefresher.reset();
+}
+
+QString DeviceList::unableToOpenReason() const
+{
+    return mRefresher->unableToOpenReason();
 }
 
 QList<DeviceParent*> DeviceList::GetParentDevices() const
@@ -105,7 +118,12 @@ bool DeviceList::RefreshDevices()
             removeParent(gone);
             mtpChanged = true;
         }
-        mRefresher->start(*this);
+        QList<DeviceParent*> phones;
+        for (const auto& parent : mParents) {
+            if (parent->GetDeviceType() == Device::DeviceTypeMtp)
+                phones.append(parent.get());
+        }
+        mRefresher->start(phones);
     }
     // USB drives are built again from scratch on every refresh.
     for (auto it = mParents.begin(); it != mParents.end();) {
@@ -189,10 +207,10 @@ void DeviceList::EnableAutoRefresh(MDeviceListObserver* aObserver)
         logMessage("Autorefresh is already enabled");
         return;
     }
-    if (mRefresherLocked) {
+    if (mRefresherHold.owns_lock()) {
         logMessage("Unlocking the autorefresher");
-        mRefresher->unlock();
-        mRefresherLocked = false;
+        logMessage("Unlocking device refresher mutex - 1");
+        mRefresherHold = {};
     } else {
         logMessage("Autorefresher is already unlocked");
     }
@@ -216,17 +234,16 @@ void DeviceList::DisableAutoRefresh()
     }
     mAutoRefreshEnabled = false;
     mTimer.stop();
-    lockRefresher();
+    holdRefresher();
     logMessage("Autorefresh is locked");
     mObserver = nullptr;
 }
 
-void DeviceList::lockRefresher()
+void DeviceList::holdRefresher()
 {
-    if (!mRefresherLocked) {
+    if (!mRefresherHold.owns_lock()) {
         logMessage("Locking the autorefresher");
-        mRefresher->lock(5000);
-        mRefresherLocked = true;
+        mRefresherHold = mRefresher->hold(5000);
     } else {
         logMessage("Autorefresher is already locked");
     }
@@ -243,7 +260,7 @@ void DeviceList::refreshWithPhones(int aTimeoutMs)
         QThread::msleep(20);
     }
     // Held first, so that the pass this refresh starts finds the mutex taken and ends at once.
-    lockRefresher();
+    holdRefresher();
     RefreshDevices();
     QCoreApplication::processEvents(); // the signals of the pass
 }

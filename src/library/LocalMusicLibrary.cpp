@@ -1,7 +1,6 @@
 #include "library/LocalMusicLibrary.h"
 
 #include "app/LogScope.h"
-#include "library/LocalLibraryInitialiseThread.h"
 #include "library/LocalMusicLibraryCalls.h"
 
 #include <QPointer>
@@ -11,7 +10,7 @@ using namespace itunes;
 
 LocalMusicLibrary::LocalMusicLibrary(std::shared_ptr<Backend> aBackend, QObject* aParent)
     : QObject(aParent), mBackend(std::move(aBackend)),
-      mInitialiseThread(std::make_unique<LocalLibraryInitialiseThread>(this))
+      mInitialiseThread(makeThread(QStringLiteral("LocalLibraryInitialiseThread"), [this] { initialise(); }))
 {
     LogScope log("LocalMusicLibrary::LocalMusicLibrary");
     Q_ASSERT(mBackend);
@@ -20,9 +19,8 @@ LocalMusicLibrary::LocalMusicLibrary(std::shared_ptr<Backend> aBackend, QObject*
 LocalMusicLibrary::~LocalMusicLibrary()
 {
     LogScope log("LocalMusicLibrary::~LocalMusicLibrary");
-    // The initialisation may be waiting for iTunes without limit: end the waiting first.
-    mStopping = true;
-    mInitialiseThread->wait();
+    // The initialisation may be waiting for iTunes without limit: stopping its thread ends that.
+    mInitialiseThread.reset();
     mEventHandler.reset();
 }
 
@@ -48,7 +46,7 @@ bool LocalMusicLibrary::shouldRetry(int& aRetryCounter, int aResult)
             return false;
         }
     }
-    if (mStopping)
+    if (mStopping || stopRequested())
         return false;
     pause();
     logMessage("Retrying...");

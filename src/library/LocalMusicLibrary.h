@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/OwnedThread.h"
 #include "library/itunes/ITunesTypeLibrary.h"
 
 #include <QList>
@@ -12,7 +13,6 @@
 #include <functional>
 #include <memory>
 
-class LocalLibraryInitialiseThread;
 class LocalMusicLibraryTaskObserver;
 class LocalPlaylist;
 class Track;
@@ -66,6 +66,7 @@ public:
     // The pause between retries; 250 ms. Tests shorten it.
     void setRetryPause(int aMilliseconds) { mRetryPauseMs = aMilliseconds; }
     // Ends all waiting for iTunes: from now on a failed call is given up at once. For shutdown.
+    // A call on a thread whose owner is stopping it gives up at once too.
     void stopRetrying() { mStopping = true; }
 
     // The retry rule and its two variants. Each call site keeps its own counter, 0 at the start.
@@ -101,8 +102,9 @@ private:
     QStringList mPreviousPlaylists;
     std::atomic<bool> mInitialised{false};
     std::atomic<bool> mStopping{false};
-    std::unique_ptr<LocalLibraryInitialiseThread> mInitialiseThread;
     std::shared_ptr<itunes::EventConnection> mEventHandler;
     QSet<QString> mFoldersWithoutArt;
     int mRetryPauseMs = 250;
+    // The initialisation ("LocalLibraryInitialiseThread"); last: joined before the members it uses go.
+    OwnedThread mInitialiseThread;
 };

@@ -5,31 +5,22 @@
 
 #include <QMutexLocker>
 
-PodcastRamCache& PodcastRamCache::instance()
+PodcastRamCache::PodcastRamCache(std::shared_ptr<itunes::Backend> aBackend, QObject* aParent)
+    : QObject(aParent), mBackend(std::move(aBackend)),
+      mThread(makeThread(QStringLiteral("PodcastRamCache"), [this] { run(); }))
 {
-    static PodcastRamCache cache;
-    return cache;
 }
 
-PodcastRamCache::~PodcastRamCache()
+PodcastRamCache::~PodcastRamCache() = default;
+
+void PodcastRamCache::start()
 {
-    stop();
-    wait();
+    mThread->start();
 }
 
-void PodcastRamCache::stop()
+bool PodcastRamCache::isReading() const
 {
-    QMutexLocker lock(&mMutex);
-    mStopRequested = true;
-    if (mRunningLibrary)
-        mRunningLibrary->stopRetrying();
-}
-
-void PodcastRamCache::setBackend(std::shared_ptr<itunes::Backend> aBackend)
-{
-    QMutexLocker lock(&mMutex);
-    mBackend = std::move(aBackend);
-    mStopRequested = false; // a new reading may run (a stop ended the previous window's)
+    return mThread->isRunning();
 }
 
 void PodcastRamCache::podcasts(QStringList& aNames) const
@@ -41,27 +32,18 @@ void PodcastRamCache::podcasts(QStringList& aNames) const
 void PodcastRamCache::run()
 {
     LogScope log("PodcastRamCache::run");
-    std::shared_ptr<itunes::Backend> backend;
-    {
-        QMutexLocker lock(&mMutex);
-        backend = mBackend;
-    }
-    if (!backend) {
+    if (!mBackend) {
         logMessage("! No library to read the podcast names from");
         emit updated();
         return;
     }
-    LocalMusicLibrary library(backend);
-    {
-        QMutexLocker lock(&mMutex);
-        if (mStopRequested)
-            return;
-        mRunningLibrary = &library;
-    }
+    // Its calls give up at once when the owner stops this thread.
+    LocalMusicLibrary library(mBackend);
     library.refreshPodcasts();
+    if (stopRequested())
+        return;
     {
         QMutexLocker lock(&mMutex);
-        mRunningLibrary = nullptr;
         mPodcastNames = library.podcasts();
     }
     emit updated();

@@ -2,33 +2,32 @@
 #include "sync/DataTransfer.h"
 
 #include "app/ApplicationPaths.h"
+#include "app/FaultGuard.h"
 #include "app/LogScope.h"
 #include "devices/Device.h"
 #include "library/LocalMusicLibrary.h"
 #include "settings/SyncSettings.h"
-#include "sync/MusicSyncThread.h"
+#include "sync/KeepAwake.h"
 #include "tracks/DeviceLock.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <algorithm>
+#include <exception>
 
 MusicSync::MusicSync(LocalMusicLibrary* aLibrary, Device* aDevice, DeviceParent* aParent,
                      QObject* aQObjectParent)
     : QObject(aQObjectParent), mDevice(aDevice), mParent(aParent), mLibrary(aLibrary),
-      mThread(std::make_unique<MusicSyncThread>(this))
+      mThread(makeThread(QStringLiteral("MusicSyncThread"), [this] { runGuarded(); }))
 {
     LogScope log("MusicSync::MusicSync");
     connect(mThread.get(), &QThread::finished, this, &MusicSync::finished, Qt::DirectConnection);
     mDevice->GetFreeStorageSpace(mFreeSpace);
 }
 
-MusicSync::~MusicSync()
-{
-    mCancelled = true;
-    mThread->wait();
-}
+// Destroying the thread asks the run to stop (it polls cancelRequested) and waits for it.
+MusicSync::~MusicSync() = default;
 
 void MusicSync::StartInNewThread(bool aForceFullResync)
 {
@@ -51,7 +50,27 @@ bool MusicSync::isRunning() const
 bool MusicSync::hasBeenCancelled()
 {
     LogScope log("MusicSync::hasBeenCancelled");
-    return log.ret(mCancelled.load());
+    return log.ret(cancelRequested());
+}
+
+void MusicSync::runGuarded()
+{
+    LogScope log("MusicSyncThread::run");
+    // The computer stays awake while the run goes on.
+    const std::unique_ptr<KeepAwake> keepAwake = makeKeepAwake();
+    const bool completed = FaultGuard::run([this] {
+        try {
+            Start();
+        } catch (const std::exception& aException) {
+            logValue("! Exception ended the sync", aException.what());
+            ChangeState(StateFault);
+        } catch (...) {
+            logMessage("! Exception ended the sync");
+            ChangeState(StateFault);
+        }
+    });
+    if (!completed)
+        ChangeState(StateFault);
 }
 
 void MusicSync::ChangeState(int aState)

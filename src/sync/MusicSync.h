@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/OwnedThread.h"
 #include "library/LocalMusicLibraryTaskObserver.h"
 #include "sync/KeepAwake.h"
 #include "tracks/DevicePaths.h"
@@ -20,10 +21,9 @@
 class Device;
 class DeviceParent;
 class LocalMusicLibrary;
-class MusicSyncThread;
 class SyncSettings;
 
-// One synchronisation of one device, run on its own MusicSyncThread: reads the device's
+// One synchronisation of one device, run on its own thread ("MusicSyncThread"): reads the device's
 // configuration, loads what the track cache says is on the device, scans the chosen playlists and
 // podcasts, asks the front end what needs the user (blocking signals), refreshes album art,
 // deletes, converts and copies, writes the playlists and reports state numbers and percentages.
@@ -104,6 +104,9 @@ public:
 
     // The run itself; on the worker thread.
     void Start();
+    // The run inside the fault guard, keeping the computer awake: a processor fault or an
+    // exception that leaves Start ends the run in state 3 instead of ending the program.
+    void runGuarded();
     void trackNameChanged(const QString&) override {}
 
 signals:
@@ -119,6 +122,8 @@ signals:
 private:
     friend class DataTransfer;
     bool hasBeenCancelled();
+    // Cancelled by the front end, or the run's owner is stopping its thread; not logged.
+    bool cancelRequested() const { return mCancelled || stopRequested(); }
     bool failed() const { return mFailure != Failure::None; }
     void removeExtractedFolder();
     void scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists);
@@ -162,7 +167,6 @@ private:
     std::vector<LocalPlaylist> mPlaylists;
     TrackCache mCache;
     KeepAwake::Factory mKeepAwake;
-    std::unique_ptr<MusicSyncThread> mThread;
     std::atomic<int> mState{0};
     int mPercentComplete = 0;
     std::atomic<bool> mCancelled{false};
@@ -174,4 +178,5 @@ private:
     bool mBackupExtractionFailed = false;
     QStringList mDataTransferFailures;
     int mLastError = 0;
+    OwnedThread mThread; // last: joined before the members the run uses are destroyed
 };

@@ -58,7 +58,7 @@ void MusicSync::Upload()
                 emit ProgressUpdate(mState, percent);
             }
         }
-        return !mCancelled.load();
+        return !cancelRequested();
     });
     for (int position = mTracks.count() - 1; position >= 0; --position) {
         if (hasBeenCancelled() || failed())

@@ -3,7 +3,6 @@
 #include "app/LogScope.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
-#include "devices/MtpDeviceRefresher.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/PodcastRamCache.h"
 #include "settings/SyncSettings.h"
@@ -33,9 +32,10 @@
 
 SyncUi::SyncUi(Backends aBackends, QWidget* aParent)
     : QWidget(aParent), mBackends(std::move(aBackends)),
-      mDeviceList(std::make_unique<DeviceList>(mBackends.driveProber, mBackends.makeMtpRefresher())),
+      mDeviceList(std::make_unique<DeviceList>(mBackends.driveProber, mBackends.phones)),
       mSettings(std::make_unique<SyncSettings>()),
       mLibrary(std::make_unique<LocalMusicLibrary>(mBackends.library)),
+      mPodcasts(std::make_unique<PodcastRamCache>(mBackends.library)),
       mAutoRefresher(std::make_unique<AutoRefresher>(*mLibrary, *mDeviceList)),
       mUpdateWatcher(std::make_unique<SoftwareUpdateWatcher>()),
       mUpdateAddress(SoftwareUpdateWatcher::updateAddress(SiteLink::address()))
@@ -104,7 +104,7 @@ SyncUi::SyncUi(Backends aBackends, QWidget* aParent)
     connect(mUpdateWatcher.get(), &SoftwareUpdateWatcher::updateInfoFound, this,
             &SyncUi::softwareUpdateInfoFound);
     connect(mDeviceList.get(), &DeviceList::unableToOpenDevice, this, &SyncUi::unableToOpenDevice);
-    connect(&PodcastRamCache::instance(), &PodcastRamCache::updated, this, &SyncUi::podcastNamesUpdated);
+    connect(mPodcasts.get(), &PodcastRamCache::updated, this, &SyncUi::podcastNamesUpdated);
 }
 
 SyncUi::~SyncUi()
@@ -115,9 +115,7 @@ SyncUi::~SyncUi()
     mRun.reset();
     mAutoRefresher->stop();
     mLibrary->stopRetrying();
-    PodcastRamCache::instance().stop();
-    PodcastRamCache::instance().wait();
-    disconnect(&PodcastRamCache::instance(), nullptr, this, nullptr);
+    mPodcasts.reset(); // a reading waiting for iTunes is stopped and joined
 }
 
 bool SyncUi::runInProgress() const
@@ -174,8 +172,7 @@ void SyncUi::iTunesStarted()
     LogScope log("SyncUi::iTunesStarted");
     UpdateProgress(8, 0);
     bringToFront();
-    PodcastRamCache::instance().setBackend(mBackends.library);
-    PodcastRamCache::instance().start();
+    mPodcasts->start();
 }
 
 void SyncUi::podcastNamesUpdated()
@@ -266,7 +263,7 @@ void SyncUi::changeSettings(int aMode)
     mAutoRefresher->stop();
     bool syncNow = false;
     {
-        DeviceWizard wizard(*mLibrary, *mDeviceList, this, aMode);
+        DeviceWizard wizard(*mLibrary, *mDeviceList, *mPodcasts, this, aMode);
         if (wizard.exec() == QDialog::Accepted)
             syncNow = wizard.syncNow();
     }

@@ -14,6 +14,7 @@
 class AutoRefresher;
 class DeviceList;
 class LocalMusicLibrary;
+class PodcastRamCache;
 class QCheckBox;
 class QLabel;
 class QMessageBox;
@@ -55,6 +56,7 @@ public:
     QCheckBox* forceBox() const { return mForce; }
     DeviceList& deviceList() { return *mDeviceList; }
     LocalMusicLibrary& library() { return *mLibrary; }
+    PodcastRamCache& podcastNames() { return *mPodcasts; }
     SoftwareUpdateWatcher& updateWatcher() { return *mUpdateWatcher; }
     bool runInProgress() const;
     // The state the last run ended in (2, 3, 6, ...); -1 while a run goes on or before the first.
@@ -106,6 +108,7 @@ private:
     std::unique_ptr<DeviceList> mDeviceList;
     std::unique_ptr<SyncSettings> mSettings;
     std::unique_ptr<LocalMusicLibrary> mLibrary;
+    std::unique_ptr<PodcastRamCache> mPodcasts;
     int mState = -1;
     std::unique_ptr<AutoRefresher> mAutoRefresher;
     std::unique_ptr<SoftwareUpdateWatcher> mUpdateWatcher;

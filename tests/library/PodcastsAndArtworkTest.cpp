@@ -7,6 +7,7 @@
 #include "tracks/TrackList.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
@@ -87,15 +88,25 @@ TEST_F(PodcastsTest, WithoutAPodcastsPlaylistNothingIsReturned)
 
 TEST_F(PodcastsTest, TheRamCacheReadsTheNamesOnItsThread)
 {
-    PodcastRamCache& cache = PodcastRamCache::instance();
-    cache.setBackend(mFake);
+    PodcastRamCache cache(mFake);
     QSignalSpy updated(&cache, &PodcastRamCache::updated);
     cache.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return updated.count() > 0; }, 5000)); // it may come before the wait
-    cache.wait();
     QStringList names;
     cache.podcasts(names);
     EXPECT_EQ(names, (QStringList{"Daily News", "daily news", "Tech Talk"}));
+
+    // iTunes busy for good: the reading waits, and its owner going ends it at once.
+    mFake->scriptRepeated("createApplication", kCallRejected, 1000000);
+    QElapsedTimer clock;
+    clock.start();
+    {
+        PodcastRamCache waiting(mFake);
+        waiting.start();
+        QTest::qWait(300);
+        EXPECT_TRUE(waiting.isReading());
+    }
+    EXPECT_LT(clock.elapsed(), 2000);
 }
 
 namespace {

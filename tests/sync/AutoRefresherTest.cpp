@@ -3,9 +3,9 @@
 
 #include "devices/DeviceList.h"
 #include "devices/FakeDriveProber.h"
-#include "devices/NoMtpDeviceRefresher.h"
 #include "library/FakeITunes.h"
 #include "library/LocalMusicLibrary.h"
+#include "support/SimulatedPhone.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -19,7 +19,7 @@ TEST(AutoRefresher, ReportsStateAndSpace)
     auto prober = std::make_shared<FakeDriveProber>();
     auto itunes = std::make_shared<FakeITunes>();
     LocalMusicLibrary library(itunes);
-    DeviceList list(prober, std::make_unique<NoMtpDeviceRefresher>());
+    DeviceList list(prober, std::make_shared<SimulatedPhoneManager>());
     AutoRefresher refresher(library, list);
     QSignalSpy states(&refresher, &AutoRefresher::connectedDeviceStateChanged);
     QSignalSpy space(&refresher, &AutoRefresher::freeSpaceUpdate);

@@ -2,11 +2,11 @@
 // for each choice, what cancelling leaves alone, and a phone's stored choices shown again.
 #include "ui/wizard/DeviceWizard.h"
 #include "devices/DeviceList.h"
-#include "devices/NoMtpDeviceRefresher.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/PodcastRamCache.h"
 #include "settings/SyncSettings.h"
 #include "support/BackupBuilder.h"
+#include "support/SimulatedPhone.h"
 #include "sync/SyncFixture.h"
 #include "ui/SpaceGauge.h"
 #include "ui/UiTestSupport.h"
@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -31,17 +32,19 @@ class DeviceWizardTest : public ::testing::Test
 {
 protected:
     void TearDown() override { uitest::cancelPendingAnswers(); }
-    DeviceWizardTest() : mList(mFixture.prober, std::make_unique<NoMtpDeviceRefresher>())
+    DeviceWizardTest()
+        : mList(mFixture.prober, std::make_shared<SimulatedPhoneManager>()),
+          mPodcastNames(mFixture.library->backend())
     {
-        // The podcast names come from the program's cache, which the window fills at its start.
-        PodcastRamCache::instance().setBackend(mFixture.library->backend());
-        PodcastRamCache::instance().start();
-        PodcastRamCache::instance().wait();
+        // The podcast names come from the window's cache, which it fills at its start.
+        mPodcastNames.start();
+        while (mPodcastNames.isReading())
+            QThread::msleep(5);
     }
 
     std::unique_ptr<DeviceWizard> openWizard(int aMode = 0)
     {
-        auto wizard = std::make_unique<DeviceWizard>(*mFixture.library, mList, nullptr, aMode);
+        auto wizard = std::make_unique<DeviceWizard>(*mFixture.library, mList, mPodcastNames, nullptr, aMode);
         wizard->show();
         return wizard;
     }
@@ -70,6 +73,7 @@ protected:
 
     SyncFixture mFixture;
     DeviceList mList;
+    PodcastRamCache mPodcastNames;
 };
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "ui/UiTestSupport.h"
 
-#include "devices/NoMtpDeviceRefresher.h"
 #include "library/itunes/xml/ITunesXmlBackend.h"
+#include "support/SimulatedPhone.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -73,7 +73,7 @@ Backends backends(const QString& aLibraryFile, std::shared_ptr<FakeDriveProber> 
     auto library = std::make_shared<ITunesXmlBackend>(aLibraryFile);
     result.library = library;
     result.driveProber = std::move(aProber);
-    result.makeMtpRefresher = [] { return std::make_unique<NoMtpDeviceRefresher>(); };
+    result.phones = std::make_shared<SimulatedPhoneManager>();
     return result;
 }
 

@@ -4,7 +4,6 @@
 // and the mounted checker's answers. Target: under 2 ms of CPU per cycle, every thread counted.
 #include "backends/Backends.h"
 #include "devices/DeviceList.h"
-#include "devices/MtpDeviceRefresher.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -29,7 +28,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     const Backends backends = Backends::forThisComputer(QString());
-    DeviceList list(backends.driveProber, backends.makeMtpRefresher());
+    DeviceList list(backends.driveProber, backends.phones);
     // The first pass starts libmtp and libusb and looks at every device once.
     list.refreshWithPhones(30000);
     list.EnableAutoRefresh(nullptr);

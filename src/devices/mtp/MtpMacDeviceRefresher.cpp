@@ -1,7 +1,6 @@
 #include "devices/mtp/MtpMacDeviceRefresher.h"
 
 #include "app/LogScope.h"
-#include "devices/DeviceList.h"
 #include "devices/mtp/DeviceMtpMac.h"
 #include "devices/mtp/DeviceParentMtpMac.h"
 #include "devices/mtp/MtpResult.h"
@@ -10,15 +9,11 @@
 
 MtpMacDeviceRefresher::MtpMacDeviceRefresher(std::shared_ptr<PortableDeviceManager> aManager,
                                              QObject* aParent)
-    : MtpDeviceRefresher(aParent), mManager(std::move(aManager))
+    : QObject(aParent), mManager(std::move(aManager))
 {
 }
 
-MtpMacDeviceRefresher::~MtpMacDeviceRefresher()
-{
-    mStopping = true;
-    mThread.wait();
-}
+MtpMacDeviceRefresher::~MtpMacDeviceRefresher() = default;
 
 bool MtpMacDeviceRefresher::isActive()
 {
@@ -33,10 +28,10 @@ void MtpMacDeviceRefresher::setComplete()
     mActive = false;
 }
 
-void MtpMacDeviceRefresher::start(DeviceList& aDeviceList)
+void MtpMacDeviceRefresher::start(const QList<DeviceParent*>& aKnownPhones)
 {
     LogScope log("MtpMacDeviceRefresher::start");
-    logValue("aDeviceList.Count()", aDeviceList.GetDevices().size());
+    logValue("Known phones", static_cast<int>(aKnownPhones.size()));
     {
         QMutexLocker locker(&mActiveMutex);
         if (mActive) {
@@ -47,15 +42,12 @@ void MtpMacDeviceRefresher::start(DeviceList& aDeviceList)
     }
     // The previous pass has ended (it marks itself complete as its last step); its thread
     // is joined before the next one starts.
-    mThread.wait();
-    mKnownParents.clear();
-    for (DeviceParent* parent : aDeviceList.GetParentDevices()) {
-        if (parent->GetDeviceType() == Device::DeviceTypeMtp)
-            mKnownParents.append(parent);
-    }
+    mThread.reset();
+    mKnownParents = aKnownPhones;
     mFoundParents.clear();
     mGoneParents.clear();
-    mThread.start(QThread::InheritPriority);
+    mThread = makeThread(QStringLiteral("MtpMacDeviceRefresher"), [this] { run(); });
+    mThread->start();
 }
 
 std::vector<std::unique_ptr<DeviceParent>> MtpMacDeviceRefresher::takeFoundParents()
@@ -68,18 +60,14 @@ QList<DeviceParent*> MtpMacDeviceRefresher::takeGoneParents()
     return std::exchange(mGoneParents, {});
 }
 
-void MtpMacDeviceRefresher::lock(int aTimeoutMs)
+std::unique_lock<QMutex> MtpMacDeviceRefresher::hold(int aTimeoutMs)
 {
-    if (!mRefresherMutex.tryLock(aTimeoutMs)) {
+    std::unique_lock<QMutex> held(mRefresherMutex, std::defer_lock);
+    if (!held.try_lock_for(std::chrono::milliseconds(aTimeoutMs))) {
         logMessage("*** Refresher seems to be stalled");
-        mRefresherMutex.lock();
+        held.lock();
     }
-}
-
-void MtpMacDeviceRefresher::unlock()
-{
-    logMessage("Unlocking device refresher mutex - 1");
-    mRefresherMutex.unlock();
+    return held;
 }
 
 QString MtpMacDeviceRefresher::unableToOpenReason() const
@@ -104,7 +92,7 @@ void MtpMacDeviceRefresher::pause()
 {
     QElapsedTimer waited;
     waited.start();
-    while (!mStopping && waited.elapsed() < mOpenPauseMs)
+    while (!stopRequested() && waited.elapsed() < mOpenPauseMs)
         QThread::msleep(20);
 }
 
@@ -122,7 +110,7 @@ void MtpMacDeviceRefresher::run()
         mReported = false; // unplugged: the next phone that fails is reported again
     logMessage("Attempting to get devices from raw devices");
     QList<DeviceParent*> seen;
-    for (qsizetype index = 0; index < records.size() && !mStopping; ++index) {
+    for (qsizetype index = 0; index < records.size() && !stopRequested(); ++index) {
         const PortableDeviceRecord& record = records.at(index);
         const QString vendor = DeviceParentMtpMac::vendorOf(record);
         const QString product = DeviceParentMtpMac::productOf(record);
@@ -197,7 +185,7 @@ void MtpMacDeviceRefresher::run()
         mFoundParents.push_back(std::move(parent));
     }
     for (DeviceParent* parent : mKnownParents) {
-        if (!seen.contains(parent) && !mStopping)
+        if (!seen.contains(parent) && !stopRequested())
             mGoneParents.append(parent);
     }
     logMessage("Unlocking device refresher mutex");

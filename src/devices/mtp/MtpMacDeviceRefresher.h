@@ -1,26 +1,31 @@
 #pragma once
 
-#include "devices/MtpDeviceRefresher.h"
+#include "app/OwnedThread.h"
 
+#include <QList>
 #include <QMutex>
+#include <QObject>
 #include <QString>
-#include <QThread>
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <vector>
 
+class DeviceParent;
 class PortableDeviceManager;
 
-// Finds the phones connected over MTP, one pass at a time on its own thread: a phone the list
-// knows already (same vendor and product strings) is left alone; a new one is opened, its
-// storages read and one DeviceMtpMac made for each (disabled when the phone application's
-// android.xml is missing). A phone that can't be opened, or shows no storage (a locked screen),
-// is reported once through unableToOpenDevice until no phone is connected at all. A pass holds
-// the refresher mutex while it works and starts only when it gets it at once; the device list
-// holds it while a run uses a phone. The owner's destruction stops a pass between two phones
-// and joins it.
-class MtpMacDeviceRefresher : public MtpDeviceRefresher
+// Finds the phones connected over MTP, one pass at a time on a thread of its own
+// ("MtpMacDeviceRefresher"): a phone the list knows already (same vendor and product strings) is
+// left alone; a new one is opened, its storages read and one DeviceMtpMac made for each
+// (disabled when the phone application's android.xml is missing). After a pass, the parents it
+// found are handed over to the device list, and those that are gone are named (the list still
+// owns them and destroys them). A phone that can't be opened, or shows no storage (a locked
+// screen), is reported once through unableToOpenDevice until no phone is connected at all.
+// A pass holds the refresher mutex while it talks to phones and starts only when it gets it at
+// once; the device list holds it (hold()) while a run uses a phone. Destroying the refresher
+// stops a pass between two phones and joins it. Lives on the device list's thread.
+class MtpMacDeviceRefresher : public QObject
 {
     Q_OBJECT
 
@@ -32,37 +37,31 @@ public:
                                    QObject* aParent = nullptr);
     ~MtpMacDeviceRefresher() override;
 
-    bool isActive() override;
-    void start(DeviceList& aDeviceList) override;
-    std::vector<std::unique_ptr<DeviceParent>> takeFoundParents() override;
-    QList<DeviceParent*> takeGoneParents() override;
-    void lock(int aTimeoutMs) override;
-    void unlock() override;
-    QString unableToOpenReason() const override;
-    void setComplete();
+    bool isActive();
+    // Begins a pass over the phones, knowing the list's phones; nothing when one is running.
+    void start(const QList<DeviceParent*>& aKnownPhones);
+    std::vector<std::unique_ptr<DeviceParent>> takeFoundParents();
+    QList<DeviceParent*> takeGoneParents();
+    // Holds the refresher still for as long as the lock lives: waits up to aTimeoutMs for the
+    // mutex, then (logging that the pass seems stalled) without limit.
+    std::unique_lock<QMutex> hold(int aTimeoutMs);
+    // Why a phone could not be opened or shows no storage, in words the user can act on; empty
+    // when none failed. Read after unableToOpenDevice.
+    QString unableToOpenReason() const;
     // The pause after a phone is opened (1 s: phones answer badly right after opening).
     void setOpenPause(int aMilliseconds) { mOpenPauseMs = aMilliseconds; }
 
+signals:
+    void unableToOpenDevice(int aReason);
+
 private:
-    class PassThread : public QThread
-    {
-    public:
-        explicit PassThread(MtpMacDeviceRefresher& aOwner) : mOwner(aOwner) {}
-
-    protected:
-        void run() override { mOwner.run(); }
-
-    private:
-        MtpMacDeviceRefresher& mOwner;
-    };
-
     void run();
+    void setComplete();
     void report(int aReason, const QString& aText);
-    // Waits the open pause, or less when the owner is being destroyed.
+    // Waits the open pause, or less when the pass is being stopped.
     void pause();
 
     std::shared_ptr<PortableDeviceManager> mManager;
-    PassThread mThread{*this};
     std::vector<std::unique_ptr<DeviceParent>> mFoundParents;
     QList<DeviceParent*> mGoneParents;
     QList<DeviceParent*> mKnownParents;
@@ -73,5 +72,5 @@ private:
     int mFailedOpens = 0;
     bool mReported = false;
     std::atomic<int> mOpenPauseMs{1000};
-    std::atomic<bool> mStopping{false};
+    OwnedThread mThread; // the current or last pass; last: joined before the members it uses go
 };

@@ -14,7 +14,8 @@
 #include <QMessageBox>
 #include <QRadioButton>
 
-DeviceWizard::DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, QWidget* aParent, int aMode)
+DeviceWizard::DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
+                           const PodcastRamCache& aPodcastNames, QWidget* aParent, int aMode)
     : QWizard(aParent), mLibrary(aLibrary), mDeviceList(aDeviceList)
 {
     LogScope log("DeviceWizard::DeviceWizard");
@@ -27,8 +28,8 @@ DeviceWizard::DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
     setMinimumWidth(730);
     mIntroPage = new IntroPage(aMode);
     mConnectPage = new ConnectDevicePage(mDeviceList);
-    mMusicPage = new PlaylistSettingsPage(mLibrary, mDeviceList, false);
-    mPodcastPage = new PlaylistSettingsPage(mLibrary, mDeviceList, true);
+    mMusicPage = new PlaylistSettingsPage(mLibrary, mDeviceList, aPodcastNames, false);
+    mPodcastPage = new PlaylistSettingsPage(mLibrary, mDeviceList, aPodcastNames, true);
     mBackupPage = new BackupPage;
     mConclusionPage = new ConculsionStartSyncPage(mDeviceList);
     setPage(IntroPageId, mIntroPage);

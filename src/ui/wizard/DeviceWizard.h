@@ -12,6 +12,7 @@ class DeviceList;
 class IntroPage;
 class LocalMusicLibrary;
 class PlaylistSettingsPage;
+class PodcastRamCache;
 
 // The setup wizard: the phone to synchronise, its music, its podcasts, album art, and whether to
 // synchronise now. Finishing it gives the phone its identity and writes its entry in the
@@ -32,7 +33,8 @@ public:
         ConclusionPageId = 9,
     };
 
-    DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, QWidget* aParent, int aMode);
+    DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, const PodcastRamCache& aPodcastNames,
+                 QWidget* aParent, int aMode);
     ~DeviceWizard() override;
 
     bool syncNow() const;

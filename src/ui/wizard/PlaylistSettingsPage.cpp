@@ -29,8 +29,10 @@ QHBoxLayout* indented(QWidget* aWidget)
 } // namespace
 
 PlaylistSettingsPage::PlaylistSettingsPage(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
-                                           bool aPodcasts, QWidget* aParent)
-    : QWizardPage(aParent), mLibrary(aLibrary), mDeviceList(aDeviceList), mPodcasts(aPodcasts)
+                                           const PodcastRamCache& aPodcastNames, bool aPodcasts,
+                                           QWidget* aParent)
+    : QWizardPage(aParent), mLibrary(aLibrary), mDeviceList(aDeviceList), mPodcastNames(aPodcastNames),
+      mPodcasts(aPodcasts)
 {
     setTitle(tr("Phone Setup"));
     auto* layout = new QVBoxLayout(this);
@@ -93,7 +95,7 @@ QStringList PlaylistSettingsPage::names() const
     if (!mPodcasts)
         return mLibrary.playlists(true);
     QStringList podcasts;
-    PodcastRamCache::instance().podcasts(podcasts);
+    mPodcastNames.podcasts(podcasts);
     return podcasts;
 }
 

@@ -5,6 +5,7 @@
 
 class DeviceList;
 class LocalMusicLibrary;
+class PodcastRamCache;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -20,8 +21,9 @@ class PlaylistSettingsPage : public QWizardPage
     Q_OBJECT
 
 public:
-    PlaylistSettingsPage(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, bool aPodcasts,
-                         QWidget* aParent = nullptr);
+    // The podcast page (aPodcasts) lists the names aPodcastNames holds.
+    PlaylistSettingsPage(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
+                         const PodcastRamCache& aPodcastNames, bool aPodcasts, QWidget* aParent = nullptr);
 
     bool isComplete() const override;
     bool validatePage() override { return true; }
@@ -59,6 +61,7 @@ private:
 
     LocalMusicLibrary& mLibrary;
     DeviceList& mDeviceList;
+    const PodcastRamCache& mPodcastNames;
     bool mPodcasts;
     bool mComplete = false;
     QRadioButton* mAll;

@@ -21,10 +21,9 @@ class MtpMacDeviceRefresherTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        auto refresher = std::make_unique<MtpMacDeviceRefresher>(mManager);
-        refresher->setOpenPause(0);
-        mRefresher = refresher.get();
-        mList = std::make_unique<DeviceList>(mProber, std::move(refresher));
+        mList = std::make_unique<DeviceList>(mProber, mManager);
+        mRefresher = &mList->refresher();
+        mRefresher->setOpenPause(0);
         mManager->add(mPhone);
         mInternal = mPhone->addStorage("Internal shared storage");
         mCard = mPhone->addStorage("SD card");
@@ -137,15 +136,13 @@ TEST_F(MtpMacDeviceRefresherTest, FailedOpensAreReportedAfterTheSixthAndABusyPho
     held->addStorage("Internal shared storage");
     held->setOpenResult(MtpResult::kBusy);
     manager->add(held);
-    auto refresher = std::make_unique<MtpMacDeviceRefresher>(manager);
-    refresher->setOpenPause(0);
-    MtpMacDeviceRefresher* second = refresher.get();
-    DeviceList list(mProber, std::move(refresher));
+    DeviceList list(mProber, manager);
+    list.refresher().setOpenPause(0);
     QSignalSpy busy(&list, &DeviceList::unableToOpenDevice);
     list.refreshWithPhones(10000);
     ASSERT_EQ(busy.size(), 1);
     EXPECT_EQ(busy.first().first().toInt(), MtpMacDeviceRefresher::kUnableToOpen);
-    EXPECT_TRUE(second->unableToOpenReason().contains("another program"));
+    EXPECT_TRUE(list.unableToOpenReason().contains("another program"));
 }
 
 TEST_F(MtpMacDeviceRefresherTest, AnUnpluggedPhoneLeavesTheList)

@@ -246,9 +246,8 @@ TEST_F(LibmtpBackendTest, APulledCableEndsTheCopyAsGoneWithThePartLeftOnThePhone
 TEST_F(LibmtpBackendTest, TheRefresherListsThePhoneAndSaysWhenItIsLocked)
 {
     {
-        auto refresher = std::make_unique<MtpMacDeviceRefresher>(std::make_shared<LibmtpDeviceManager>());
-        refresher->setOpenPause(0);
-        DeviceList list(std::make_shared<FakeDriveProber>(), std::move(refresher));
+        DeviceList list(std::make_shared<FakeDriveProber>(), std::make_shared<LibmtpDeviceManager>());
+        list.refresher().setOpenPause(0);
         list.refreshWithPhones(30000);
         ASSERT_EQ(list.GetDevices().size(), 1);
         EXPECT_EQ(list.GetDevices().first()->FriendlyName(), "Pixel 7 Internal shared storage");
@@ -256,9 +255,8 @@ TEST_F(LibmtpBackendTest, TheRefresherListsThePhoneAndSaysWhenItIsLocked)
     }
     // The phone's screen is locked: it shows no storage, which is said once.
     mPhone->withResponder([](MtpResponder& aPhone) { aPhone.setLocked(true); });
-    auto refresher = std::make_unique<MtpMacDeviceRefresher>(std::make_shared<LibmtpDeviceManager>());
-    refresher->setOpenPause(0);
-    DeviceList list(std::make_shared<FakeDriveProber>(), std::move(refresher));
+    DeviceList list(std::make_shared<FakeDriveProber>(), std::make_shared<LibmtpDeviceManager>());
+    list.refresher().setOpenPause(0);
     QSignalSpy reports(&list, &DeviceList::unableToOpenDevice);
     list.refreshWithPhones(30000);
     ASSERT_EQ(reports.size(), 1);

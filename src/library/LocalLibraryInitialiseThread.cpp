@@ -1,8 +1,0 @@
-#include "library/LocalLibraryInitialiseThread.h"
-
-#include "library/LocalMusicLibrary.h"
-
-void LocalLibraryInitialiseThread::run()
-{
-    mLibrary->initialise();
-}
