@@ -2,6 +2,7 @@
 
 #include "devices/Device.h"
 #include "sync/MusicSync.h"
+#include "sync/SyncStateTexts.h"
 #include "tracks/Track.h"
 
 #include <cstdio>
@@ -35,33 +36,12 @@ ConsoleFrontEnd::ConsoleFrontEnd(bool aYes) : mYes(aYes), mTerminal(isatty(STDOU
 
 QString ConsoleFrontEnd::stateText(int aState)
 {
+    const QString text = SyncStateTexts::status(aState);
     switch (aState) {
-    case MusicSync::StateComplete:
-        return QStringLiteral("Phone synchronization is complete");
-    case MusicSync::StateFault:
-        return QStringLiteral("Phone synchronization did not complete");
-    case MusicSync::StateNotConfigured:
-        return QStringLiteral("This device is not set up for synchronization: run 'veltrane-sync configure'");
-    case MusicSync::StateSettingsUnreadable:
-        return QStringLiteral("The settings file can't be read");
-    case MusicSync::StateCancelled:
-        return QStringLiteral("Phone synchronization was cancelled");
-    case MusicSync::StatePreparing:
-        return QStringLiteral("Preparing to synchronize");
-    case MusicSync::StateAlbumArt:
-        return QStringLiteral("Checking for album art");
-    case MusicSync::StateDeleting:
-        return QStringLiteral("Deleting tracks from the phone");
-    case MusicSync::StateCopying:
-        return QStringLiteral("Copying tracks to the phone");
-    case MusicSync::StatePlaylists:
-        return QStringLiteral("Updating playlists");
-    case MusicSync::StatePhotos:
-        return QStringLiteral("Copying photos to the phone");
-    case MusicSync::StateConvertingVideo:
-        return QStringLiteral("Converting video");
+    case SyncState::NotConfigured:
+        return text + QStringLiteral(": run 'veltrane-sync configure'");
     default:
-        return QString();
+        return text;
     }
 }
 
@@ -74,7 +54,7 @@ void ConsoleFrontEnd::endLine()
 
 void ConsoleFrontEnd::show(int aState, int aPercent, const QString& aText)
 {
-    if (mTerminal && aState == MusicSync::StateCopying) {
+    if (mTerminal && aState == SyncState::Copying) {
         const int filled = aPercent * 30 / 100;
         QString line = QString("\r[%1%2] %3%  %4")
                            .arg(QString(filled, '#'), QString(30 - filled, '.'))
@@ -92,7 +72,7 @@ void ConsoleFrontEnd::show(int aState, int aPercent, const QString& aText)
         print(stateText(aState) + '\n');
         mLastState = aState;
     }
-    if (aState == MusicSync::StateCopying && !aText.isEmpty() && aPercent != mLastPercent) {
+    if (aState == SyncState::Copying && !aText.isEmpty() && aPercent != mLastPercent) {
         print(QString("  %1% %2\n").arg(aPercent, 3).arg(aText));
         mLastPercent = aPercent;
     }

@@ -189,7 +189,7 @@ int SyncCommands::sync()
         return kExitCacheUnwritable;
     if (sync.failure() == MusicSync::Failure::AlreadySyncing)
         return kExitAlreadySyncing;
-    if (sync.state() != MusicSync::StateComplete)
+    if (sync.state() != SyncState::Complete)
         return sync.state();
     if (mOptions.devicePath.isEmpty() && device->GetDeviceType() == Device::DeviceTypeUsbMassStorage)
         say(QStringLiteral("Remember to eject the drive before unplugging it."));

@@ -4,6 +4,7 @@
 #include "devices/DeviceList.h"
 #include "devices/SpaceCalculator.h"
 #include "library/LocalMusicLibrary.h"
+#include "sync/SyncState.h"
 
 AutoRefresher::AutoRefresher(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, QObject* aParent)
     : QObject(aParent), mLibrary(aLibrary), mDeviceList(aDeviceList)
@@ -33,7 +34,7 @@ void AutoRefresher::stop()
 void AutoRefresher::DeviceListChanged()
 {
     LogScope log("AutoRefresher::DeviceListChanged");
-    const int state = mDeviceList.DeviceIsConnected() ? 1 : 0;
+    const int state = mDeviceList.DeviceIsConnected() ? SyncState::Ready : SyncState::NoPhone;
     logValue("deviceState", state);
     emit connectedDeviceStateChanged(state, 0);
     timeout();

@@ -7,7 +7,7 @@
 class DeviceList;
 class LocalMusicLibrary;
 
-// Keeps the main window told whether a phone is ready (state 1) or not (state 0) and how much
+// Keeps the main window told whether a phone is ready (SyncState::Ready) or not (NoPhone) and how much
 // space it has, from device-list changes and library events. Lives on the GUI thread.
 class AutoRefresher : public QObject, public MDeviceListObserver
 {

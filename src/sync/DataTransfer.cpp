@@ -88,11 +88,11 @@ void DataTransfer::run()
     else
         runITunes(backupPath, folder, photos);
     if (mExtractionFailed || stopped()) {
-        mSync.ChangeState(MusicSync::StatePreparing);
+        mSync.ChangeState(SyncState::Preparing);
         return;
     }
 
-    mSync.ChangeState(MusicSync::StatePreparing);
+    mSync.ChangeState(SyncState::Preparing);
     for (const DataFile& file : kDataFiles) {
         if (!(mSettings.*file.wanted)(mDeviceId) || stopped())
             continue;
@@ -132,7 +132,7 @@ void DataTransfer::runITunes(const QString& aBackupPath, RunFolder& aFolder, boo
                                        extracted + QLatin1Char('/') + QLatin1String(file.fileName));
     }
     if (aPhotos && !stopped()) {
-        mSync.ChangeState(MusicSync::StatePhotos);
+        mSync.ChangeState(SyncState::Photos);
         if (copyPhotos(extractor.mPhotos, aFolder) && !stopped())
             mSettings.setCopyPhotos(mDeviceId, false);
     }
@@ -171,11 +171,11 @@ bool DataTransfer::copyPhotos(const QList<PhotoToCopy>& aPhotos, RunFolder& aFol
         mSync.UpdateProgress(0, 0, name);
         QString source = photo.mSourceName;
         if (destination.size() > 3 && destination.endsWith(QLatin1String("mov"), Qt::CaseInsensitive)) {
-            mSync.UpdateProgress(MusicSync::StateConvertingVideo, name);
+            mSync.UpdateProgress(SyncState::ConvertingVideo, name);
             destination = destination.left(destination.size() - 3) + QStringLiteral("mp4");
             const QString converted = aFolder.filePath(QStringLiteral("temp.mp4"));
             const bool remuxed = VideoRemuxer::remux(source, converted);
-            mSync.UpdateProgress(MusicSync::StatePhotos, name);
+            mSync.UpdateProgress(SyncState::Photos, name);
             QFile::remove(source);
             if (!remuxed) {
                 QFile::remove(converted);

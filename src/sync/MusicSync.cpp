@@ -63,14 +63,14 @@ void MusicSync::runGuarded()
             Start();
         } catch (const std::exception& aException) {
             logValue("! Exception ended the sync", aException.what());
-            ChangeState(StateFault);
+            ChangeState(SyncState::Fault);
         } catch (...) {
             logMessage("! Exception ended the sync");
-            ChangeState(StateFault);
+            ChangeState(SyncState::Fault);
         }
     });
     if (!completed)
-        ChangeState(StateFault);
+        ChangeState(SyncState::Fault);
 }
 
 void MusicSync::ChangeState(int aState)
@@ -115,7 +115,7 @@ void MusicSync::Start()
                  ? QStringLiteral("another synchronization of this device is running")
                  : QStringLiteral("no room for the device's files in %1")
                        .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
-        ChangeState(StateFault);
+        ChangeState(SyncState::Fault);
         return log.leave();
     }
     mDevice->setFullResync(mForceFullResync);
@@ -125,7 +125,7 @@ void MusicSync::Start()
     const bool settingsLoaded = settings.load() == SyncSettings::kResultOk;
     if (!settingsLoaded && !hasBeenCancelled()) {
         logMessage("Can't open settings");
-        ChangeState(StateSettingsUnreadable);
+        ChangeState(SyncState::SettingsUnreadable);
     }
     mNonCopiedTracks.clear();
     mNonCopiedReasons.clear();
@@ -147,11 +147,11 @@ void MusicSync::Start()
         if (result != 0)
             logMessage("Could not get config");
         if (result == SyncSettings::kDeviceNotFound && !hasBeenCancelled()) {
-            ChangeState(StateNotConfigured);
+            ChangeState(SyncState::NotConfigured);
         } else if (result == 0 && !hasBeenCancelled()) {
             configured = true;
             logMessage("Preparing to sync");
-            ChangeState(StatePreparing);
+            ChangeState(SyncState::Preparing);
             if (mForceFullResync)
                 TrackCache::removeFiles(deviceId);
         }
@@ -160,7 +160,7 @@ void MusicSync::Start()
     if (!configured) {
         if (hasBeenCancelled()) {
             mDevice->FinalizeSync();
-            ChangeState(StateCancelled);
+            ChangeState(SyncState::Cancelled);
         }
         return log.leave();
     }
@@ -173,7 +173,7 @@ void MusicSync::Start()
         mDataTransferFailures = transfer.failures();
         if (deviceLost()) {
             mDevice->FinalizeSync();
-            ChangeState(StateFault);
+            ChangeState(SyncState::Fault);
             return log.leave();
         }
     }
@@ -188,7 +188,7 @@ void MusicSync::Start()
                      .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
             mCache.clear();
             mDevice->FinalizeSync();
-            ChangeState(StateFault);
+            ChangeState(SyncState::Fault);
             return log.leave();
         }
     }
@@ -204,7 +204,7 @@ void MusicSync::Start()
                 logMessage("! Could not rewrite the track cache");
                 mCache.close();
                 mDevice->FinalizeSync();
-                ChangeState(StateFault);
+                ChangeState(SyncState::Fault);
                 return log.leave();
             }
         }
@@ -242,7 +242,7 @@ void MusicSync::Start()
             logMessage("Delete cancelled");
             mCache.close();
             mDevice->FinalizeSync();
-            ChangeState(StateCancelled);
+            ChangeState(SyncState::Cancelled);
             return log.leave();
         }
     }
@@ -271,11 +271,11 @@ void MusicSync::Start()
     deviceLost(); // the last copies are named at the end
     if (failed()) {
         logValue("! Sync failed", mFailureReason);
-        ChangeState(StateFault);
+        ChangeState(SyncState::Fault);
     } else if (hasBeenCancelled()) {
-        ChangeState(StateCancelled);
+        ChangeState(SyncState::Cancelled);
     } else {
-        ChangeState(StateComplete);
+        ChangeState(SyncState::Complete);
         logMessage("Sync done");
     }
 }
@@ -356,7 +356,7 @@ void MusicSync::writePlaylists()
     for (const LocalPlaylist& playlist : mPlaylists) {
         if (playlist.name().isEmpty())
             continue;
-        UpdateProgress(StatePlaylists, playlist.name());
+        UpdateProgress(SyncState::Playlists, playlist.name());
         mDevice->createPlaylist(playlist, mTracks, mForceFullResync);
     }
     mDevice->removeOldPlaylists();

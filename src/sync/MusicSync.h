@@ -3,6 +3,7 @@
 #include "app/OwnedThread.h"
 #include "library/LocalMusicLibraryTaskObserver.h"
 #include "sync/KeepAwake.h"
+#include "sync/SyncState.h"
 #include "tracks/DevicePaths.h"
 #include "tracks/LocalPlaylist.h"
 #include "tracks/TrackCache.h"
@@ -38,22 +39,6 @@ class MusicSync : public QObject, public LocalMusicLibraryTaskObserver
     Q_OBJECT
 
 public:
-    enum State
-    {
-        StateComplete = 2,
-        StateFault = 3,
-        StateNotConfigured = 4,
-        StateSettingsUnreadable = 5,
-        StateCancelled = 6,
-        StatePreparing = 9,
-        StateAlbumArt = 11,
-        StateDeleting = 12,
-        StateCopying = 13,
-        StatePlaylists = 15,
-        StatePhotos = 16,
-        StateConvertingVideo = 17,
-    };
-
     MusicSync(LocalMusicLibrary* aLibrary, Device* aDevice, DeviceParent* aParent,
               QObject* aQObjectParent = nullptr);
     ~MusicSync() override;
@@ -80,7 +65,7 @@ public:
     // iTunes): while there are any, the run deletes nothing from the device.
     const QStringList& missingPlaylists() const { return mMissingPlaylists; }
 
-    // What ended a run in state 3 besides a fault, in words for the user; empty otherwise.
+    // What ended a run in SyncState::Fault besides a fault, in words for the user; empty otherwise.
     enum class Failure
     {
         None,

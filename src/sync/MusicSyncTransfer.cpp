@@ -29,7 +29,7 @@ int MusicSync::DeleteTracks()
     for (Track& track : mTracksToDelete) {
         if (hasBeenCancelled())
             break;
-        UpdateProgress(StateDeleting, track.trackName());
+        UpdateProgress(SyncState::Deleting, track.trackName());
         const QString devicePath = track.deviceId();
         result = mDevice->DeleteTrack(mCache, track);
         if (result != 0)
@@ -76,7 +76,7 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     Track& track = mTracks.at(aPosition);
     if (!track.onLocalSyncPlaylist() || track.onRemoteDevice())
         return;
-    ChangeState(StateCopying);
+    ChangeState(SyncState::Copying);
     QString text = track.trackName();
     if (text.isNull()) {
         logMessage("NULL trackName");
@@ -169,7 +169,7 @@ void MusicSync::noteNotCopied(const Track& aTrack, int aError, const QString& aR
 bool MusicSync::updateAlbumArtForTracksAlreadyOnDevice()
 {
     LogScope log("MusicSync::updateAlbumArtForTracksAlreadyOnDevice");
-    ChangeState(StateAlbumArt);
+    ChangeState(SyncState::AlbumArt);
     for (const Track& track : mTracks) {
         // A refresh cut short is not done: the next run refreshes again.
         if (hasBeenCancelled())

@@ -8,6 +8,7 @@
 #include "settings/SyncSettings.h"
 #include "sync/AutoRefresher.h"
 #include "sync/SyncRun.h"
+#include "sync/SyncState.h"
 #include "tracks/TrackList.h"
 #include "ui/DeleteTracksConfirm.h"
 #include "ui/SiteLink.h"
@@ -170,7 +171,7 @@ void SyncUi::bringToFront()
 void SyncUi::iTunesStarted()
 {
     LogScope log("SyncUi::iTunesStarted");
-    UpdateProgress(8, 0);
+    UpdateProgress(SyncState::ScanningLibrary, 0);
     bringToFront();
     mPodcasts->start();
 }
@@ -178,10 +179,10 @@ void SyncUi::iTunesStarted()
 void SyncUi::podcastNamesUpdated()
 {
     // Only the first reading finishes the start-up; later ones serve the wizard.
-    if (mState != 8)
+    if (mState != SyncState::ScanningLibrary)
         return;
     LogScope log("SyncUi::podcastNamesUpdated");
-    UpdateProgress(0, 0);
+    UpdateProgress(SyncState::NoPhone, 0);
     SyncSettings settings;
     if (settings.load() == SyncSettings::kCannotOpen) {
         logMessage("Config not found - go to setup wizard");
@@ -391,9 +392,9 @@ void SyncUi::helpLinkClicked(const QString& aLink)
 void SyncUi::closeEvent(QCloseEvent* aEvent)
 {
     mShutdownRequested = true;
-    if (mState >= 7) {
+    if (SyncState::isBusy(mState)) {
         logMessage("App is busy - so don't shut down yet");
-        UpdateProgress(14, 0);
+        UpdateProgress(SyncState::Cancelling, 0);
         aEvent->ignore();
     } else {
         logMessage("App is not busy - exit now");

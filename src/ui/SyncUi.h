@@ -30,9 +30,8 @@ class Track;
 // of a synchronisation, done, cancelled), the phone's space or the run's progress, and the
 // Settings, Help and Synchronize buttons with the full-resynchronisation box. Owns the device
 // list, the library, the auto-refresher, the update watcher and the current run; is the run's
-// front end (its questions are answered here, on the GUI thread, while the run waits). State
-// numbers are the engine's and the auto-refresher's (0 no phone, 1 ready, 2 complete, 3 ended by
-// a fault, 6 cancelled, 8 to 17 the steps of a run).
+// front end (its questions are answered here, on the GUI thread, while the run waits). States
+// are the engine's and the auto-refresher's (SyncState).
 class SyncUi : public QWidget, public SyncFrontEnd
 {
     Q_OBJECT

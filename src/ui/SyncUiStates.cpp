@@ -8,6 +8,8 @@
 #include "sync/AutoRefresher.h"
 #include "sync/MusicSync.h"
 #include "sync/SyncRun.h"
+#include "sync/SyncState.h"
+#include "sync/SyncStateTexts.h"
 #include "tracks/Track.h"
 #include "ui/SpaceGauge.h"
 #include "ui/SyncUiTexts.h"
@@ -20,31 +22,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-
-namespace {
-
-struct StateText
-{
-    int state;
-    const char* status;
-    const char* detail;
-};
-
-// The steps of a run: the bar moves (busy), the buttons are off.
-const StateText kBusyStates[] = {
-    {8, QT_TRANSLATE_NOOP("SyncUi", "Scanning iTunes Library"), QT_TRANSLATE_NOOP("SyncUi", "Please Wait")},
-    {9, QT_TRANSLATE_NOOP("SyncUi", "Preparing to synchronize"), ""},
-    {10, QT_TRANSLATE_NOOP("SyncUi", "Preparing to delete tracks"), ""},
-    {11, QT_TRANSLATE_NOOP("SyncUi", "Checking for album art"), ""},
-    {12, QT_TRANSLATE_NOOP("SyncUi", "Deleting tracks from the phone"), ""},
-    {13, QT_TRANSLATE_NOOP("SyncUi", "Copying tracks to the phone"), ""},
-    {14, QT_TRANSLATE_NOOP("SyncUi", "Cancelling"), QT_TRANSLATE_NOOP("SyncUi", "Please Wait")},
-    {15, QT_TRANSLATE_NOOP("SyncUi", "Updating playlists"), ""},
-    {16, QT_TRANSLATE_NOOP("SyncUi", "Copying photos to the phone"), ""},
-    {17, QT_TRANSLATE_NOOP("SyncUi", "Converting video"), ""},
-};
-
-} // namespace
 
 void SyncUi::setBusy()
 {
@@ -71,22 +48,22 @@ void SyncUi::UpdateProgress(int a_state, int a_percent_complete)
     LogScope log("SyncUi::UpdateProgress");
     logValue("a_state", a_state);
     logValue("a_percent_complete", a_percent_complete);
-    if (mState < 7 && mShutdownRequested) {
+    if (!SyncState::isBusy(mState) && mShutdownRequested) {
         logMessage("Shutting down due to earlier shutdown request");
         close();
     }
     const int previous = mState;
     const bool changed = previous != a_state;
     mState = a_state;
-    if (a_state == 7)
+    if (a_state == SyncState::Reserved)
         return;
     // A step's widgets are set when it begins: a run reports thousands of times, and each
     // setting of the bar repaints it at once.
-    if (changed || a_state <= 6) {
+    if (changed || !SyncState::isBusy(a_state)) {
         applyState(a_state, previous);
         fitTexts();
     }
-    if (a_state == 13) {
+    if (a_state == SyncState::Copying) {
         if (mProgress->maximum() != 100)
             mProgress->setRange(0, 100);
         if (a_percent_complete == 0 && mProgress->value() != 0)
@@ -94,9 +71,9 @@ void SyncUi::UpdateProgress(int a_state, int a_percent_complete)
         if (mProgress->value() != a_percent_complete)
             mProgress->setValue(a_percent_complete);
     }
-    if (changed && (a_state <= 3 || a_state == 6))
+    if (changed && (a_state <= SyncState::Fault || a_state == SyncState::Cancelled))
         mAutoRefresher->start();
-    if (a_state == 4 || a_state == 5) {
+    if (a_state == SyncState::NotConfigured || a_state == SyncState::SettingsUnreadable) {
         // The wizard opens once this report has been taken (not inside the run's delivery).
         QTimer::singleShot(0, this, [this] { changeSettings(1); });
     }
@@ -116,11 +93,10 @@ void SyncUi::UpdateProgress(int a_state, int a_percent_complete, const QString& 
 
 void SyncUi::applyState(int aState, int aPrevious)
 {
-    const bool idle = aState <= 6;
-    if (idle) {
+    if (!SyncState::isBusy(aState)) {
         mProgress->hide();
         mGauge->show();
-        if (aState == 0 || aState == 5) {
+        if (aState == SyncState::NoPhone || aState == SyncState::SettingsUnreadable) {
             mGauge->disable();
             mForce->setEnabled(false);
         } else {
@@ -138,44 +114,29 @@ void SyncUi::applyState(int aState, int aPrevious)
         SetSyncingButtons();
     }
     switch (aState) {
-    case 0:
-        mStatus->setText(tr("Connect your phone to the PC"));
-        mDetail->setText(tr("If your phone is already connected then click Help"));
+    case SyncState::NoPhone:
         mSyncButton->setEnabled(false);
-        return;
-    case 1:
+        break;
+    case SyncState::Ready:
         // After a run, its result stays on screen through the first "ready" report.
-        if (aPrevious != 0 && aPrevious != 1)
+        if (aPrevious != SyncState::NoPhone && aPrevious != SyncState::Ready)
             return;
-        mStatus->setText(tr("A phone is connected and is ready to be synchronized"));
+        mStatus->setText(SyncStateTexts::status(aState));
         if (mDeviceList->DeviceIsConnected())
             mDetail->setText(mDeviceList->ConnectedDevice()->FriendlyName());
         return;
-    case 2:
-        mStatus->setText(tr("Phone synchronization is complete"));
-        mDetail->clear();
+    case SyncState::Fault:
+        mStatus->setText(SyncStateTexts::status(aState));
+        mDetail->setText(mFailureReason.isEmpty() ? SyncStateTexts::detail(aState) : mFailureReason);
         return;
-    case 3:
-        // A run that ended early did not complete, whatever else it did.
-        mStatus->setText(tr("Phone synchronization did not complete"));
-        mDetail->setText(mFailureReason.isEmpty() ? tr("The synchronization was stopped by an error.")
-                                                  : mFailureReason);
-        return;
-    case 4:
-    case 5:
-        return;
-    case 6:
-        mStatus->setText(tr("Phone synchronization was cancelled"));
-        mDetail->clear();
-        return;
+    case SyncState::NotConfigured:
+    case SyncState::SettingsUnreadable:
+        return; // the setup wizard opens
     default:
-        for (const StateText& text : kBusyStates) {
-            if (text.state == aState) {
-                mStatus->setText(tr(text.status));
-                mDetail->setText(*text.detail ? tr(text.detail) : QString());
-            }
-        }
+        break;
     }
+    mStatus->setText(SyncStateTexts::status(aState));
+    mDetail->setText(SyncStateTexts::detail(aState));
 }
 
 void SyncUi::syncFinished(const MusicSync& aSync)
@@ -196,20 +157,20 @@ void SyncUi::syncFinished(const MusicSync& aSync)
     mRunEnded = true;
     const int state = aSync.state();
     mLastRunState = state;
-    if (state == 2 && !mNonCopied.isEmpty()) {
+    if (state == SyncState::Complete && !mNonCopied.isEmpty()) {
         // Not a plain success: how many were left out, and the list below.
         mStatus->setText(mNonCopied.size() == 1
                              ? tr("Phone synchronization is complete, but 1 track could not be copied")
                              : tr("Phone synchronization is complete, but %1 tracks could not be copied")
                                    .arg(mNonCopied.size()));
     }
-    if (state == 2 && !mMissingPlaylists.isEmpty())
+    if (state == SyncState::Complete && !mMissingPlaylists.isEmpty())
         mDetail->setText(tr("Nothing was deleted: these playlists are no longer in iTunes: %1")
                              .arg(mMissingPlaylists.join(QStringLiteral(", "))));
-    if (state == 3)
-        applyState(3, 3);
+    if (state == SyncState::Fault)
+        applyState(SyncState::Fault, SyncState::Fault);
     fitTexts();
-    if (state == 2 || state == 3 || state == 6)
+    if (state == SyncState::Complete || state == SyncState::Fault || state == SyncState::Cancelled)
         QTimer::singleShot(0, this, &SyncUi::showPostRunWarnings);
     if (mShutdownRequested)
         QTimer::singleShot(0, this, &QWidget::close);
@@ -240,7 +201,7 @@ void SyncUi::showPostRunWarnings()
         dialog.exec();
         mNotDownloadedPending = false;
     }
-    if (state != 2 && state != 3)
+    if (state != SyncState::Complete && state != SyncState::Fault)
         return;
     if (mBackupFailed) {
         QMessageBox::warning(

@@ -93,10 +93,10 @@ TEST_P(DataTransferTest, AnIphoneBackupArrivesOnceWithItsPhotosAndVideo)
     ASSERT_EQ(fixture.device->CopyFile(existing, "DCIM\\100APPLE\\IMG_0002.JPG", false), 0);
 
     const SyncOutcome outcome = fixture.run();
-    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.state, SyncState::Complete);
     EXPECT_TRUE(outcome.dataFailures.isEmpty()) << outcome.dataFailures.join("; ").toStdString();
-    EXPECT_TRUE(outcome.states.contains(MusicSync::StatePhotos));
-    EXPECT_TRUE(outcome.states.contains(MusicSync::StateConvertingVideo));
+    EXPECT_TRUE(outcome.states.contains(SyncState::Photos));
+    EXPECT_TRUE(outcome.states.contains(SyncState::ConvertingVideo));
     for (const char* file : {"messages.xml", "address.xml", "calendar.xml", "notes.xml"})
         EXPECT_TRUE(fixture.readOnDevice(QString("KORDA/") + file).startsWith("<?xml")) << file;
     EXPECT_TRUE(fixture.readOnDevice("KORDA/messages.xml").contains("<sent_message>"));
@@ -116,7 +116,7 @@ TEST_P(DataTransferTest, AnIphoneBackupArrivesOnceWithItsPhotosAndVideo)
     ASSERT_FALSE(copied.isEmpty());
     fixture.device->CopyFile(fixture.home.writeFile("marker", "changed on the phone"), "KORDA\\notes.xml",
                              true);
-    EXPECT_EQ(fixture.run().state, MusicSync::StateComplete);
+    EXPECT_EQ(fixture.run().state, SyncState::Complete);
     EXPECT_EQ(fixture.readOnDevice("KORDA/notes.xml"), "changed on the phone");
 }
 
@@ -126,7 +126,7 @@ TEST_P(DataTransferTest, AnEncryptedBackupCarriesNothingAndKeepsItsSwitches)
     fixture.configure({"Rock"});
     chooseBackup(fixture, makeIphoneBackup(fixture, true));
     const SyncOutcome outcome = fixture.run();
-    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.state, SyncState::Complete);
     EXPECT_TRUE(outcome.extractionFailed);
     EXPECT_EQ(outcome.dataFailures.size(), 1);
     EXPECT_FALSE(fixture.existsOnDevice("KORDA/messages.xml"));
@@ -159,7 +159,7 @@ TEST_P(DataTransferTest, ABlackBerryBackupWithAPhotoFolder)
         settings.save();
     }
     const SyncOutcome outcome = fixture.run();
-    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.state, SyncState::Complete);
     EXPECT_TRUE(fixture.readOnDevice("KORDA/messages.xml").contains("from the BlackBerry"));
     EXPECT_TRUE(fixture.readOnDevice("KORDA/address.xml").contains("Nordmann"));
     EXPECT_EQ(fixture.readOnDevice("DCIM/Blackberry/IMG1.jpg"), "bb photo");
@@ -208,7 +208,7 @@ TEST(DataTransfer, WhatFailedKeepsItsSwitchAndTheNextRunCarriesIt)
     chooseBackup(fixture, makeIphoneBackup(fixture));
     // Photos are copied first (two of three go), then the data files: none goes.
     const SyncOutcome first = fixture.run();
-    EXPECT_EQ(first.state, MusicSync::StateComplete);
+    EXPECT_EQ(first.state, SyncState::Complete);
     EXPECT_EQ(first.dataFailures.size(), 5) << first.dataFailures.join("; ").toStdString();
     EXPECT_EQ(copySwitches(fixture), QList<bool>({true, true, true, true, true}));
     EXPECT_FALSE(fixture.existsOnDevice("KORDA/messages.xml"));

@@ -35,7 +35,7 @@ TEST(MusicSync, AFaultInOneUploadSkipsThatTrackOnly)
     fixture.replaceDevice(std::make_unique<FaultingDrive>(fixture.root, "Player", true, fixture.prober));
     fixture.configure({"Rock", "Jazz"});
     const SyncOutcome outcome = fixture.run();
-    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.state, SyncState::Complete);
     EXPECT_EQ(fixture.cachedOnDevice().size(), 4);
     EXPECT_FALSE(QFileInfo::exists(fixture.root + "Music/Stone Band/Heavy/2 Rock Song.mp3"));
 }

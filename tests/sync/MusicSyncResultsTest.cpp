@@ -46,7 +46,7 @@ TEST(MusicSyncResults, AMissingFileIsReportedWithItsReasonNotRecordedAndTriedAga
     const QString source = media(fixture) + kRockSong2;
     ASSERT_TRUE(QFile::rename(source, source + ".away"));
     const SyncOutcome first = fixture.run();
-    EXPECT_EQ(first.state, MusicSync::StateComplete);
+    EXPECT_EQ(first.state, SyncState::Complete);
     ASSERT_EQ(first.nonCopied, QStringList{"Rock Song 2"});
     EXPECT_TRUE(first.nonCopiedReasons.value(0).contains("missing"))
         << first.nonCopiedReasons.value(0).toStdString();
@@ -77,7 +77,7 @@ TEST(MusicSyncResults, TwoTracksWithOneDevicePathGetAFileEach)
     fixture.writeLibrary();
     fixture.configure({"Intros"});
     const SyncOutcome outcome = fixture.run();
-    ASSERT_EQ(outcome.state, MusicSync::StateComplete);
+    ASSERT_EQ(outcome.state, SyncState::Complete);
     EXPECT_TRUE(outcome.nonCopied.isEmpty());
     const QString folder = fixture.root + "Music/Someone/Unknown/";
     EXPECT_TRUE(QFileInfo::exists(folder + "01 Intro.mp3"));
@@ -107,7 +107,7 @@ TEST(MusicSyncResults, ACacheWhereTwoTracksShareAFileIsRepairedWithoutDeletingIt
     fixture.addPlaylist("Both", {first, second});
     fixture.writeLibrary();
     fixture.configure({"A"});
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     // As an earlier version left it: B recorded as on the device, in A's file.
     {
         TrackCache cache;
@@ -126,7 +126,7 @@ TEST(MusicSyncResults, ACacheWhereTwoTracksShareAFileIsRepairedWithoutDeletingIt
     EXPECT_EQ(fixture.cachedOnDevice().size(), 1);
     // Chosen, B gets a file of its own.
     fixture.configure({"Both"});
-    EXPECT_EQ(fixture.run().state, MusicSync::StateComplete);
+    EXPECT_EQ(fixture.run().state, SyncState::Complete);
     EXPECT_TRUE(QFileInfo::exists(fixture.root + "Music/Someone/Unknown/01 Intro (2).mp3"));
     EXPECT_EQ(fixture.cachedOnDevice().size(), 2);
 }
@@ -152,7 +152,7 @@ TEST(MusicSyncResults, RunsWithNothingToDoChangeNothingOnTheDrive)
 {
     SyncFixture fixture;
     fixture.configure({"Rock", "Jazz"}, SyncSettings::PodcastsAll);
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     auto snapshot = [&fixture] {
         QMap<QString, QPair<QDateTime, QByteArray>> files;
         QDirIterator it(fixture.root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -166,7 +166,7 @@ TEST(MusicSyncResults, RunsWithNothingToDoChangeNothingOnTheDrive)
     QThread::msleep(20);
     for (int run = 0; run < 5; ++run) {
         const SyncOutcome outcome = fixture.run();
-        ASSERT_EQ(outcome.state, MusicSync::StateComplete);
+        ASSERT_EQ(outcome.state, SyncState::Complete);
         EXPECT_TRUE(outcome.copyingPercentages.isEmpty());
     }
     const auto after = snapshot();
@@ -186,11 +186,11 @@ TEST(MusicSyncResults, AVanishedPlaylistDeletesNothingAndIsNamed)
 {
     SyncFixture fixture;
     fixture.configure({"Rock", "Jazz"});
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     fixture.removePlaylist("Jazz"); // renamed or deleted in iTunes
     fixture.writeLibrary();
     const SyncOutcome outcome = fixture.run();
-    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.state, SyncState::Complete);
     EXPECT_EQ(outcome.deleteQuestions, 0);
     EXPECT_EQ(outcome.missingPlaylists, QStringList{"Jazz"});
     EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
@@ -206,7 +206,7 @@ TEST(MusicSyncResults, ADamagedCacheKeepsTheRecordsBeforeTheDamage)
 {
     SyncFixture fixture;
     fixture.configure({"Rock", "Jazz"});
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     SyncSettings settings;
     settings.load();
     QString cachePath;
@@ -236,7 +236,7 @@ TEST(MusicSyncResults, ACancelledArtRefreshIsDoneAgainNextTime)
     SyncFixture fixture;
     fixture.replaceDevice(std::make_unique<SlowArtDrive>(fixture.root, "Player", true, fixture.prober));
     fixture.configure({"Rock"});
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     const QString id = fixture.device->UniqueDeviceId();
     {
         SyncSettings settings;
@@ -246,14 +246,14 @@ TEST(MusicSyncResults, ACancelledArtRefreshIsDoneAgainNextTime)
     }
     SyncFixture::RunOptions cancel;
     cancel.onState = [](SyncRun& aRun, int aState) {
-        if (aState == MusicSync::StateAlbumArt)
+        if (aState == SyncState::AlbumArt)
             aRun.cancel();
     };
-    EXPECT_EQ(fixture.run(cancel).state, MusicSync::StateCancelled);
+    EXPECT_EQ(fixture.run(cancel).state, SyncState::Cancelled);
     SyncSettings settings;
     settings.load();
     EXPECT_TRUE(settings.forceArtworkSync(id));
-    EXPECT_EQ(fixture.run().state, MusicSync::StateComplete);
+    EXPECT_EQ(fixture.run().state, SyncState::Complete);
     settings.load();
     EXPECT_FALSE(settings.forceArtworkSync(id));
 }

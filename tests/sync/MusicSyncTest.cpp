@@ -39,12 +39,12 @@ TEST_P(WholeRun, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
 {
     fixture.configure({"Rock", "Jazz"});
     const SyncOutcome first = fixture.run();
-    ASSERT_EQ(first.state, MusicSync::StateComplete);
+    ASSERT_EQ(first.state, SyncState::Complete);
     EXPECT_EQ(fixture.musicOnDrive(),
               withArt(kRockFiles + kJazzFiles, {"Music/Stone Band/Heavy", "Music/Cool Trio/Blue"}));
-    EXPECT_EQ(first.states.first(), MusicSync::StatePreparing);
-    EXPECT_TRUE(first.states.contains(MusicSync::StateCopying));
-    EXPECT_EQ(first.states.last(), MusicSync::StateComplete);
+    EXPECT_EQ(first.states.first(), SyncState::Preparing);
+    EXPECT_TRUE(first.states.contains(SyncState::Copying));
+    EXPECT_EQ(first.states.last(), SyncState::Complete);
     // Percentages before each of the five uploads: 0, 20, 40, 60, 80.
     EXPECT_EQ(first.copyingPercentages, (QList<int>{0, 20, 40, 60, 80}));
 
@@ -82,7 +82,7 @@ TEST_P(WholeRun, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
     EXPECT_LT(art.pixelColor(280, 75).red(), 80);
 
     const SyncOutcome second = fixture.run();
-    EXPECT_EQ(second.state, MusicSync::StateComplete);
+    EXPECT_EQ(second.state, SyncState::Complete);
     EXPECT_TRUE(second.copyingPercentages.isEmpty());
     EXPECT_EQ(second.deleteQuestions, 0);
     if (onDrive()) {
@@ -94,10 +94,10 @@ TEST_P(WholeRun, TheFirstRunCopiesEverythingChosenAndTheSecondNothing)
 TEST_P(WholeRun, AnUnchosenPlaylistsTracksAreDeletedAfterConfirmation)
 {
     fixture.configure({"Rock", "Jazz"});
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     fixture.configure({"Rock"});
     const SyncOutcome outcome = fixture.run();
-    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.state, SyncState::Complete);
     EXPECT_EQ(outcome.deleteQuestions, 1);
     EXPECT_EQ(fixture.musicOnDrive(),
               withArt(kRockFiles, {"Music/Stone Band/Heavy", "Music/Cool Trio/Blue"})); // the art file stays
@@ -113,13 +113,13 @@ TEST_P(WholeRun, AnUnchosenPlaylistsTracksAreDeletedAfterConfirmation)
 TEST_P(WholeRun, DecliningTheDeletionEndsCancelledWithNothingCopied)
 {
     fixture.configure({"Rock", "Jazz"});
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     fixture.addPlaylistWithNewTrack("Fresh", "Brand New");
     fixture.configure({"Fresh"});
     SyncFixture::RunOptions decline;
     decline.confirmDelete = false;
     const SyncOutcome outcome = fixture.run(decline);
-    EXPECT_EQ(outcome.state, MusicSync::StateCancelled);
+    EXPECT_EQ(outcome.state, SyncState::Cancelled);
     EXPECT_EQ(outcome.deleteQuestions, 1);
     EXPECT_FALSE(fixture.existsOnDevice("Music/Stone Band/Heavy/Brand New.mp3"));
     EXPECT_EQ(fixture.musicOnDrive().size(), 7);
@@ -132,14 +132,14 @@ TEST_P(WholeRun, DecliningTheDeletionEndsCancelledWithNothingCopied)
 TEST_P(WholeRun, AFullResyncForgetsTheCacheAndAsksNothing)
 {
     fixture.configure({"Rock", "Jazz"});
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     fixture.configure({"Rock"});
     if (onDrive())
         fixture.setFreeSpace(10); // no space warning on a full resync (a phone would refuse the copies)
     SyncFixture::RunOptions force;
     force.force = true;
     const SyncOutcome outcome = fixture.run(force);
-    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.state, SyncState::Complete);
     EXPECT_EQ(outcome.deleteQuestions, 0);
     EXPECT_EQ(outcome.spaceShortfall, -1);
     EXPECT_EQ(outcome.copyingPercentages.size(), 3);
@@ -150,7 +150,7 @@ TEST_P(WholeRun, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
 {
     fixture.configure({"Jazz"}, SyncSettings::PodcastsNone, 0, true);
     const SyncOutcome converted = fixture.run();
-    ASSERT_EQ(converted.state, MusicSync::StateComplete);
+    ASSERT_EQ(converted.state, SyncState::Complete);
     const QStringList mp3s = {"Music/Cool Trio/Blue/1 Jazz Tune.mp3", "Music/Cool Trio/Blue/2 Jazz Tune.mp3"};
     EXPECT_EQ(fixture.musicOnDrive(), withArt(mp3s, {"Music/Cool Trio/Blue"}));
     for (const QString& file : mp3s)
@@ -162,7 +162,7 @@ TEST_P(WholeRun, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
     // Conversion off: the MP3s are other tracks now; they are replaced by the originals.
     fixture.configure({"Jazz"}, SyncSettings::PodcastsNone, 0, false);
     const SyncOutcome original = fixture.run();
-    ASSERT_EQ(original.state, MusicSync::StateComplete);
+    ASSERT_EQ(original.state, SyncState::Complete);
     EXPECT_EQ(original.deleteQuestions, 1);
     EXPECT_EQ(fixture.musicOnDrive(), withArt(kJazzFiles, {"Music/Cool Trio/Blue"}));
     EXPECT_EQ(fixtures::probeCodec(fixture.localCopyOf(kJazzFiles[0])), "aac");
@@ -171,7 +171,7 @@ TEST_P(WholeRun, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
 TEST_P(WholeRun, PodcastsKeepTheNewestEpisodes)
 {
     fixture.configure({}, SyncSettings::PodcastsSelected, 3);
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     EXPECT_EQ(fixture.musicOnDrive(),
               (QStringList{"Music/Podcasts/Weekly/Episode 3.mp3", "Music/Podcasts/Weekly/Episode 4.mp3",
                            "Music/Podcasts/Weekly/Episode 5.mp3"}));
@@ -179,7 +179,7 @@ TEST_P(WholeRun, PodcastsKeepTheNewestEpisodes)
                     .startsWith("#EXTM3U\r\n#EXTINF:0,Episode 5\r\n" + fixture.playlistPathPrefix() +
                                 "\\Music\\Podcasts\\Weekly\\Episode 5.mp3\r\n"));
     fixture.configure({}, SyncSettings::PodcastsAll, 0);
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     EXPECT_EQ(fixture.musicOnDrive().size(), 5);
 }
 
@@ -187,7 +187,7 @@ TEST_P(WholeRun, ProtectedAndNotDownloadedTracksAreReported)
 {
     fixture.configure({"Locked", "Rock"});
     const SyncOutcome outcome = fixture.run();
-    EXPECT_EQ(outcome.state, MusicSync::StateComplete);
+    EXPECT_EQ(outcome.state, SyncState::Complete);
     EXPECT_EQ(outcome.drmReports, 1);
     EXPECT_EQ(outcome.notDownloadedReports, 1);
     EXPECT_EQ(fixture.musicOnDrive().size(), 4);
@@ -199,7 +199,7 @@ TEST_P(WholeRun, TooLittleSpaceIsAskedAboutAndCanBeCancelled)
     fixture.setFreeSpace(1000);
     const SyncOutcome outcome = fixture.run();
     EXPECT_GT(outcome.spaceShortfall, 0);
-    EXPECT_EQ(outcome.state, MusicSync::StateCancelled);
+    EXPECT_EQ(outcome.state, SyncState::Cancelled);
     EXPECT_TRUE(fixture.musicOnDrive().isEmpty());
 }
 
@@ -213,7 +213,7 @@ TEST_P(WholeRun, CancellingDuringTheCopyStopsAfterTheCurrentTrack)
             aRun.cancel();
     };
     const SyncOutcome outcome = fixture.run(cancel);
-    EXPECT_EQ(outcome.state, MusicSync::StateCancelled);
+    EXPECT_EQ(outcome.state, SyncState::Cancelled);
     const int copied = fixture.cachedOnDevice().size();
     EXPECT_GE(copied, 1);
     EXPECT_LT(copied, 5);
@@ -224,7 +224,7 @@ TEST_P(WholeRun, CancellingDuringTheCopyStopsAfterTheCurrentTrack)
     // Nothing but whole tracks is on the device (a phone's copy stops within a block).
     EXPECT_EQ(fixture.musicOnDrive().filter(".m").size(), copied);
     // The next run completes the job.
-    EXPECT_EQ(fixture.run().state, MusicSync::StateComplete);
+    EXPECT_EQ(fixture.run().state, SyncState::Complete);
     EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
 }
 
@@ -234,10 +234,10 @@ TEST_P(WholeRun, EarlyEndsReportTheirStates)
     SyncSettings other;
     other.load();
     other.setConfig("another device", true, 0, {}, {}, "Other");
-    EXPECT_EQ(fixture.run().state, MusicSync::StateNotConfigured);
+    EXPECT_EQ(fixture.run().state, SyncState::NotConfigured);
     // No settings file at all.
     QFile::remove(SyncSettings::filePath());
-    EXPECT_EQ(fixture.run().state, MusicSync::StateSettingsUnreadable);
+    EXPECT_EQ(fixture.run().state, SyncState::SettingsUnreadable);
     // A cache that can't be opened ends as a fault, with the device finalised.
     fixture.configure({"Rock"});
     SyncSettings settings;
@@ -245,14 +245,14 @@ TEST_P(WholeRun, EarlyEndsReportTheirStates)
     QString cachePath;
     settings.getCacheFilename(fixture.device->UniqueDeviceId(), cachePath);
     QDir().mkpath(cachePath);
-    EXPECT_EQ(fixture.run().state, MusicSync::StateFault);
+    EXPECT_EQ(fixture.run().state, SyncState::Fault);
     EXPECT_TRUE(fixture.musicOnDrive().isEmpty());
 }
 
 TEST_P(WholeRun, NoMusicOffersEveryMusicTrackForDeletion)
 {
     fixture.configure({"Rock"}, SyncSettings::PodcastsSelected, 1);
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     fixture.configure({}, SyncSettings::PodcastsSelected, 1); // "###DONT-SYNC-MUSIC###"
     const SyncOutcome outcome = fixture.run();
     EXPECT_EQ(outcome.deleteQuestions, 1);
@@ -276,7 +276,7 @@ TEST(MusicSyncOnPhones, APhonePulledDuringARunEndsItAndTheNextRunLeavesNoPartial
         total += QFileInfo(fixture.home.path() + "/Music/iTunes/iTunes Media/" + file).size();
     fixture.phone->unplugAfterBytes(total / 2);
     const SyncOutcome pulled = fixture.run();
-    EXPECT_EQ(pulled.state, MusicSync::StateFault);
+    EXPECT_EQ(pulled.state, SyncState::Fault);
     EXPECT_LT(fixture.cachedOnDevice().size(), 5);
     // The phone kept part of a track under its name.
     EXPECT_EQ(fixture.musicOnDrive().filter(".m").size(), fixture.cachedOnDevice().size() + 1);
@@ -286,7 +286,7 @@ TEST(MusicSyncOnPhones, APhonePulledDuringARunEndsItAndTheNextRunLeavesNoPartial
     auto parent = fixture.phone->openParent();
     fixture.device = parent->children().first();
     fixture.parent = std::move(parent);
-    ASSERT_EQ(fixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
     for (const QString& file : kRockFiles + kJazzFiles) {
         EXPECT_EQ(fixture.readOnDevice(file),
                   readWholeFile(fixture.home.path() + "/Music/iTunes/iTunes Media/" + file))
@@ -303,7 +303,7 @@ TEST(MusicSyncOnPhones, TheProgressMovesWhileATrackIsCopied)
     fixture.writeLibrary();
     fixture.configure({"Long"});
     const SyncOutcome outcome = fixture.run();
-    ASSERT_EQ(outcome.state, MusicSync::StateComplete);
+    ASSERT_EQ(outcome.state, SyncState::Complete);
     EXPECT_EQ(outcome.copyingPercentages, QList<int>{0});
     // The one track's copy moved the percentage on its way (several blocks of it).
     int between = 0;

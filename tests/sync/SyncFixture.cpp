@@ -205,14 +205,14 @@ public:
     void UpdateProgress(int aState, int aPercent) override
     {
         mOutcome.states.append(aState);
-        if (aState == MusicSync::StateCopying)
+        if (aState == SyncState::Copying)
             mOutcome.transferPercentages.append(aPercent);
         if (mOptions.onState)
             mOptions.onState(*run, aState);
     }
     void UpdateProgress(int aState, int aPercent, const QString&) override
     {
-        if (aState != MusicSync::StateCopying)
+        if (aState != SyncState::Copying)
             return;
         mOutcome.copyingPercentages.append(aPercent);
         if (mOptions.whileCopying)

@@ -55,7 +55,7 @@ bool untilAsking(const SyncRun& aRun)
 void prepareDeletion(SyncFixture& aFixture)
 {
     aFixture.configure({"Rock"});
-    ASSERT_EQ(aFixture.run().state, MusicSync::StateComplete);
+    ASSERT_EQ(aFixture.run().state, SyncState::Complete);
     aFixture.configure({"Jazz"});
 }
 
@@ -100,7 +100,7 @@ TEST(SyncRun, CancellingWhileTheQuestionIsOnScreenEndsTheRunCancelled)
     while (frontEnd.finishedRuns == 0)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_EQ(frontEnd.questions, 1);
-    EXPECT_EQ(run.sync().state(), MusicSync::StateCancelled);
+    EXPECT_EQ(run.sync().state(), SyncState::Cancelled);
     EXPECT_EQ(fixture.musicOnDrive().filter(".mp3").size(), 3);
 }
 
@@ -138,6 +138,6 @@ TEST(SyncRun, AnsweringNoToTheSpaceQuestionCancelsAndYesGoesOn)
         while (frontEnd.finishedRuns == 0)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         EXPECT_EQ(frontEnd.questions, 1);
-        EXPECT_EQ(run.sync().state(), goOn ? MusicSync::StateComplete : MusicSync::StateCancelled) << goOn;
+        EXPECT_EQ(run.sync().state(), goOn ? SyncState::Complete : SyncState::Cancelled) << goOn;
     }
 }

@@ -6,6 +6,7 @@
 #include "settings/SyncSettings.h"
 #include "sync/MusicSync.h"
 #include "sync/SyncFixture.h"
+#include "sync/SyncState.h"
 #include "ui/LoopbackServer.h"
 #include "ui/SoftwareUpdateWatcher.h"
 #include "ui/SpaceGauge.h"
@@ -43,7 +44,7 @@ protected:
     {
         auto ui = window();
         ui->show();
-        EXPECT_TRUE(uitest::waitFor([&] { return ui->state() == 1; })) << ui->state();
+        EXPECT_TRUE(uitest::waitFor([&] { return ui->state() == SyncState::Ready; })) << ui->state();
         // A drive counts as mounted once the mounted checker has answered for it.
         EXPECT_TRUE(uitest::waitFor([&] {
             return ui->deviceList().DeviceIsConnected() && ui->deviceList().ConnectedDevice()->IsMounted();
@@ -82,8 +83,8 @@ TEST_F(SyncUiTest, EveryStateShowsItsTextsBarAndButtons)
 
     // No device: state 0.
     mFixture.prober->unplugAll();
-    ui->UpdateProgress(0, 0);
-    EXPECT_EQ(ui->state(), 0);
+    ui->UpdateProgress(SyncState::NoPhone, 0);
+    EXPECT_EQ(ui->state(), SyncState::NoPhone);
     EXPECT_EQ(ui->statusLabel()->text(), "Connect your phone to the PC");
     EXPECT_EQ(ui->detailLabel()->text(), "If your phone is already connected then click Help");
     EXPECT_TRUE(visible(ui->spaceGauge(), *ui));
@@ -98,7 +99,7 @@ TEST_F(SyncUiTest, EveryStateShowsItsTextsBarAndButtons)
     // The drive comes: the auto-refresher reports state 1.
     mFixture.prober->plugIn(mFixture.root, "Player");
     ui->deviceList().RefreshDevices();
-    ui->UpdateProgress(1, 0);
+    ui->UpdateProgress(SyncState::Ready, 0);
     EXPECT_EQ(ui->statusLabel()->text(), "A phone is connected and is ready to be synchronized");
     EXPECT_EQ(ui->detailLabel()->text(), "Player");
     EXPECT_TRUE(ui->spaceGauge()->gaugeEnabled());
@@ -128,35 +129,35 @@ TEST_F(SyncUiTest, EveryStateShowsItsTextsBarAndButtons)
         EXPECT_FALSE(ui->forceBox()->isEnabled()) << state;
     }
     EXPECT_EQ(ui->detailLabel()->text(), "");
-    ui->UpdateProgress(8, 0);
+    ui->UpdateProgress(SyncState::ScanningLibrary, 0);
     EXPECT_EQ(ui->detailLabel()->text(), "Please Wait");
     // Copying: a percentage bar, the track's name below.
-    ui->UpdateProgress(13, 40, "Rock Song 2");
+    ui->UpdateProgress(SyncState::Copying, 40, "Rock Song 2");
     EXPECT_EQ(ui->statusLabel()->text(), "Copying tracks to the phone");
     EXPECT_EQ(ui->detailLabel()->text(), "Rock Song 2");
     EXPECT_EQ(ui->progressBar()->maximum(), 100);
     EXPECT_EQ(ui->progressBar()->value(), 40);
     uitest::saveScreenshot(*ui, "window-state-13");
     // State 7 changes nothing.
-    ui->UpdateProgress(7, 0);
+    ui->UpdateProgress(SyncState::Reserved, 0);
     EXPECT_EQ(ui->statusLabel()->text(), "Copying tracks to the phone");
 
     // The end of a run stays on screen through the first "ready" report, not the second.
-    ui->UpdateProgress(2, 0);
+    ui->UpdateProgress(SyncState::Complete, 0);
     EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization is complete");
     EXPECT_EQ(ui->detailLabel()->text(), "");
     EXPECT_TRUE(ui->syncButton()->isEnabled());
     EXPECT_TRUE(ui->forceBox()->isEnabled());
     uitest::saveScreenshot(*ui, "window-state-2");
-    ui->UpdateProgress(1, 0);
+    ui->UpdateProgress(SyncState::Ready, 0);
     EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization is complete");
-    ui->UpdateProgress(1, 0);
+    ui->UpdateProgress(SyncState::Ready, 0);
     EXPECT_EQ(ui->statusLabel()->text(), "A phone is connected and is ready to be synchronized");
 
-    ui->UpdateProgress(6, 0);
+    ui->UpdateProgress(SyncState::Cancelled, 0);
     EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization was cancelled");
     // A run ended by a fault did not complete (never "complete").
-    ui->UpdateProgress(3, 0);
+    ui->UpdateProgress(SyncState::Fault, 0);
     EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization did not complete");
     EXPECT_FALSE(ui->detailLabel()->text().isEmpty());
     EXPECT_NE(ui->detailLabel()->text(), "Phone synchronization is complete");
@@ -181,7 +182,7 @@ TEST_F(SyncUiTest, TheFirstStartOpensTheWizardAndAMissingLibraryIsExplained)
     ASSERT_TRUE(uitest::waitFor([&] { return wasWizard; }));
     EXPECT_TRUE(
         introText.contains("This wizard will help you set up a phone so that it can be synchronized."));
-    EXPECT_TRUE(uitest::waitFor([&] { return ui->state() == 1; }));
+    EXPECT_TRUE(uitest::waitFor([&] { return ui->state() == SyncState::Ready; }));
     EXPECT_FALSE(QFile::exists(SyncSettings::filePath())); // cancelled: nothing written
 
     // No library file: the window says what is missing and how to mend it.
@@ -210,7 +211,7 @@ TEST_F(SyncUiTest, ARunFromTheButtonAsksBeforeDeletingAndRemembersYesAlways)
         uitest::clickButton(aModal, "&OK") || uitest::clickButton(aModal, "OK");
     });
     synchronize(*ui);
-    EXPECT_EQ(ui->lastRunState(), MusicSync::StateComplete);
+    EXPECT_EQ(ui->lastRunState(), SyncState::Complete);
     EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization is complete");
     EXPECT_TRUE(uitest::waitFor([&] { return reminded; }));
     EXPECT_EQ(mFixture.cachedOnDevice().size(), 5);
@@ -224,7 +225,7 @@ TEST_F(SyncUiTest, ARunFromTheButtonAsksBeforeDeletingAndRemembersYesAlways)
         uitest::clickButton(aModal, "No");
     });
     synchronize(*ui);
-    EXPECT_EQ(ui->lastRunState(), MusicSync::StateCancelled);
+    EXPECT_EQ(ui->lastRunState(), SyncState::Cancelled);
     EXPECT_EQ(ui->statusLabel()->text(), "Phone synchronization was cancelled");
     listed.sort();
     EXPECT_EQ(listed, (QStringList{"Jazz Tune 1", "Jazz Tune 2"}));
@@ -236,7 +237,7 @@ TEST_F(SyncUiTest, ARunFromTheButtonAsksBeforeDeletingAndRemembersYesAlways)
         uitest::clickButton(aModal, "Yes");
     });
     synchronize(*ui);
-    EXPECT_EQ(ui->lastRunState(), MusicSync::StateComplete);
+    EXPECT_EQ(ui->lastRunState(), SyncState::Complete);
     EXPECT_EQ(mFixture.cachedOnDevice().size(), 3);
     SyncSettings settings;
     settings.load();
@@ -252,7 +253,7 @@ TEST_F(SyncUiTest, ARunFromTheButtonAsksBeforeDeletingAndRemembersYesAlways)
         },
         3000);
     synchronize(*ui);
-    EXPECT_EQ(ui->lastRunState(), MusicSync::StateComplete);
+    EXPECT_EQ(ui->lastRunState(), SyncState::Complete);
     EXPECT_EQ(mFixture.cachedOnDevice().size(), 0);
     EXPECT_EQ(dialogs, 0);
 }
@@ -269,7 +270,7 @@ TEST_F(SyncUiTest, TooLittleSpaceIsAskedBeforeTheRun)
     });
     synchronize(*ui);
     EXPECT_TRUE(question.startsWith("You do not have enough space on your phone"));
-    EXPECT_EQ(ui->lastRunState(), MusicSync::StateCancelled);
+    EXPECT_EQ(ui->lastRunState(), SyncState::Cancelled);
     EXPECT_TRUE(mFixture.musicOnDrive().isEmpty());
 }
 
@@ -311,7 +312,7 @@ TEST_F(SyncUiTest, ATrackLeftOutIsListedAfterTheRunAndSaidInTheStatus)
             [](QWidget* aNext) { uitest::clickButton(aNext, "&OK") || uitest::clickButton(aNext, "OK"); });
     });
     synchronize(*ui);
-    EXPECT_EQ(ui->lastRunState(), MusicSync::StateComplete);
+    EXPECT_EQ(ui->lastRunState(), SyncState::Complete);
     EXPECT_EQ(ui->statusLabel()->text(),
               "Phone synchronization is complete, but 1 track could not be copied");
     EXPECT_TRUE(uitest::waitFor([&] { return !warning.isEmpty(); }));
@@ -327,12 +328,12 @@ TEST_F(SyncUiTest, ClosingDuringARunCancelsAndClosesWhenTheRunHasEnded)
 {
     auto ui = window();
     ui->show();
-    ui->UpdateProgress(13, 20, "Rock Song 1");
+    ui->UpdateProgress(SyncState::Copying, 20, "Rock Song 1");
     ui->close();
     EXPECT_TRUE(ui->isVisible());
     EXPECT_EQ(ui->statusLabel()->text(), "Cancelling");
-    ui->UpdateProgress(6, 0);
-    ui->UpdateProgress(1, 0); // the next report after the run closes the window
+    ui->UpdateProgress(SyncState::Cancelled, 0);
+    ui->UpdateProgress(SyncState::Ready, 0); // the next report after the run closes the window
     EXPECT_FALSE(ui->isVisible());
 }
 
