@@ -178,3 +178,17 @@ QString Device::freeDevicePath(const QString& aDevicePath, const Track& aTrack) 
         logValue("Another track holds this path; storing under", path);
     return path;
 }
+
+QString Device::describeFailure(int aCode) const
+{
+    switch (aCode) {
+    case kSourceFileMissing:
+        return QStringLiteral("its file is not on this computer");
+    case kDeviceGone:
+        return QStringLiteral("the device was removed");
+    case kDeviceFull:
+        return QStringLiteral("the device is full");
+    default:
+        return QStringLiteral("the device reported error %1").arg(aCode);
+    }
+}

@@ -71,6 +71,9 @@ public:
     // Why the device can't go on with the run (it was removed), in words for the user; empty
     // while it can. A run stops when this is set.
     virtual QString unusableReason() { return QString(); }
+    // What a failure code of this device's operations means, in words for the user ("the device
+    // is full"). Each device kind describes its own codes; these describe the shared ones.
+    virtual QString describeFailure(int aCode) const;
 
     static QStringList splitDevicePath(const QString& aPath);
     static void trackFolderNames(const Track& aTrack, QString& aArtistFolder, QString& aAlbumFolder);

@@ -237,6 +237,6 @@ bool DataTransfer::copyToDevice(const QString& aSource, const QString& aDestinat
         mDeviceLost = true;
     if (!aWhat.isEmpty())
         mFailures << QStringLiteral("%1 could not be copied to the phone: %2")
-                         .arg(aWhat, MusicSync::describeError(result));
+                         .arg(aWhat, mDevice.describeFailure(result));
     return false;
 }

@@ -119,7 +119,6 @@ private:
     void Upload();
     void uploadTrack(int aPosition, int& aAttempted);
     void noteNotCopied(const Track& aTrack, int aError, const QString& aReason);
-    static QString describeError(int aError);
     // Records which track holds which device path; a track whose path another holds already
     // (two tracks sharing one file, from an earlier version) is taken off the device.
     void claimDevicePaths();

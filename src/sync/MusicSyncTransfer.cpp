@@ -129,28 +129,8 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     // A file gone meanwhile: the run says which, and where it is looked for.
     const QString lostSource =
         result == Device::kSourceFileMissing ? SourceFile::problem(track.path()) : QString();
-    noteNotCopied(track, result, lostSource.isEmpty() ? describeError(result) : lostSource);
+    noteNotCopied(track, result, lostSource.isEmpty() ? mDevice->describeFailure(result) : lostSource);
     deviceLost();
-}
-
-QString MusicSync::describeError(int aError)
-{
-    switch (aError) {
-    case Device::kSourceFileMissing:
-        return QStringLiteral("its file is not on this computer");
-    case -6005:
-        return QStringLiteral("copying it to the device failed");
-    case -6008:
-        return QStringLiteral("its folder could not be made on the device");
-    case Device::kDeviceGone:
-        return QStringLiteral("the device was removed");
-    case Device::kDeviceFull:
-        return QStringLiteral("the device is full");
-    case 11005:
-        return QStringLiteral("copying it to the phone failed");
-    default:
-        return QStringLiteral("the device reported error %1").arg(aError);
-    }
 }
 
 void MusicSync::noteNotCopied(const Track& aTrack, int aError, const QString& aReason)

@@ -3,6 +3,7 @@
 #include "app/LogScope.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
+#include "devices/mtp/MtpMacDeviceRefresher.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/PodcastRamCache.h"
 #include "settings/SyncSettings.h"
@@ -344,17 +345,18 @@ void SyncUi::unableToOpenDevice(int aReason)
     if (mDeviceErrorShown)
         return;
     mDeviceErrorShown = true;
-    QString text = aReason == 11009 ? tr("<p>It has not been possible to connect to the attached device. If "
-                                         "the screen is locked then "
-                                         "disconnect the device, unlock the screen then reconnect "
-                                         "it.</p><p>If the problem persists try "
-                                         "rebooting the phone and the PC then try again.</p>")
-                                    : tr("It has not been possible to connect to the device. Try restarting "
-                                         "the device and your PC then try "
-                                         "again.");
+    QString text = aReason == MtpMacDeviceRefresher::kNoStorage
+                       ? tr("<p>It has not been possible to connect to the attached device. If "
+                            "the screen is locked then "
+                            "disconnect the device, unlock the screen then reconnect "
+                            "it.</p><p>If the problem persists try "
+                            "rebooting the phone and the PC then try again.</p>")
+                       : tr("It has not been possible to connect to the device. Try restarting "
+                            "the device and your PC then try "
+                            "again.");
     // Why, when it is known (another program holds the phone, say).
     const QString reason = mDeviceList->unableToOpenReason();
-    if (aReason != 11009 && !reason.isEmpty())
+    if (aReason != MtpMacDeviceRefresher::kNoStorage && !reason.isEmpty())
         text += QStringLiteral("\n\n") + reason;
     QMessageBox::warning(this, tr("Unable to Connect to The Device"), text);
     mDeviceErrorShown = false;

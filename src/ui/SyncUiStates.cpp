@@ -4,6 +4,7 @@
 #include "app/LogScope.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
+#include "devices/usbms/UsbMSDevice.h"
 #include "settings/SyncSettings.h"
 #include "sync/AutoRefresher.h"
 #include "sync/MusicSync.h"
@@ -185,8 +186,9 @@ void SyncUi::showPostRunWarnings()
         settings.load();
         if (!settings.skipNotCopiedWarning(mRunDeviceId)) {
             SyncWarningDialog dialog(this, mNonCopied,
-                                     mLastError == -6008 ? SyncWarningDialog::CopyFailedFolder
-                                                         : SyncWarningDialog::CopyFailed,
+                                     mLastError == UsbMSDevice::kFolderFailed
+                                         ? SyncWarningDialog::CopyFailedFolder
+                                         : SyncWarningDialog::CopyFailed,
                                      mNonCopiedErrors, mNonCopiedReasons);
             dialog.exec();
             if (dialog.doNotShowAgain()) {

@@ -1,5 +1,6 @@
 #include "ui/SyncWarningDialog.h"
 
+#include "devices/Device.h"
 #include "tracks/Track.h"
 #include "ui/SiteLink.h"
 
@@ -75,7 +76,7 @@ QString SyncWarningDialog::itemText(const Track& aTrack, int aError, const QStri
 {
     QString text = aTrack.trackName() + QStringLiteral(" - ") + aTrack.albumName() + QStringLiteral(" - ") +
                    aTrack.artistName();
-    if (aError == -5005) {
+    if (aError == Device::kSourceFileMissing) {
         text += tr(" (The file could not be found");
         if (!aTrack.path().isEmpty())
             text += QStringLiteral(" : ") + aTrack.path();

@@ -16,7 +16,7 @@ class SyncWarningDialog : public QDialog
 public:
     enum Kind
     {
-        CopyFailedFolder = 0, // the run's last error was -6008
+        CopyFailedFolder = 0, // the run's last error was a folder that could not be made
         CopyFailed = 1,
         CopyFailedOther = 2,
         NoText = 3,

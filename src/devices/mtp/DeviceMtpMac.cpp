@@ -190,7 +190,7 @@ QString DeviceMtpMac::unusableReason()
     return QString();
 }
 
-int DeviceMtpMac::copyFailure(qint32 aResult) const
+int DeviceMtpMac::deviceResult(qint32 aResult)
 {
     switch (aResult) {
     case MtpResult::kGone:
@@ -200,7 +200,31 @@ int DeviceMtpMac::copyFailure(qint32 aResult) const
     case MtpResult::kSourceUnreadable:
         return kSourceFileMissing;
     default:
-        return kCopyFailed;
+        return aResult;
+    }
+}
+
+int DeviceMtpMac::copyFailure(qint32 aResult)
+{
+    const int result = deviceResult(aResult);
+    return result == aResult ? kCopyFailed : result;
+}
+
+QString DeviceMtpMac::describeFailure(int aCode) const
+{
+    switch (aCode) {
+    case kCopyFailed:
+        return QStringLiteral("copying it to the phone failed");
+    case MtpResult::kNotFound:
+        return QStringLiteral("the phone no longer finds it");
+    case MtpResult::kBusy:
+        return QStringLiteral("another program is using the phone");
+    case MtpResult::kLocked:
+        return QStringLiteral("the phone's storage can't be reached (unlock its screen)");
+    case MtpResult::kFailed:
+        return QStringLiteral("the phone refused the operation");
+    default:
+        return Device::describeFailure(aCode);
     }
 }
 

@@ -15,7 +15,8 @@ class MtpDevice;
 // finished run, the tracks under Music\<artist>\<album>\ with folder.jpg as album art, and the
 // playlists in Playlists_VLT\. Paths resolve to objects through the parent's folder cache, each
 // name compared without regard to case or Unicode composition. Codes: -5005 the track's file is
-// not here, 11005 a copy failed, -6009 the phone was disconnected, -6010 the storage is full.
+// not here, 11005 a copy failed, -6009 the phone was disconnected, -6010 the storage is full;
+// other failures are the object layer's results (MtpResult).
 class DeviceMtpMac : public Device
 {
 public:
@@ -43,6 +44,7 @@ public:
     void uploadAlbumArt(const Track& aTrack, const QString& aImagePath) override;
     bool trackIsOnDevice(const Track& aTrack) override;
     QString unusableReason() override;
+    QString describeFailure(int aCode) const override;
 
     // Path resolution; every one returns 0 or the object layer's code. "4294967295" is the root.
     int GetOrCreateFromNameAndParent(const QString& aParentId, const QString& aName, bool aFolderWanted,
@@ -76,8 +78,12 @@ private:
     void noteSending(const QString& aDevicePath);
     void removeInterruptedSend();
     QString journalPath() const;
-    // The result for the run of a failed copy whose last object layer result was aResult.
-    int copyFailure(qint32 aResult) const;
+    // The one place object layer results become this device's: a lost phone, a full storage and
+    // an unreadable local file are the codes all devices share; other results stay as they are.
+    static int deviceResult(qint32 aResult);
+    // The result of a copy that failed with the object layer's aResult (kCopyFailed when the
+    // result says nothing more).
+    static int copyFailure(qint32 aResult);
 
     DeviceParentMtpMac& mParent;
     QMtpDeviceStorage mStorage;

@@ -83,7 +83,7 @@ int DeviceMtpMac::DeleteTrack(TrackCache& aCache, Track& aTrack)
         // Only a track that is certainly not there leaves the cache: one the phone couldn't
         // look up (gone, busy) is still on it.
         if (found != MtpResult::kNotFound)
-            return log.ret(found == MtpResult::kGone ? kDeviceGone : found);
+            return log.ret(deviceResult(found));
     } else {
         logValue("About to do LIBMTP_Delete_Object", object.objectId());
         result = handle().deleteObject(object);
@@ -91,7 +91,7 @@ int DeviceMtpMac::DeleteTrack(TrackCache& aCache, Track& aTrack)
             result = 0;
         if (result != MtpResult::kOk) {
             logValue("*** Error deleteing track: trackId", object.objectId());
-            return log.ret(result == MtpResult::kGone ? kDeviceGone : result);
+            return log.ret(deviceResult(result));
         }
         logMessage("Track deleted");
     }

@@ -7,7 +7,7 @@
 namespace MtpResult {
 
 constexpr qint32 kOk = 0;
-constexpr qint32 kNoDevice = 11005;                                   // no device open (as a send reports it)
+constexpr qint32 kNoDevice = static_cast<qint32>(0x80070006);         // no device open (E_HANDLE)
 constexpr qint32 kFailed = static_cast<qint32>(0x80004005);           // E_FAIL
 constexpr qint32 kNotFound = static_cast<qint32>(0x80070490);         // the object isn't there
 constexpr qint32 kCancelled = static_cast<qint32>(0x800704C7);        // the transfer was cancelled

@@ -227,6 +227,20 @@ QString UsbMSDevice::unusableReason()
     return mDrive.lastStatus() == DriveFiles::Gone ? mDrive.lastError() : QString();
 }
 
+QString UsbMSDevice::describeFailure(int aCode) const
+{
+    switch (aCode) {
+    case kCopyFailed:
+        return QStringLiteral("copying it to the device failed");
+    case kDeleteFailed:
+        return QStringLiteral("deleting it from the device failed");
+    case kFolderFailed:
+        return QStringLiteral("its folder could not be made on the device");
+    default:
+        return Device::describeFailure(aCode);
+    }
+}
+
 int UsbMSDevice::failureCode(int aDefault) const
 {
     switch (mDrive.lastStatus()) {

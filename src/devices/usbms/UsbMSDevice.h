@@ -33,6 +33,7 @@ public:
 
     int CopyFile(const QString& aSourcePath, const QString& aDestinationPath, bool aReplace) override;
     bool Disabled() override;
+    QString describeFailure(int aCode) const override;
     int GetDeviceType() override { return DeviceTypeUsbMassStorage; }
     void PrepareForSync() override;
     void FinalizeSync() override;
