@@ -11,7 +11,7 @@ class Device;
 class DeviceList;
 class DeviceParent;
 class LocalMusicLibrary;
-class SyncSettings;
+struct DeviceConfiguration;
 
 // The commands of veltrane-sync, on the same engine, settings and caches as the window. Each
 // returns the process's exit code: 0 only when it did what was asked.
@@ -73,16 +73,20 @@ private:
     // reason a phone could not be opened is printed.
     DeviceList& connectedDevices();
     int configurePathMappings();
-    // Checks the backup options; aBackupPath and aCopy receive what they name. False (with the
-    // reason printed) when they name nothing usable.
-    bool resolveBackupOptions(const QString& aCurrentPath, QString& aBackupPath, QStringList& aCopy,
-                              const SyncSettings& aSettings, const QString& aId);
+    // The option values that need no device or library; false (with the reason printed) for a
+    // value they can't take.
+    bool readDeviceOptions(DeviceConfiguration& aConfiguration);
+    // The music and podcasts the options choose, each name checked against the library.
+    bool chooseMusic(LocalMusicLibrary& aLibrary, DeviceConfiguration& aConfiguration);
+    // Applies the backup options to the configuration; false (with the reason printed) when they
+    // name nothing usable.
+    bool applyBackupOptions(DeviceConfiguration& aConfiguration);
+    // The folder or file a --backup value names; empty (with the reason printed) when none.
+    QString backupNamed(const QString& aName);
     // configure with backup options only: the device keeps its music choice.
     int configureBackupOnly();
-    static void sayBackup(const QString& aBackupPath, const QStringList& aCopy);
-    // Writes the device's backup, copy switches and photo folders.
-    static void writeBackupSettings(SyncSettings& aSettings, const QString& aId, const QString& aBackupPath,
-                                    const QStringList& aCopy, const QStringList& aPhotoFolders);
+    static void sayConfiguration(const DeviceConfiguration& aConfiguration);
+    static void sayBackup(const DeviceConfiguration& aConfiguration);
 
     Options mOptions;
     Backends mBackends;

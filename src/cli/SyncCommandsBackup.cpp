@@ -4,17 +4,13 @@
 
 #include "backup/BackupDiscovery.h"
 #include "backup/BlackBerryBackup.h"
-#include "devices/Device.h"
-#include "settings/SyncSettings.h"
+#include "settings/DeviceConfiguration.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-
-const QStringList kKinds = {QStringLiteral("messages"), QStringLiteral("contacts"),
-                            QStringLiteral("calendar"), QStringLiteral("notes"), QStringLiteral("photos")};
 
 // When the backup was last written: its manifest's time.
 QString backupDate(const DeviceBackup& aBackup)
@@ -45,76 +41,38 @@ int SyncCommands::listBackups()
     return kExitComplete;
 }
 
-bool SyncCommands::resolveBackupOptions(const QString& aCurrentPath, QString& aBackupPath, QStringList& aCopy,
-                                        const SyncSettings& aSettings, const QString& aId)
+bool SyncCommands::applyBackupOptions(DeviceConfiguration& aConfiguration)
 {
-    aBackupPath = aCurrentPath;
-    aCopy.clear();
-    const bool current[] = {aSettings.copyTextMessages(aId), aSettings.copyAddressBook(aId),
-                            aSettings.copyCalendar(aId), aSettings.copyNotes(aId), aSettings.copyPhotos(aId)};
-    for (int i = 0; i < kKinds.size(); ++i)
-        if (current[i])
-            aCopy << kKinds.at(i);
     const QString& named = mOptions.backup;
     if (named == QLatin1String("none")) {
-        aBackupPath.clear();
-        aCopy.clear();
+        aConfiguration.backupPath.clear();
+        aConfiguration.copy = {};
+        aConfiguration.photoFolders.clear();
         return true;
     }
     if (!named.isEmpty()) {
-        const QFileInfo given(named);
-        if (given.exists()) {
-            aBackupPath = given.absoluteFilePath();
-            if (given.isDir() && !aBackupPath.endsWith(QLatin1Char('/')))
-                aBackupPath += QLatin1Char('/');
-        } else {
-            // A backup iTunes made, by its device's name or its folder's name.
-            QList<DeviceBackup> backups;
-            BackupDiscovery::findiTunesBackups(backups);
-            aBackupPath.clear();
-            for (const DeviceBackup& backup : backups)
-                if (backup.mBackupId == named || backup.mBackupName.compare(named, Qt::CaseInsensitive) == 0)
-                    aBackupPath = backup.mBackupPath;
-            if (aBackupPath.isEmpty()) {
-                complain(QStringLiteral("--backup: no such file or folder, and no iPhone backup named \"%1\" "
-                                        "(see veltrane-sync backups)")
-                             .arg(named));
-                return false;
-            }
-        }
-        const bool blackBerry = BlackBerryBackup::isBlackBerryBackup(aBackupPath);
-        const QFileInfo chosen(aBackupPath);
-        if (blackBerry
-                ? !chosen.isFile()
-                : !(chosen.isDir() && (QFileInfo::exists(aBackupPath + QStringLiteral("Manifest.db")) ||
-                                       QFileInfo::exists(aBackupPath + QStringLiteral("Manifest.mbdb"))))) {
-            complain(
-                QStringLiteral("--backup takes an iPhone backup folder (with Manifest.db or Manifest.mbdb), "
-                               "a BlackBerry .ipd or .bbb file, or none: ") +
-                named);
+        const QString path = backupNamed(named);
+        if (path.isEmpty())
+            return false;
+        aConfiguration.backupPath = path;
+    }
+    if (!mOptions.copy.isEmpty()) {
+        const QStringList names = mOptions.copy == QLatin1String("none")
+                                      ? QStringList()
+                                      : mOptions.copy.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        if (!DeviceConfiguration::DataToCopy::fromNames(names, aConfiguration.copy)) {
+            complain(QStringLiteral("--copy takes messages, contacts, calendar, notes and photos "
+                                    "(separated by commas), or none: ") +
+                     mOptions.copy);
             return false;
         }
     }
-    if (!mOptions.copy.isEmpty()) {
-        aCopy.clear();
-        if (mOptions.copy != QLatin1String("none")) {
-            for (const QString& kind : mOptions.copy.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                if (!kKinds.contains(kind.trimmed())) {
-                    complain(QStringLiteral("--copy takes messages, contacts, calendar, notes and photos "
-                                            "(separated by commas), or none: ") +
-                             kind);
-                    return false;
-                }
-                aCopy << kind.trimmed();
-            }
-        }
-    }
-    if (aBackupPath.isEmpty() && !aCopy.isEmpty()) {
+    if (aConfiguration.backupPath.isEmpty() && aConfiguration.copy.any()) {
         complain(QStringLiteral("--copy needs a backup to copy from: give one with --backup"));
         return false;
     }
-    if (BlackBerryBackup::isBlackBerryBackup(aBackupPath) &&
-        (aCopy.contains(QStringLiteral("calendar")) || aCopy.contains(QStringLiteral("notes")))) {
+    if (BlackBerryBackup::isBlackBerryBackup(aConfiguration.backupPath) &&
+        (aConfiguration.copy.calendar || aConfiguration.copy.notes)) {
         complain(QStringLiteral("a BlackBerry backup holds messages and contacts only (photos come from "
                                 "--photo-folder): calendar and notes can't be copied from it"));
         return false;
@@ -125,70 +83,61 @@ bool SyncCommands::resolveBackupOptions(const QString& aCurrentPath, QString& aB
             return false;
         }
     }
+    if (!mOptions.photoFolders.isEmpty()) {
+        aConfiguration.photoFolders.clear();
+        for (const QString& folder : mOptions.photoFolders)
+            aConfiguration.photoFolders << QFileInfo(folder).absoluteFilePath();
+    }
+    // Photo folders go with a backup.
+    if (aConfiguration.backupPath.isEmpty())
+        aConfiguration.photoFolders.clear();
     return true;
 }
 
-void SyncCommands::writeBackupSettings(SyncSettings& aSettings, const QString& aId,
-                                       const QString& aBackupPath, const QStringList& aCopy,
-                                       const QStringList& aPhotoFolders)
+QString SyncCommands::backupNamed(const QString& aName)
 {
-    aSettings.setSelectedBackupPath(aId, aBackupPath);
-    aSettings.setCopyTextMessages(aId, aCopy.contains(QStringLiteral("messages")));
-    aSettings.setCopyAddressBook(aId, aCopy.contains(QStringLiteral("contacts")));
-    aSettings.setCopyCalendar(aId, aCopy.contains(QStringLiteral("calendar")));
-    aSettings.setCopyNotes(aId, aCopy.contains(QStringLiteral("notes")));
-    aSettings.setCopyPhotos(aId, aCopy.contains(QStringLiteral("photos")));
-    if (!aPhotoFolders.isEmpty() || aBackupPath.isEmpty()) {
-        QList<QPair<QString, QString>> folders;
-        for (const QString& folder : aPhotoFolders)
-            folders.append({QStringLiteral("folder"), QFileInfo(folder).absoluteFilePath()});
-        aSettings.removeSettingsList(aId, QStringLiteral("photo_folders"));
-        if (!folders.isEmpty())
-            aSettings.setSettingsList(aId, QStringLiteral("photo_folders"), folders);
+    QString path;
+    const QFileInfo given(aName);
+    if (given.exists()) {
+        path = given.absoluteFilePath();
+        if (given.isDir() && !path.endsWith(QLatin1Char('/')))
+            path += QLatin1Char('/');
+    } else {
+        // A backup iTunes made, by its device's name or its folder's name.
+        QList<DeviceBackup> backups;
+        BackupDiscovery::findiTunesBackups(backups);
+        for (const DeviceBackup& backup : backups)
+            if (backup.mBackupId == aName || backup.mBackupName.compare(aName, Qt::CaseInsensitive) == 0)
+                path = backup.mBackupPath;
+        if (path.isEmpty()) {
+            complain(QStringLiteral("--backup: no such file or folder, and no iPhone backup named \"%1\" "
+                                    "(see veltrane-sync backups)")
+                         .arg(aName));
+            return QString();
+        }
     }
+    const bool blackBerry = BlackBerryBackup::isBlackBerryBackup(path);
+    const QFileInfo chosen(path);
+    if (blackBerry ? !chosen.isFile()
+                   : !(chosen.isDir() && (QFileInfo::exists(path + QStringLiteral("Manifest.db")) ||
+                                          QFileInfo::exists(path + QStringLiteral("Manifest.mbdb"))))) {
+        complain(QStringLiteral("--backup takes an iPhone backup folder (with Manifest.db or Manifest.mbdb), "
+                                "a BlackBerry .ipd or .bbb file, or none: ") +
+                 aName);
+        return QString();
+    }
+    return path;
 }
 
-int SyncCommands::configureBackupOnly()
+void SyncCommands::sayBackup(const DeviceConfiguration& aConfiguration)
 {
-    Device* device = findDevice();
-    if (!device)
-        return kExitUsage;
-    SyncSettings settings;
-    settings.load();
-    const QString id = device->UniqueDeviceId();
-    bool entireLibrary = false;
-    int podcasts = 0;
-    QStringList playlistNames, podcastNames;
-    if (!device->IsConfigured() ||
-        settings.getConfig(id, entireLibrary, podcasts, playlistNames, podcastNames) != 0) {
-        complain(QStringLiteral(
-                     "%1 is not configured yet: choose its music first (veltrane-sync configure --music ...)")
-                     .arg(device->FriendlyName()));
-        return kExitUsage;
-    }
-    QString backupPath;
-    QStringList copy;
-    if (!resolveBackupOptions(settings.selectedBackupPath(id), backupPath, copy, settings, id))
-        return kExitUsage;
-    QStringList folders = mOptions.photoFolders;
-    writeBackupSettings(settings, id, backupPath, copy, folders);
-    if (settings.save() != 0) {
-        complain(QStringLiteral("can't write the settings file ") + SyncSettings::filePath());
-        return kExitUsage;
-    }
-    say(QStringLiteral("Configured %1 (%2)").arg(device->FriendlyName(), id));
-    sayBackup(backupPath, copy);
-    return kExitComplete;
-}
-
-void SyncCommands::sayBackup(const QString& aBackupPath, const QStringList& aCopy)
-{
-    if (aBackupPath.isEmpty()) {
+    if (aConfiguration.backupPath.isEmpty()) {
         say(QStringLiteral("  data from another phone: none"));
         return;
     }
+    const QStringList copy = aConfiguration.copy.names();
     say(QStringLiteral("  data from another phone: %1 from %2 (copied by the next run)")
-            .arg(aCopy.isEmpty() ? QStringLiteral("nothing chosen yet (--copy)")
-                                 : aCopy.join(QStringLiteral(", ")),
-                 QDir::toNativeSeparators(aBackupPath)));
+            .arg(copy.isEmpty() ? QStringLiteral("nothing chosen yet (--copy)")
+                                : copy.join(QStringLiteral(", ")),
+                 QDir::toNativeSeparators(aConfiguration.backupPath)));
 }

@@ -95,8 +95,9 @@ public:
     int getCacheFilename(const QString& aId, QString& aPath) const;
 
     // Named lists of key/value pairs under a device.
+    QDomElement listElement(const QString& aId, const QString& aName) const;
     QDomElement findListElement(const QString& aId, const QString& aName, bool aCreate);
-    QList<QPair<QString, QString>> getSettingsList(const QString& aId, const QString& aName);
+    QList<QPair<QString, QString>> getSettingsList(const QString& aId, const QString& aName) const;
     void removeSettingsList(const QString& aId, const QString& aName);
     // Replaces the list aName of the device (which must have an entry) with aEntries.
     void setSettingsList(const QString& aId, const QString& aName,
@@ -110,6 +111,8 @@ public:
     // The library's path mappings: a prefix of the library's file locations (a drive or a folder
     // of another computer) and the local folder it stands for.
     static const QString kLibraryPathMap;
+    // A device's list of photo folders (DeviceConfiguration::photoFolders).
+    static const QString kPhotoFolders;
 
     // Cache file names.
     void getUsedCacheFilenames(QStringList& aNames) const;

@@ -108,29 +108,36 @@ int SyncSettings::getCacheFilename(const QString& aId, QString& aPath) const
     return log.ret(kResultOk);
 }
 
-QDomElement SyncSettings::findListElement(const QString& aId, const QString& aName, bool aCreate)
+QDomElement SyncSettings::listElement(const QString& aId, const QString& aName) const
 {
-    QDomElement device = deviceElement(aId);
-    if (device.isNull())
-        return {};
+    const QDomElement device = deviceElement(aId);
     const QDomNodeList lists = device.elementsByTagName(QStringLiteral("list"));
     for (int i = 0; i < lists.size(); ++i) {
         const QDomElement list = lists.at(i).toElement();
         if (list.attribute(QStringLiteral("name")) == aName)
             return list;
     }
-    if (!aCreate)
+    return {};
+}
+
+QDomElement SyncSettings::findListElement(const QString& aId, const QString& aName, bool aCreate)
+{
+    QDomElement device = deviceElement(aId);
+    if (device.isNull())
         return {};
+    const QDomElement found = listElement(aId, aName);
+    if (!found.isNull() || !aCreate)
+        return found;
     QDomElement list = createElement(QStringLiteral("list"));
     list.setAttribute(QStringLiteral("name"), xmlText(aName));
     device.appendChild(list);
     return list;
 }
 
-QList<QPair<QString, QString>> SyncSettings::getSettingsList(const QString& aId, const QString& aName)
+QList<QPair<QString, QString>> SyncSettings::getSettingsList(const QString& aId, const QString& aName) const
 {
     QList<QPair<QString, QString>> entries;
-    const QDomElement list = findListElement(aId, aName, false);
+    const QDomElement list = listElement(aId, aName);
     for (QDomElement entry = list.firstChildElement(); !entry.isNull(); entry = entry.nextSiblingElement())
         entries.append({entry.attribute(QStringLiteral("key")), entry.attribute(QStringLiteral("value"))});
     return entries;
@@ -184,6 +191,7 @@ void SyncSettings::generateUniqueCacheFilename(QString& aPath) const
 }
 
 const QString SyncSettings::kLibraryPathMap = QStringLiteral("library-path-map");
+const QString SyncSettings::kPhotoFolders = QStringLiteral("photo_folders");
 
 QList<QPair<QString, QString>> SyncSettings::getGlobalSettingsList(const QString& aName) const
 {

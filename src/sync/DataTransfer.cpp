@@ -148,7 +148,7 @@ void DataTransfer::runBlackBerry(const QString& aBackupPath, const QString& aExt
     if (aPhotos) {
         mask |= BlackBerryBackup::kPhotos;
         bool allCopied = true;
-        const auto folders = mSettings.getSettingsList(mDeviceId, QStringLiteral("photo_folders"));
+        const auto folders = mSettings.getSettingsList(mDeviceId, SyncSettings::kPhotoFolders);
         for (const auto& folder : folders)
             allCopied = copyPhotoFolder(folder.second, QStringLiteral("DCIM\\Blackberry"), 0) && allCopied;
         if (allCopied && !stopped())

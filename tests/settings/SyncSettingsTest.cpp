@@ -195,7 +195,7 @@ TEST_F(SyncSettingsTest, NamedListsAreFoundCreatedReadAndRemoved)
         "<entry key=\"Camera\" value=\"/DCIM/Camera\"/><entry key=\"NoValue\"/></list></device></settings>");
     SyncSettings settings;
     settings.load();
-    const auto entries = settings.getSettingsList("d", "photo_folders");
+    const auto entries = settings.getSettingsList("d", SyncSettings::kPhotoFolders);
     ASSERT_EQ(entries.size(), 2);
     EXPECT_EQ(entries[0], qMakePair(QString("Camera"), QString("/DCIM/Camera")));
     EXPECT_EQ(entries[1], qMakePair(QString("NoValue"), QString()));
@@ -203,8 +203,8 @@ TEST_F(SyncSettingsTest, NamedListsAreFoundCreatedReadAndRemoved)
     EXPECT_TRUE(settings.findListElement("unknown", "x", true).isNull());
     EXPECT_FALSE(settings.findListElement("d", "new", true).isNull());
     EXPECT_FALSE(settings.findListElement("d", "new", false).isNull());
-    settings.removeSettingsList("d", "photo_folders");
-    EXPECT_TRUE(settings.getSettingsList("d", "photo_folders").isEmpty());
+    settings.removeSettingsList("d", SyncSettings::kPhotoFolders);
+    EXPECT_TRUE(settings.getSettingsList("d", SyncSettings::kPhotoFolders).isEmpty());
 }
 
 TEST_F(SyncSettingsTest, GlobalValuesCreateTheRootAndReplaceEveryEarlierValue)

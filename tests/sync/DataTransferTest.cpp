@@ -154,7 +154,7 @@ TEST_P(DataTransferTest, ABlackBerryBackupWithAPhotoFolder)
     {
         SyncSettings settings;
         settings.load();
-        settings.setSettingsList(fixture.device->UniqueDeviceId(), "photo_folders",
+        settings.setSettingsList(fixture.device->UniqueDeviceId(), SyncSettings::kPhotoFolders,
                                  {{"folder", fixture.home.path() + "/BB photos"}});
         settings.save();
     }

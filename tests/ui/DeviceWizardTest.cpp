@@ -165,7 +165,7 @@ TEST_F(DeviceWizardTest, EachMusicChoiceIsWrittenAndTheBackupPageWritesWhatItSho
         // The backup chosen before is shown with its switches; the last round chooses none.
         BackupPage& backup = *wizard->backupPage();
         EXPECT_EQ(backup.backupPath(), "/backups/old phone");
-        EXPECT_TRUE(backup.copyContacts());
+        EXPECT_TRUE(backup.copy().contacts);
         if (choice == 2)
             backup.backupList()->setCurrentRow(0);
         wizard->next();

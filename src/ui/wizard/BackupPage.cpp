@@ -52,8 +52,7 @@ QListWidgetItem* BackupPage::addNoneItem()
     return none;
 }
 
-void BackupPage::setChoice(const QString& aBackupPath, bool aMessages, bool aContacts, bool aCalendar,
-                           bool aNotes, bool aPhotos)
+void BackupPage::setChoice(const QString& aBackupPath, const DeviceConfiguration::DataToCopy& aCopy)
 {
     mList->clear();
     QListWidgetItem* none = addNoneItem();
@@ -81,11 +80,11 @@ void BackupPage::setChoice(const QString& aBackupPath, bool aMessages, bool aCon
         item->setData(kPathRole, aBackupPath);
         chosen = item;
     }
-    mMessages->setChecked(aMessages);
-    mContacts->setChecked(aContacts);
-    mCalendar->setChecked(aCalendar);
-    mNotes->setChecked(aNotes);
-    mPhotos->setChecked(aPhotos);
+    mMessages->setChecked(aCopy.messages);
+    mContacts->setChecked(aCopy.contacts);
+    mCalendar->setChecked(aCopy.calendar);
+    mNotes->setChecked(aCopy.notes);
+    mPhotos->setChecked(aCopy.photos);
     mList->setCurrentItem(chosen);
     selectionChanged();
 }
@@ -108,27 +107,14 @@ QString BackupPage::backupPath() const
     return item ? item->data(kPathRole).toString() : QString();
 }
 
-bool BackupPage::copyMessages() const
+DeviceConfiguration::DataToCopy BackupPage::copy() const
 {
-    return mMessages->isEnabled() && mMessages->isChecked();
-}
-
-bool BackupPage::copyContacts() const
-{
-    return mContacts->isEnabled() && mContacts->isChecked();
-}
-
-bool BackupPage::copyCalendar() const
-{
-    return mCalendar->isEnabled() && mCalendar->isChecked();
-}
-
-bool BackupPage::copyNotes() const
-{
-    return mNotes->isEnabled() && mNotes->isChecked();
-}
-
-bool BackupPage::copyPhotos() const
-{
-    return mPhotos->isEnabled() && mPhotos->isChecked();
+    const auto ticked = [](const QCheckBox* aBox) { return aBox->isEnabled() && aBox->isChecked(); };
+    DeviceConfiguration::DataToCopy copy;
+    copy.messages = ticked(mMessages);
+    copy.contacts = ticked(mContacts);
+    copy.calendar = ticked(mCalendar);
+    copy.notes = ticked(mNotes);
+    copy.photos = ticked(mPhotos);
+    return copy;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backup/DeviceBackup.h"
+#include "settings/DeviceConfiguration.h"
 
 #include <QList>
 #include <QWizardPage>
@@ -21,15 +22,11 @@ public:
     int nextId() const override { return 9; }
 
     // Shows the backups found and the stored choice of the phone.
-    void setChoice(const QString& aBackupPath, bool aMessages, bool aContacts, bool aCalendar, bool aNotes,
-                   bool aPhotos);
+    void setChoice(const QString& aBackupPath, const DeviceConfiguration::DataToCopy& aCopy);
     // The backup chosen: empty for none.
     QString backupPath() const;
-    bool copyMessages() const;
-    bool copyContacts() const;
-    bool copyCalendar() const;
-    bool copyNotes() const;
-    bool copyPhotos() const;
+    // What is ticked of what the chosen backup can hold.
+    DeviceConfiguration::DataToCopy copy() const;
 
     QListWidget* backupList() const { return mList; }
     QCheckBox* messagesBox() const { return mMessages; }

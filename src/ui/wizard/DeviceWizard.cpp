@@ -3,6 +3,7 @@
 #include "app/LogScope.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
+#include "settings/DeviceConfiguration.h"
 #include "ui/SyncUiTexts.h"
 #include "ui/wizard/BackupPage.h"
 #include "ui/wizard/ConculsionStartSyncPage.h"
@@ -85,20 +86,16 @@ void DeviceWizard::doPageChanged(int aNewPageId)
         return;
     // Another phone: its stored choices come onto the pages.
     mSettings.load();
-    bool entireLibrary = false;
-    int podcastSetting = 0;
-    QStringList playlists, podcasts;
-    const int found = mSettings.getConfig(id, entireLibrary, podcastSetting, playlists, podcasts);
-    const int episodes = mSettings.numberOfEpisodesToSync(id);
-    if (found == 0) {
-        mMusicPage->setPlaylistSettings(entireLibrary, playlists);
-        mPodcastPage->setPodcastSettings(podcastSetting, podcasts, episodes);
+    DeviceConfiguration configuration;
+    if (DeviceConfiguration::read(mSettings, id, configuration)) {
+        mMusicPage->setPlaylistSettings(configuration.music == DeviceConfiguration::Music::EntireLibrary,
+                                        configuration.playlists);
+        mPodcastPage->setPodcastSettings(configuration.podcastSetting, configuration.podcasts,
+                                         configuration.episodes);
     } else {
         mMusicPage->allButton()->click();
     }
-    mBackupPage->setChoice(mSettings.selectedBackupPath(id), mSettings.copyTextMessages(id),
-                           mSettings.copyAddressBook(id), mSettings.copyCalendar(id), mSettings.copyNotes(id),
-                           mSettings.copyPhotos(id));
+    mBackupPage->setChoice(configuration.backupPath, configuration.copy);
     mShownDeviceId = id;
 }
 
@@ -120,35 +117,29 @@ void DeviceWizard::saveSettings(int aExitReason)
         logValue("device name: ", devices[i]->FriendlyName());
     }
     const QString id = device->UniqueDeviceId();
-    const QString name = device->FriendlyName();
     mSettings.load();
-    // Photo folders of a BlackBerry backup are kept while that backup stays chosen.
-    const QList<QPair<QString, QString>> photoFolders =
-        mSettings.getSettingsList(id, QStringLiteral("photo_folders"));
-    const bool sameBackup = mSettings.selectedBackupPath(id) == mBackupPage->backupPath();
+    DeviceConfiguration stored;
+    DeviceConfiguration::read(mSettings, id, stored);
     // Ticked names count only with "chosen" checked: items ticked earlier stay ticked when the
     // user then picks "all" or "none", and must not be synchronised then.
-    const bool someMusic = mMusicPage->selectedButton()->isChecked();
-    const bool somePodcasts = mPodcastPage->podcastSyncSettings() == SyncSettings::PodcastsSelected;
-    mSettings.setConfig(id, mMusicPage->entireLibrary(), mPodcastPage->podcastSyncSettings(),
-                        someMusic ? mMusicPage->playlistNames() : QStringList(),
-                        somePodcasts ? mPodcastPage->playlistNames() : QStringList(), name);
-    // The wizard offers no choice for these, so finishing it sets them afresh.
-    mSettings.setConvertAacToMp3(id, false);
-    mSettings.setEnableArtworkSync(id, mConclusionPage->artForNewTracks());
-    mSettings.setForceArtworkSync(id, mConclusionPage->artForEarlierTracks());
-    mSettings.setNumberOfEpisodesToSync(id, mPodcastPage->episodes());
-    // Another phone's data: what the backup page shows.
-    mSettings.setSelectedBackupPath(id, mBackupPage->backupPath());
-    mSettings.setCopyTextMessages(id, mBackupPage->copyMessages());
-    mSettings.setCopyAddressBook(id, mBackupPage->copyContacts());
-    mSettings.setCopyNotes(id, mBackupPage->copyNotes());
-    mSettings.setCopyCalendar(id, mBackupPage->copyCalendar());
-    mSettings.setCopyPhotos(id, mBackupPage->copyPhotos());
-    mSettings.removeSettingsList(id, QStringLiteral("photo_folders"));
-    if (sameBackup && !mBackupPage->backupPath().isEmpty())
-        mSettings.setSettingsList(id, QStringLiteral("photo_folders"), photoFolders);
-    if (mSettings.save() != 0) {
+    DeviceConfiguration configuration;
+    configuration.music = mMusicPage->entireLibrary() ? DeviceConfiguration::Music::EntireLibrary
+                          : mMusicPage->selectedButton()->isChecked() ? DeviceConfiguration::Music::Playlists
+                                                                      : DeviceConfiguration::Music::None;
+    configuration.playlists = mMusicPage->playlistNames();
+    configuration.podcastSetting = mPodcastPage->podcastSyncSettings();
+    configuration.podcasts = mPodcastPage->playlistNames();
+    configuration.episodes = mPodcastPage->episodes();
+    // The wizard offers no MP3 conversion: finishing it switches that off.
+    configuration.convertToMp3 = false;
+    configuration.albumArt = mConclusionPage->artForNewTracks();
+    configuration.refreshAlbumArt = mConclusionPage->artForEarlierTracks();
+    configuration.backupPath = mBackupPage->backupPath();
+    configuration.copy = mBackupPage->copy();
+    // Photo folders of a BlackBerry backup are kept while that backup stays chosen.
+    if (stored.backupPath == configuration.backupPath && !configuration.backupPath.isEmpty())
+        configuration.photoFolders = stored.photoFolders;
+    if (configuration.write(mSettings, id, device->FriendlyName()) != SyncSettings::kResultOk) {
         logMessage("! The settings could not be saved");
         QMessageBox::warning(this, SyncUiTexts::product(),
                              tr("Your choices could not be saved: %1 can't be written.")
