@@ -102,150 +102,49 @@ void MusicSync::removeExtractedFolder()
 void MusicSync::Start()
 {
     LogScope log("MusicSync::Start");
-    mBackupExtractionFailed = false;
-    mDataTransferFailures.clear();
-    mFailure = Failure::None;
-    mFailureReason.clear();
+    clearResults();
     // One run per device at a time, across programs: the second doesn't touch the device.
     DeviceLock deviceLock; // held until the run returns, however it ends
-    const DeviceLock::Result locked = deviceLock.acquire(mDevice->UniqueDeviceId());
-    if (locked != DeviceLock::Locked) {
-        fail(locked == DeviceLock::HeldElsewhere ? Failure::AlreadySyncing : Failure::CacheUnwritable,
-             locked == DeviceLock::HeldElsewhere
-                 ? QStringLiteral("another synchronization of this device is running")
-                 : QStringLiteral("no room for the device's files in %1")
-                       .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
+    if (!lockDevice(deviceLock)) {
         ChangeState(SyncState::Fault);
-        return log.leave();
+        return;
     }
     mDevice->setFullResync(mForceFullResync);
     mDevice->PrepareForSync();
 
     SyncSettings settings;
-    const bool settingsLoaded = settings.load() == SyncSettings::kResultOk;
-    if (!settingsLoaded && !hasBeenCancelled()) {
-        logMessage("Can't open settings");
-        ChangeState(SyncState::SettingsUnreadable);
-    }
-    mNonCopiedTracks.clear();
-    mNonCopiedReasons.clear();
-    mNonCopiedErrors.clear();
-    mNotDeletedTracks.clear();
-    mMissingPlaylists.clear();
-
-    const QString deviceId = mDevice->UniqueDeviceId();
-    bool syncEntireLibrary = false;
-    int podcastSyncSetting = 0;
-    QStringList playlists, podcasts;
-    bool configured = false;
-    if (settingsLoaded && !hasBeenCancelled()) {
-        const int result =
-            settings.getConfig(deviceId, syncEntireLibrary, podcastSyncSetting, playlists, podcasts);
-        settings.setFirstUse(deviceId, false);
-        mEnableArtworkSync = settings.enableArtworkSync(deviceId);
-        mConvertToMp3 = settings.convertAacToMp3(deviceId);
-        if (result != 0)
-            logMessage("Could not get config");
-        if (result == SyncSettings::kDeviceNotFound && !hasBeenCancelled()) {
-            ChangeState(SyncState::NotConfigured);
-        } else if (result == 0 && !hasBeenCancelled()) {
-            configured = true;
-            logMessage("Preparing to sync");
-            ChangeState(SyncState::Preparing);
-            if (mForceFullResync)
-                TrackCache::removeFiles(deviceId);
-        }
-    }
+    Choice choice;
+    const bool configured = readConfiguration(settings, choice);
     removeExtractedFolder();
     if (!configured) {
-        if (hasBeenCancelled()) {
-            mDevice->FinalizeSync();
-            ChangeState(SyncState::Cancelled);
-        }
-        return log.leave();
+        // Not configured or settings unreadable: the front end opens the setup wizard, and the
+        // device is left as it was, unless the run was cancelled.
+        if (hasBeenCancelled())
+            endRun();
+        return;
     }
-
-    // Data from another phone's backup, carried once per configuration.
+    const QString deviceId = mDevice->UniqueDeviceId();
     if (!hasBeenCancelled() && !settings.selectedBackupPath(deviceId).isEmpty()) {
+        // Data from another phone's backup, carried once per configuration.
         DataTransfer transfer(*this, *mDevice, settings, deviceId);
         transfer.run();
         mBackupExtractionFailed = transfer.extractionFailed();
         mDataTransferFailures = transfer.failures();
-        if (deviceLost()) {
-            mDevice->FinalizeSync();
-            ChangeState(SyncState::Fault);
-            return log.leave();
-        }
+        if (deviceLost())
+            return endRun();
     }
-
-    if (!hasBeenCancelled()) {
-        const int opened = mCache.open(deviceId);
-        if (opened != TrackCache::kResultOk && opened != TrackCache::kNewCacheFile) {
-            // Ended as a fault, so the front end doesn't wait for a state that never comes.
-            logValue("! Can't open the track cache", opened);
-            fail(Failure::CacheUnwritable,
-                 QStringLiteral("the track cache in %1 can't be opened")
-                     .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
-            mCache.clear();
-            mDevice->FinalizeSync();
-            ChangeState(SyncState::Fault);
-            return log.leave();
-        }
-    }
-    if (!hasBeenCancelled()) {
-        const int read = mCache.updateTrackList(mTracks, -1);
-        if (read != 0) {
-            // A damaged cache can't be extended: records added after the damage would never be
-            // read again. It is written anew from the records read before the damage, so those
-            // tracks stay known (and are deleted when no longer chosen).
-            logValue("! Track cache damaged, rewriting it from the records before the damage", read);
-            logValue("Records kept", mTracks.count());
-            if (mCache.rewrite(mTracks) != TrackCache::kResultOk) {
-                logMessage("! Could not rewrite the track cache");
-                mCache.close();
-                mDevice->FinalizeSync();
-                ChangeState(SyncState::Fault);
-                return log.leave();
-            }
-        }
-    }
+    if (!hasBeenCancelled() && !loadCache(deviceId))
+        return endRun();
     if (!hasBeenCancelled())
         verifyTracksOnDevice();
     if (!hasBeenCancelled())
-        scanPlaylists(syncEntireLibrary, playlists);
+        scanPlaylists(choice.entireLibrary, choice.playlists);
     if (!hasBeenCancelled())
-        scanPodcasts(settings, deviceId, podcastSyncSetting, podcasts);
-
-    const qint64 needed = mTracks.totalLocalSize() - mTracks.totalSizeOnDevice();
-    logValue("Space needed", static_cast<int>(needed / 1024));
-    if (needed > mFreeSpace && !mForceFullResync)
-        emit notEnoughSpace(needed - mFreeSpace);
-    if (!hasBeenCancelled()) {
-        if (mDrmTracks.count() > 0)
-            emit DrmTracksFound();
-        if (mNotDownloadedTracks.count() > 0)
-            emit TracksNotDownloaded();
-    }
-
+        scanPodcasts(settings, deviceId, choice.podcastSetting, choice.podcasts);
+    askAboutSpaceAndUncopyableTracks();
     claimDevicePaths();
-    logMessage("Getting tracks to delete");
-    GetTracksToDelete();
-    if (!mMissingPlaylists.isEmpty() && mTracksToDelete.count() > 0) {
-        // Their tracks would all look unchosen: nothing is deleted until the configuration
-        // names playlists the library has.
-        logMessage("! Chosen playlists are missing from the library: nothing is deleted");
-        mTracksToDelete = TrackList();
-    }
-    if (mTracksToDelete.count() > 0 && !hasBeenCancelled()) {
-        emit ConfirmDeleteTracks();
-        if (!mDeleteConfirmed) {
-            logMessage("Delete cancelled");
-            mCache.close();
-            mDevice->FinalizeSync();
-            ChangeState(SyncState::Cancelled);
-            return log.leave();
-        }
-    }
+    if (!confirmDeletions())
+        return endRun();
     if (!hasBeenCancelled() && settings.forceArtworkSync(deviceId) &&
         updateAlbumArtForTracksAlreadyOnDevice()) {
         SyncSettings again;
@@ -267,6 +166,128 @@ void MusicSync::Start()
     mCache.close();
     if (!hasBeenCancelled() && !failed())
         writePlaylists();
+    endRun();
+}
+
+void MusicSync::clearResults()
+{
+    mBackupExtractionFailed = false;
+    mDataTransferFailures.clear();
+    mFailure = Failure::None;
+    mFailureReason.clear();
+    mNonCopiedTracks.clear();
+    mNonCopiedReasons.clear();
+    mNonCopiedErrors.clear();
+    mNotDeletedTracks.clear();
+    mMissingPlaylists.clear();
+}
+
+bool MusicSync::lockDevice(DeviceLock& aLock)
+{
+    const DeviceLock::Result locked = aLock.acquire(mDevice->UniqueDeviceId());
+    if (locked == DeviceLock::Locked)
+        return true;
+    if (locked == DeviceLock::HeldElsewhere)
+        fail(Failure::AlreadySyncing, QStringLiteral("another synchronization of this device is running"));
+    else
+        fail(Failure::CacheUnwritable, QStringLiteral("no room for the device's files in %1")
+                                           .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
+    return false;
+}
+
+bool MusicSync::readConfiguration(SyncSettings& aSettings, Choice& aChoice)
+{
+    const bool loaded = aSettings.load() == SyncSettings::kResultOk;
+    if (!loaded && !hasBeenCancelled()) {
+        logMessage("Can't open settings");
+        ChangeState(SyncState::SettingsUnreadable);
+    }
+    if (!loaded || hasBeenCancelled())
+        return false;
+    const QString deviceId = mDevice->UniqueDeviceId();
+    const int result = aSettings.getConfig(deviceId, aChoice.entireLibrary, aChoice.podcastSetting,
+                                           aChoice.playlists, aChoice.podcasts);
+    aSettings.setFirstUse(deviceId, false);
+    mEnableArtworkSync = aSettings.enableArtworkSync(deviceId);
+    mConvertToMp3 = aSettings.convertAacToMp3(deviceId);
+    if (result != 0)
+        logMessage("Could not get config");
+    if (result == SyncSettings::kDeviceNotFound && !hasBeenCancelled())
+        ChangeState(SyncState::NotConfigured);
+    if (result != 0 || hasBeenCancelled())
+        return false;
+    logMessage("Preparing to sync");
+    ChangeState(SyncState::Preparing);
+    if (mForceFullResync)
+        TrackCache::removeFiles(deviceId);
+    return true;
+}
+
+bool MusicSync::loadCache(const QString& aDeviceId)
+{
+    const int opened = mCache.open(aDeviceId);
+    if (opened != TrackCache::kResultOk && opened != TrackCache::kNewCacheFile) {
+        logValue("! Can't open the track cache", opened);
+        fail(Failure::CacheUnwritable, QStringLiteral("the track cache in %1 can't be opened")
+                                           .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
+        mCache.clear();
+        return false;
+    }
+    if (hasBeenCancelled())
+        return true;
+    const int read = mCache.updateTrackList(mTracks, -1);
+    if (read == 0)
+        return true;
+    // A damaged cache can't be extended: records added after the damage would never be read
+    // again. It is written anew from the records read before the damage, so those tracks stay
+    // known (and are deleted when no longer chosen).
+    logValue("! Track cache damaged, rewriting it from the records before the damage", read);
+    logValue("Records kept", mTracks.count());
+    if (mCache.rewrite(mTracks) == TrackCache::kResultOk)
+        return true;
+    logMessage("! Could not rewrite the track cache");
+    fail(Failure::CacheUnwritable, QStringLiteral("the damaged track cache in %1 can't be written anew")
+                                       .arg(QDir::toNativeSeparators(ApplicationPaths::kordaFolder())));
+    return false;
+}
+
+void MusicSync::askAboutSpaceAndUncopyableTracks()
+{
+    const qint64 needed = mTracks.totalLocalSize() - mTracks.totalSizeOnDevice();
+    logValue("Space needed", static_cast<int>(needed / 1024));
+    if (needed > mFreeSpace && !mForceFullResync)
+        emit notEnoughSpace(needed - mFreeSpace);
+    if (hasBeenCancelled())
+        return;
+    if (mDrmTracks.count() > 0)
+        emit DrmTracksFound();
+    if (mNotDownloadedTracks.count() > 0)
+        emit TracksNotDownloaded();
+}
+
+bool MusicSync::confirmDeletions()
+{
+    logMessage("Getting tracks to delete");
+    GetTracksToDelete();
+    if (!mMissingPlaylists.isEmpty() && mTracksToDelete.count() > 0) {
+        // Their tracks would all look unchosen: nothing is deleted until the configuration
+        // names playlists the library has.
+        logMessage("! Chosen playlists are missing from the library: nothing is deleted");
+        mTracksToDelete = TrackList();
+    }
+    if (mTracksToDelete.count() == 0 || hasBeenCancelled())
+        return true;
+    emit ConfirmDeleteTracks();
+    if (mDeleteConfirmed)
+        return true;
+    logMessage("Delete cancelled");
+    Cancel(); // declined: the run ends cancelled, with nothing deleted or copied
+    return false;
+}
+
+void MusicSync::endRun()
+{
+    mCache.close();
     mDevice->FinalizeSync();
     deviceLost(); // the last copies are named at the end
     if (failed()) {
@@ -277,77 +298,6 @@ void MusicSync::Start()
     } else {
         ChangeState(SyncState::Complete);
         logMessage("Sync done");
-    }
-}
-
-void MusicSync::scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists)
-{
-    if (aSyncEntireLibrary) {
-        mLibrary->refreshPlaylists();
-        logMessage("Synchronizing to entire library");
-        for (const QString& name : mLibrary->playlists(true)) {
-            if (!name.isEmpty()) {
-                logValue("Adding playlist", name);
-                aPlaylists.append(name);
-            }
-        }
-    }
-    for (const QString& name : aPlaylists) {
-        if (hasBeenCancelled())
-            return;
-        logMessage("Scanning local playlist");
-        logValue("wSyncPlaylistName", name);
-        LocalPlaylist playlist;
-        const int scanned = mLibrary->getAllTracks(name, mTracks, mConvertToMp3, mDrmTracks,
-                                                   mNotDownloadedTracks, playlist, aSyncEntireLibrary, this);
-        if (scanned != 0) {
-            // Renamed or deleted in iTunes, or unreadable: its tracks are not known this run.
-            logValue("! Could not read the playlist", name);
-            mMissingPlaylists.append(name.isEmpty() ? QStringLiteral("Music") : name);
-            continue;
-        }
-        mPlaylists.push_back(std::move(playlist));
-    }
-}
-
-void MusicSync::scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, int aPodcastSyncSetting,
-                             const QStringList& aPodcasts)
-{
-    QStringList names;
-    if (aPodcastSyncSetting == SyncSettings::PodcastsAll) {
-        mLibrary->refreshPodcasts();
-        logMessage("Synchronizing all podcasts");
-        names = mLibrary->podcasts();
-    } else if (aPodcastSyncSetting == SyncSettings::PodcastsSelected) {
-        names = aPodcasts;
-        mLibrary->refreshPodcasts();
-        for (const QString& name : aPodcasts) {
-            if (!name.isEmpty() && !mLibrary->podcasts().contains(name)) {
-                logValue("! Chosen podcast is not in the library", name);
-                mMissingPlaylists.append(name);
-            }
-        }
-    }
-    // With podcasts off there is nothing to read (an empty name would match episodes without an album).
-    names.removeAll(QString());
-    if (names.isEmpty())
-        return;
-    const int episodes = aSettings.numberOfEpisodesToSync(aDeviceId);
-    QList<LocalPlaylist> shows;
-    TrackList episodeTracks;
-    mLibrary->getPodcasts(names, shows, episodeTracks);
-    for (const LocalPlaylist& show : shows) {
-        std::vector<LocalPlaylistEntry> entries = show.entries();
-        std::stable_sort(entries.begin(), entries.end(),
-                         [](const LocalPlaylistEntry& aLeft, const LocalPlaylistEntry& aRight) {
-                             return aLeft.dateAdded > aRight.dateAdded;
-                         });
-        if (episodes != 0 && static_cast<int>(entries.size()) > episodes)
-            entries.resize(static_cast<std::size_t>(episodes));
-        LocalPlaylist kept(show.name());
-        for (const LocalPlaylistEntry& entry : entries)
-            kept.append(mTracks.addTrack(episodeTracks.at(entry.trackIndex)), entry.dateAdded);
-        mPlaylists.push_back(std::move(kept));
     }
 }
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 class Device;
+class DeviceLock;
 class DeviceParent;
 class LocalMusicLibrary;
 class SyncSettings;
@@ -110,7 +111,24 @@ private:
     // Cancelled by the front end, or the run's owner is stopping its thread; not logged.
     bool cancelRequested() const { return mCancelled || stopRequested(); }
     bool failed() const { return mFailure != Failure::None; }
+    // What the configuration chooses to scan.
+    struct Choice
+    {
+        bool entireLibrary = false;
+        int podcastSetting = 0;
+        QStringList playlists;
+        QStringList podcasts;
+    };
+    // The steps of Start, in their order. Each step that can end the run says so; endRun then
+    // finalises the device and reports the end state (a failure, a cancel, or complete).
+    void clearResults();
+    bool lockDevice(DeviceLock& aLock);
+    bool readConfiguration(SyncSettings& aSettings, Choice& aChoice);
     void removeExtractedFolder();
+    bool loadCache(const QString& aDeviceId);
+    void askAboutSpaceAndUncopyableTracks();
+    bool confirmDeletions();
+    void endRun();
     void scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists);
     void scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, int aPodcastSyncSetting,
                       const QStringList& aPodcasts);

@@ -1,0 +1,79 @@
+// The library side of a run: the chosen playlists and podcasts scanned into the run's tracks.
+#include "sync/MusicSync.h"
+
+#include "app/LogScope.h"
+#include "library/LocalMusicLibrary.h"
+#include "settings/SyncSettings.h"
+
+#include <algorithm>
+
+void MusicSync::scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists)
+{
+    if (aSyncEntireLibrary) {
+        mLibrary->refreshPlaylists();
+        logMessage("Synchronizing to entire library");
+        for (const QString& name : mLibrary->playlists(true)) {
+            if (!name.isEmpty()) {
+                logValue("Adding playlist", name);
+                aPlaylists.append(name);
+            }
+        }
+    }
+    for (const QString& name : aPlaylists) {
+        if (hasBeenCancelled())
+            return;
+        logMessage("Scanning local playlist");
+        logValue("wSyncPlaylistName", name);
+        LocalPlaylist playlist;
+        const int scanned = mLibrary->getAllTracks(name, mTracks, mConvertToMp3, mDrmTracks,
+                                                   mNotDownloadedTracks, playlist, aSyncEntireLibrary, this);
+        if (scanned != 0) {
+            // Renamed or deleted in iTunes, or unreadable: its tracks are not known this run.
+            logValue("! Could not read the playlist", name);
+            mMissingPlaylists.append(name.isEmpty() ? QStringLiteral("Music") : name);
+            continue;
+        }
+        mPlaylists.push_back(std::move(playlist));
+    }
+}
+
+void MusicSync::scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, int aPodcastSyncSetting,
+                             const QStringList& aPodcasts)
+{
+    QStringList names;
+    if (aPodcastSyncSetting == SyncSettings::PodcastsAll) {
+        mLibrary->refreshPodcasts();
+        logMessage("Synchronizing all podcasts");
+        names = mLibrary->podcasts();
+    } else if (aPodcastSyncSetting == SyncSettings::PodcastsSelected) {
+        names = aPodcasts;
+        mLibrary->refreshPodcasts();
+        for (const QString& name : aPodcasts) {
+            if (!name.isEmpty() && !mLibrary->podcasts().contains(name)) {
+                logValue("! Chosen podcast is not in the library", name);
+                mMissingPlaylists.append(name);
+            }
+        }
+    }
+    // With podcasts off there is nothing to read (an empty name would match episodes without an album).
+    names.removeAll(QString());
+    if (names.isEmpty())
+        return;
+    const int episodes = aSettings.numberOfEpisodesToSync(aDeviceId);
+    QList<LocalPlaylist> shows;
+    TrackList episodeTracks;
+    mLibrary->getPodcasts(names, shows, episodeTracks);
+    for (const LocalPlaylist& show : shows) {
+        std::vector<LocalPlaylistEntry> entries = show.entries();
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const LocalPlaylistEntry& aLeft, const LocalPlaylistEntry& aRight) {
+                             return aLeft.dateAdded > aRight.dateAdded;
+                         });
+        if (episodes != 0 && static_cast<int>(entries.size()) > episodes)
+            entries.resize(static_cast<std::size_t>(episodes));
+        LocalPlaylist kept(show.name());
+        for (const LocalPlaylistEntry& entry : entries)
+            kept.append(mTracks.addTrack(episodeTracks.at(entry.trackIndex)), entry.dateAdded);
+        mPlaylists.push_back(std::move(kept));
+    }
+}
