@@ -31,6 +31,8 @@ public:
     int get() const { return mFd; }
     bool valid() const { return mFd >= 0; }
     bool close() { return ::close(std::exchange(mFd, -1)) == 0; }
+    // Gives up ownership: the caller (or what it hands the descriptor to) closes it.
+    int release() { return std::exchange(mFd, -1); }
 
     // Writes all of aData, again after interruptions; false with errno set (ENOSPC when the
     // system took nothing).

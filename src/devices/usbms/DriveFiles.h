@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/UniqueFd.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <sys/types.h>
-
-#include <vector>
 
 // The files of one drive, reached only through the drive's root. A drive is a removable medium
 // that anyone can write, so nothing here follows a link below the root (a link is refused where
@@ -16,8 +16,8 @@
 // ever written into that. Paths are lists of names, each checked: no ".", "..", "/" or NUL.
 //
 // Copies are whole or absent: the data goes to a short temporary name in the destination's
-// folder and takes the real name only once it is on the drive. A copy either flushes at once,
-// or (deferred) waits for commit(), which flushes the whole drive once for many copies.
+// folder and takes the real name only once it is on the drive (DriveCopyBatch names many copies
+// after one flush of the drive).
 //
 // Used by one thread at a time; owns the descriptors it opens.
 class DriveFiles
@@ -34,7 +34,6 @@ public:
     };
 
     explicit DriveFiles(const QString& aRoot);
-    ~DriveFiles();
     DriveFiles(const DriveFiles&) = delete;
     DriveFiles& operator=(const DriveFiles&) = delete;
 
@@ -61,8 +60,8 @@ public:
     // Writes aContent whole, flushed, in place of what was there.
     bool writeFile(const QStringList& aPath, const QByteArray& aContent);
     bool appendToFile(const QStringList& aPath, const QByteArray& aContent);
-    // Creates a new file for writing (none may be there); its descriptor, or -1.
-    int createFile(const QStringList& aPath);
+    // Creates a new file for writing (none may be there); invalid on failure.
+    UniqueFd createFile(const QStringList& aPath);
     // Removes the file or the link at aPath (never what a link points to); a missing one is Ok.
     bool removeFile(const QStringList& aPath);
     // The file at aPath holds exactly what the local file aLocal holds.
@@ -70,50 +69,43 @@ public:
     // The names of the regular files in a folder, unsorted.
     QStringList fileNames(const QStringList& aFolder);
 
-    // Copies the local regular file aSource to aPath, replacing what is there. With aDeferred
-    // the copy takes its name at the next commit(); aBytes receives its size.
-    bool copyIn(const QString& aSource, const QStringList& aPath, bool aDeferred, qint64* aBytes = nullptr);
-    // Flushes the drive and gives every deferred copy its name; false when any could not.
-    bool commit();
-    int deferredCount() const { return static_cast<int>(mDeferred.size()); }
-    qint64 deferredBytes() const { return mDeferredBytes; }
+    // Copies the local regular file aSource to aPath, replacing what is there, flushed and named
+    // at once; aBytes receives its size.
+    bool copyIn(const QString& aSource, const QStringList& aPath, qint64* aBytes = nullptr);
 
     // The temporary name a copy to aName is written under.
     static QString partialName(const QString& aName);
 
 private:
-    struct Deferred
-    {
-        std::size_t folder; // in mDeferredFolders
-        QByteArray partial;
-        QByteArray name;
-    };
+    friend class DriveCopyBatch;
 
     bool openRoot();
-    // A descriptor of the folder aFolder (made as needed when aCreate), or -1. The caller must
-    // not close it: the last folder is kept open for the next operation in it.
+    // A descriptor of the folder aFolder (made as needed when aCreate), or -1. Owned here: the
+    // last folder is kept open for the next operation in it.
     int folder(const QStringList& aFolder, bool aCreate);
     // Opens aName in aFolder with O_CREAT and aFlags (O_EXCL: a leftover there is removed
-    // first), no link followed; -1 on failure.
-    int createIn(const QStringList& aFolder, const QByteArray& aName, int aFlags);
+    // first), no link followed.
+    UniqueFd createIn(const QStringList& aFolder, const QByteArray& aName, int aFlags);
     void forgetFolder();
     bool fail(Status aStatus, const QString& aWhat);
     bool failErrno(const QString& aWhat);
-    // Gives a whole copy written under aPartial its name aName in the folder aParent; on failure
-    // the copy is removed.
-    bool giveName(int aParent, const QByteArray& aPartial, const QByteArray& aName, const QStringList& aPath);
+    // Copies aSource under the temporary name of aPath (flushed when aFlush); aBytes receives its
+    // size. On failure nothing is left under the temporary name.
+    bool copyUnnamed(const QString& aSource, const QStringList& aPath, bool aFlush, qint64& aBytes);
+    // Gives a whole copy written under aPartial its name aName in the folder aParent, the name
+    // flushed when aFlushName; on failure the copy is removed.
+    bool giveName(int aParent, const QByteArray& aPartial, const QByteArray& aName, const QString& aWhat,
+                  bool aFlushName = true);
+    // Flushes everything written to the drive.
+    bool flushDrive();
 
     QString mRoot;
-    int mRootFd = -1;
+    UniqueFd mRootFd;
     dev_t mDevice = 0;
     ino_t mInode = 0;
     bool mGone = false;
     Status mStatus = Ok;
     QString mError;
     QStringList mFolderParts;
-    int mFolderFd = -1;
-    std::vector<Deferred> mDeferred;
-    std::vector<int> mDeferredFolders; // owned descriptors of the folders the copies wait in
-    QStringList mLastDeferredFolder;
-    qint64 mDeferredBytes = 0;
+    UniqueFd mFolderFd;
 };

@@ -82,7 +82,7 @@ int UsbMSDevice::CopyFile(const QString& aSourcePath, const QString& aDestinatio
     commitCopies();
     if (!aReplace && mDrive.exists(destination))
         return log.ret(kCopyKeptExisting);
-    if (mDrive.copyIn(aSourcePath, destination, false))
+    if (mDrive.copyIn(aSourcePath, destination))
         return log.ret(0);
     logValue("! Copy failed", mDrive.lastError());
     return log.ret(mDrive.lastStatus() == DriveFiles::Missing ? kSourceFileMissing
@@ -117,10 +117,11 @@ void UsbMSDevice::openMetadataFile()
         const QStringList path{QStringLiteral("KORDA"), QStringLiteral("metadata%1.xml").arg(n)};
         if (mDrive.exists(path))
             continue;
-        const int fd = mDrive.createFile(path);
+        UniqueFd fd = mDrive.createFile(path);
         auto file = std::make_unique<QFile>();
-        if (fd < 0 || !file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+        if (!fd.valid() || !file->open(fd.get(), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
             return;
+        fd.release(); // the file closes it
         mMetadataFile = std::move(file);
         mMetadataWriter = std::make_unique<QXmlStreamWriter>(mMetadataFile.get());
         mMetadataWriter->setAutoFormatting(false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/Device.h"
+#include "devices/usbms/DriveCopyBatch.h"
 #include "devices/usbms/DriveFiles.h"
 #include "devices/usbms/DriveProber.h"
 
@@ -80,6 +81,7 @@ private:
     QString mUniqueDeviceId = kTemporaryDeviceId;
     bool mIdentityDamaged = false;
     DriveFiles mDrive;
+    DriveCopyBatch mCopies{mDrive}; // the run's track copies, named in batches
     QHash<QString, bool> mPlaylistsThisRun;
     QHash<QString, QString> mPlaylistOwners; // folded file name -> playlist name, this run
     QHash<QString, QSet<QString>> mListings; // folder device path -> its file names, while checking

@@ -32,11 +32,11 @@ QString UsbMSDevice::trackFolder(const Track& aTrack)
 
 bool UsbMSDevice::commitCopies()
 {
-    if (mDrive.deferredCount() == 0)
+    if (mCopies.count() == 0)
         return true;
     LogScope log("UsbMSDevice::commitCopies");
-    logValue("Copies", mDrive.deferredCount());
-    return log.ret(mDrive.commit());
+    logValue("Copies", mCopies.count());
+    return log.ret(mCopies.commit());
 }
 
 int UsbMSDevice::UploadTrack(Track& aTrack)
@@ -86,14 +86,13 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
     } else {
         logMessage("Copying track");
         logValue("Converted path", source);
-        if (!mDrive.copyIn(source, names, true, &sizeOnDrive)) {
+        if (!mCopies.add(source, names, &sizeOnDrive)) {
             logValue("! Copy failed", mDrive.lastError());
             const bool sourceGone =
                 mDrive.lastStatus() == DriveFiles::Missing && !SourceFile::isPresent(source);
             return log.ret(sourceGone ? kSourceFileMissing : failureCode(kCopyFailed));
         }
-        if ((mDrive.deferredCount() >= kBatchFiles || mDrive.deferredBytes() >= kBatchBytes) &&
-            !commitCopies())
+        if ((mCopies.count() >= kBatchFiles || mCopies.bytes() >= kBatchBytes) && !commitCopies())
             return log.ret(failureCode(kCopyFailed));
     }
     aTrack.setDeviceId(devicePath);
@@ -164,7 +163,7 @@ void UsbMSDevice::uploadAlbumArt(const Track& aTrack, const QString& aImagePath)
     QStringList artFile;
     if (!DriveFiles::split(folder + QStringLiteral("AlbumArt.jpg"), artFile))
         return;
-    const bool copied = !mDrive.exists(artFile) && mDrive.copyIn(aImagePath, artFile, false);
+    const bool copied = !mDrive.exists(artFile) && mDrive.copyIn(aImagePath, artFile);
     if (copied || mDrive.isFile(artFile)) {
         // A new track's art goes before the track, whose path isn't known yet: the hint then
         // names the folder the art went to.

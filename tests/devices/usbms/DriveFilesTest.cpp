@@ -2,6 +2,7 @@
 // names the program uses, a drive replaced under its mount point. Nothing outside the drive may
 // be read, written or removed, and nothing may block.
 #include "devices/usbms/DriveFiles.h"
+#include "devices/usbms/DriveCopyBatch.h"
 
 #include "support/TestHome.h"
 
@@ -71,7 +72,7 @@ TEST_F(DriveFilesTest, FoldersThatAreLinksAreNeverEntered)
     link("KORDA2", mOutside);
     DriveFiles drive(mRoot);
     const QString source = mHome.writeFile("library/a.mp3", "audio");
-    EXPECT_FALSE(drive.copyIn(source, path("Music/Band/a.mp3"), false));
+    EXPECT_FALSE(drive.copyIn(source, path("Music/Band/a.mp3")));
     EXPECT_EQ(drive.lastStatus(), DriveFiles::Refused);
     EXPECT_FALSE(drive.makeFolder(path("Music/Band")));
     EXPECT_FALSE(drive.writeFile(path("Playlists_VLT/Chill.m3u"), "#EXTM3U\r\n"));
@@ -103,7 +104,7 @@ TEST_F(DriveFilesTest, FilesThatAreLinksAreReplacedOrRemovedThemselves)
     QByteArray content;
     EXPECT_FALSE(drive.readFile(path("KORDA/uniqueid"), 256, content));
     EXPECT_EQ(drive.lastStatus(), DriveFiles::Refused);
-    EXPECT_LT(drive.createFile(path("KORDA/metadata0.xml")), 0);
+    EXPECT_FALSE(drive.createFile(path("KORDA/metadata0.xml")).valid());
     EXPECT_FALSE(QFileInfo::exists(mOutside + "new.xml"));
     EXPECT_FALSE(drive.isFile(path("Music/A/B/x.mp3")));
     // Removing a link removes the link.
@@ -120,7 +121,7 @@ TEST_F(DriveFilesTest, AKordaFolderThatIsALinkIsNotTheDrivesOwn)
     DriveFiles drive(mRoot);
     EXPECT_FALSE(drive.isFolder(path("KORDA")));
     EXPECT_FALSE(drive.writeFile(path("KORDA/uniqueid"), "123Y"));
-    EXPECT_LT(drive.createFile(path("KORDA/metadata0.xml")), 0);
+    EXPECT_FALSE(drive.createFile(path("KORDA/metadata0.xml")).valid());
     EXPECT_EQ(outside(), QStringList{"precious.txt"});
 }
 
@@ -135,8 +136,8 @@ TEST_F(DriveFilesTest, WhatIsNoRegularFileIsNeitherReadNorCopied)
     const QString sourceFifo = mHome.path() + "/library/pipe.mp3";
     QDir().mkpath(mHome.path() + "/library");
     ASSERT_EQ(::mkfifo(QFile::encodeName(sourceFifo).constData(), 0600), 0);
-    EXPECT_FALSE(drive.copyIn(sourceFifo, path("Music/a.mp3"), false));
-    EXPECT_FALSE(drive.copyIn("/dev/zero", path("Music/b.mp3"), false)); // would fill the drive
+    EXPECT_FALSE(drive.copyIn(sourceFifo, path("Music/a.mp3")));
+    EXPECT_FALSE(drive.copyIn("/dev/zero", path("Music/b.mp3"))); // would fill the drive
     EXPECT_EQ(drive.lastStatus(), DriveFiles::Refused);
     EXPECT_FALSE(drive.exists(path("Music/b.mp3")));
     // Larger than asked for: refused unread.
@@ -149,12 +150,12 @@ TEST_F(DriveFilesTest, ADriveReplacedUnderItsMountPointGetsNothingMore)
 {
     DriveFiles drive(mRoot);
     const QString source = mHome.writeFile("library/a.mp3", "audio");
-    ASSERT_TRUE(drive.copyIn(source, path("Music/a.mp3"), false));
+    ASSERT_TRUE(drive.copyIn(source, path("Music/a.mp3")));
     // Unplugged: the mount point is a bare folder again (here: another folder in its place).
     ASSERT_TRUE(QDir().rename(mRoot, mHome.path() + "/unplugged"));
     QDir().mkpath(mRoot);
     EXPECT_FALSE(drive.present());
-    EXPECT_FALSE(drive.copyIn(source, path("Music/b.mp3"), false));
+    EXPECT_FALSE(drive.copyIn(source, path("Music/b.mp3")));
     EXPECT_EQ(drive.lastStatus(), DriveFiles::Gone);
     EXPECT_FALSE(drive.makeFolder(path("Music/New")));
     EXPECT_FALSE(drive.writeFile(path("KORDA/x"), "x"));
@@ -169,13 +170,14 @@ TEST_F(DriveFilesTest, ADriveReplacedUnderItsMountPointGetsNothingMore)
 TEST_F(DriveFilesTest, DeferredCopiesTakeTheirNamesAtTheCommit)
 {
     DriveFiles drive(mRoot);
+    DriveCopyBatch batch(drive);
     const QString source = mHome.writeFile("library/a.mp3", "audio");
     const QString longName = QString(249, 'n') + ".mp3"; // 253 bytes: no room for a suffix
-    ASSERT_TRUE(drive.copyIn(source, {"Music", longName}, true));
-    ASSERT_TRUE(drive.copyIn(source, path("Music/B/b.mp3"), true));
-    EXPECT_EQ(drive.deferredCount(), 2);
+    ASSERT_TRUE(batch.add(source, {"Music", longName}));
+    ASSERT_TRUE(batch.add(source, path("Music/B/b.mp3")));
+    EXPECT_EQ(batch.count(), 2);
     EXPECT_FALSE(QFileInfo::exists(mRoot + "Music/" + longName));
-    EXPECT_TRUE(drive.commit());
+    EXPECT_TRUE(batch.commit());
     EXPECT_EQ(readWholeFile(mRoot + "Music/" + longName), QByteArray("audio"));
     EXPECT_EQ(readWholeFile(mRoot + "Music/B/b.mp3"), QByteArray("audio"));
     EXPECT_EQ(QDir(mRoot + "Music").entryList(QDir::Files | QDir::Hidden), QStringList{longName});
