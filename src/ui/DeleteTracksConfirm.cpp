@@ -39,11 +39,11 @@ DeleteTracksConfirm::DeleteTracksConfirm(const TrackList& aTracks, QWidget* aPar
 void DeleteTracksConfirm::userClicksDone()
 {
     LogScope log("DeleteTracksConfirm::userClicksDone");
-    done(mAlways->isChecked() ? 2 : 1);
+    done(mAlways->isChecked() ? YesAlways : Yes);
 }
 
 void DeleteTracksConfirm::userClicksCancel()
 {
     LogScope log("DeleteTracksConfirm::userClicksCancel");
-    done(0);
+    done(No);
 }

@@ -12,6 +12,13 @@ class DeleteTracksConfirm : public QDialog
     Q_OBJECT
 
 public:
+    enum Answer
+    {
+        No = 0,
+        Yes = 1,
+        YesAlways = 2,
+    };
+
     explicit DeleteTracksConfirm(const TrackList& aTracks, QWidget* aParent = nullptr);
 
 private slots:

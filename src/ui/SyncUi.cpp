@@ -10,13 +10,14 @@
 #include "sync/AutoRefresher.h"
 #include "sync/SyncRun.h"
 #include "sync/SyncState.h"
-#include "tracks/TrackList.h"
-#include "ui/DeleteTracksConfirm.h"
+#include "tracks/Track.h"
+#include "ui/LibraryStartup.h"
+#include "ui/RunDialogs.h"
 #include "ui/SiteLink.h"
 #include "ui/SoftwareUpdateWatcher.h"
 #include "ui/SpaceGauge.h"
+#include "ui/StatusPanel.h"
 #include "ui/SyncUiTexts.h"
-#include "ui/SyncWarningDialog.h"
 #include "ui/UpdateDialog.h"
 #include "ui/wizard/DeviceWizard.h"
 
@@ -24,10 +25,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -35,7 +33,6 @@
 SyncUi::SyncUi(Backends aBackends, QWidget* aParent)
     : QWidget(aParent), mBackends(std::move(aBackends)),
       mDeviceList(std::make_unique<DeviceList>(mBackends.driveProber, mBackends.phones)),
-      mSettings(std::make_unique<SyncSettings>()),
       mLibrary(std::make_unique<LocalMusicLibrary>(mBackends.library)),
       mPodcasts(std::make_unique<PodcastRamCache>(mBackends.library)),
       mAutoRefresher(std::make_unique<AutoRefresher>(*mLibrary, *mDeviceList)),
@@ -46,73 +43,40 @@ SyncUi::SyncUi(Backends aBackends, QWidget* aParent)
     setWindowTitle(SyncUiTexts::product());
     setMinimumWidth(500);
     setMaximumWidth(500);
-    mSettings->load();
     mITunesBox =
         new QMessageBox(QMessageBox::Warning, SyncUiTexts::product(), QString(), QMessageBox::Ok, this);
     mITunesBox->setModal(false);
-
+    mPanel = new StatusPanel;
     auto* layout = new QVBoxLayout(this);
-    mStatus = new QLabel(tr("Please wait while iTunes is started"));
-    mStatus->setAlignment(Qt::AlignHCenter);
-    mStatus->setWordWrap(true);
-    mStatus->setOpenExternalLinks(false);
-    layout->addWidget(mStatus);
-    mDetail = new QLabel(
-        tr("<p>If iTunes is already running then click ") +
-        SiteLink::to(QStringLiteral("/blog/files/please_wait_while_itunes_is_started.html"), tr("here")) +
-        tr(" </p>"));
-    mDetail->setAlignment(Qt::AlignHCenter);
-    mDetail->setWordWrap(true);
-    mDetail->setOpenExternalLinks(true);
-    layout->addWidget(mDetail);
-    auto* meters = new QVBoxLayout;
-    mProgress = new QProgressBar;
-    mProgress->setTextVisible(false);
-    mGauge = new SpaceGauge(false);
-    mGauge->disable();
-    mGauge->hide();
-    meters->addWidget(mProgress);
-    meters->addWidget(mGauge);
-    layout->addLayout(meters);
-    auto* buttons = new QHBoxLayout;
-    buttons->setAlignment(Qt::AlignHCenter);
-    mSettingsButton = new QPushButton(tr("Settings"));
-    mHelpButton = new QPushButton(tr("Help"));
-    mSyncButton = new QPushButton(tr("Synchronize"));
-    mForce = new QCheckBox(tr("Force full resynchronization"));
-    mForce->setEnabled(false);
-    buttons->addWidget(mSettingsButton);
-    buttons->addWidget(mHelpButton);
-    buttons->addWidget(mSyncButton);
-    buttons->addWidget(mForce);
-    layout->addLayout(buttons);
+    layout->addWidget(mPanel);
+    mStartup = new LibraryStartup(*mLibrary, *mPodcasts, this);
 
-    connect(mStatus, &QLabel::linkActivated, this, &SyncUi::helpLinkClicked);
-    connect(mDetail, &QLabel::linkActivated, this, &SyncUi::helpLinkClicked);
-    connect(mSyncButton, &QPushButton::clicked, this, &SyncUi::startSync);
-    connect(mSettingsButton, &QPushButton::clicked, this, [this] { changeSettings(0); });
-    connect(mHelpButton, &QPushButton::clicked, this, &SyncUi::onHelpClicked);
-    connect(mLibrary.get(), &LocalMusicLibrary::initialisationComplete, this, &SyncUi::iTunesStarted);
-    connect(mLibrary.get(), &LocalMusicLibrary::iTunesFailure, this, &SyncUi::iTunesFailure);
-    connect(mLibrary.get(), &LocalMusicLibrary::iTunesOkay, this, &SyncUi::iTunesOkay);
-    connect(&mWaitTimer, &QTimer::timeout, this, &SyncUi::waitExpired);
-    setBusy();
-    SetSyncingButtons();
-    mWaitTimer.setSingleShot(true);
-    mWaitTimer.start(500);
+    connect(mPanel, &StatusPanel::linkActivated, this, &SyncUi::helpLinkClicked);
+    connect(mPanel, &StatusPanel::syncClicked, this, &SyncUi::startSync);
+    connect(mPanel, &StatusPanel::settingsClicked, this, [this] { changeSettings(0); });
+    connect(mPanel, &StatusPanel::helpClicked, this, &SyncUi::onHelpClicked);
+    connect(mStartup, &LibraryStartup::waitingForLibrary, this, &SyncUi::explainMissingLibrary);
+    connect(mStartup, &LibraryStartup::libraryRead, this, &SyncUi::libraryRead);
+    connect(mStartup, &LibraryStartup::finished, this, &SyncUi::startupFinished);
+    connect(mStartup, &LibraryStartup::notResponding, this, [this] {
+        mITunesBox->setText(
+            tr("iTunes has stopped responding. If iTunes is displaying any messages or dialog boxes "
+               "then close them."));
+        mITunesBox->show();
+    });
+    connect(mStartup, &LibraryStartup::responding, mITunesBox, &QWidget::hide);
     connect(mAutoRefresher.get(), &AutoRefresher::connectedDeviceStateChanged, this,
             qOverload<int, int>(&SyncUi::UpdateProgress));
-    connect(mAutoRefresher.get(), &AutoRefresher::freeSpaceUpdate, mGauge, &SpaceGauge::update);
+    connect(mAutoRefresher.get(), &AutoRefresher::freeSpaceUpdate, mPanel->spaceGauge(), &SpaceGauge::update);
     connect(mUpdateWatcher.get(), &SoftwareUpdateWatcher::updateInfoFound, this,
             &SyncUi::softwareUpdateInfoFound);
     connect(mDeviceList.get(), &DeviceList::unableToOpenDevice, this, &SyncUi::unableToOpenDevice);
-    connect(mPodcasts.get(), &PodcastRamCache::updated, this, &SyncUi::podcastNamesUpdated);
+    mStartup->begin();
 }
 
 SyncUi::~SyncUi()
 {
     LogScope log("SyncUi::~SyncUi");
-    mWaitTimer.stop();
     // A run ends first (it uses the device list and the library), then nothing waits for iTunes.
     mRun.reset();
     mAutoRefresher->stop();
@@ -120,46 +84,58 @@ SyncUi::~SyncUi()
     mPodcasts.reset(); // a reading waiting for iTunes is stopped and joined
 }
 
+QLabel* SyncUi::statusLabel() const
+{
+    return mPanel->statusLabel();
+}
+QLabel* SyncUi::detailLabel() const
+{
+    return mPanel->detailLabel();
+}
+QProgressBar* SyncUi::progressBar() const
+{
+    return mPanel->progressBar();
+}
+SpaceGauge* SyncUi::spaceGauge() const
+{
+    return mPanel->spaceGauge();
+}
+QPushButton* SyncUi::settingsButton() const
+{
+    return mPanel->settingsButton();
+}
+QPushButton* SyncUi::helpButton() const
+{
+    return mPanel->helpButton();
+}
+QPushButton* SyncUi::syncButton() const
+{
+    return mPanel->syncButton();
+}
+QCheckBox* SyncUi::forceBox() const
+{
+    return mPanel->forceBox();
+}
+
 bool SyncUi::runInProgress() const
 {
     return mRun && mRun->isRunning();
 }
 
-void SyncUi::waitExpired()
-{
-    LogScope log("SyncUi::waitExpired");
-    setBusy();
-    mProgress->reset();
-    mLibrary->initialiseInNewThread();
-    explainMissingLibrary();
-}
-
-void SyncUi::explainMissingLibrary()
+void SyncUi::explainMissingLibrary(const QString& aProblem)
 {
     if (mState != -1)
         return;
-    const QString problem = mLibrary->backend()->unavailableReason();
-    if (problem.isEmpty())
-        return;
-    mStatus->setText(tr("Waiting for the iTunes library"));
-    mDetail->setText(
+    mPanel->setStatus(tr("Waiting for the iTunes library"));
+    mPanel->setDetail(
         tr("<p>%1</p><p>Veltrane reads the library file iTunes keeps in its folder (iTunes Music Library.xml "
            "or "
            "iTunes Library.xml in Music/iTunes). In iTunes, switch on \"Share iTunes Library XML with other "
            "applications\" under Preferences, Advanced. A library kept elsewhere is named by the setting "
            "itunes-library-path in %2 (veltrane-sync --library FILE takes it for one run).</p>")
-            .arg(problem.toHtmlEscaped(),
+            .arg(aProblem.toHtmlEscaped(),
                  QDir::toNativeSeparators(SyncSettings::filePath()).toHtmlEscaped()));
-    fitTexts();
-}
-
-void SyncUi::fitTexts()
-{
-    // The window keeps its width and takes the height its texts need (an explanation or a long
-    // track name may run to several lines); only a change of that height costs a new layout.
-    if (mDetail->heightForWidth(mDetail->width()) != mDetail->height() ||
-        mStatus->heightForWidth(mStatus->width()) != mStatus->height())
-        adjustSize();
+    mPanel->fitTexts();
 }
 
 void SyncUi::bringToFront()
@@ -169,17 +145,14 @@ void SyncUi::bringToFront()
     activateWindow();
 }
 
-void SyncUi::iTunesStarted()
+void SyncUi::libraryRead()
 {
-    LogScope log("SyncUi::iTunesStarted");
     UpdateProgress(SyncState::ScanningLibrary, 0);
     bringToFront();
-    mPodcasts->start();
 }
 
-void SyncUi::podcastNamesUpdated()
+void SyncUi::startupFinished()
 {
-    // Only the first reading finishes the start-up; later ones serve the wizard.
     if (mState != SyncState::ScanningLibrary)
         return;
     LogScope log("SyncUi::podcastNamesUpdated");
@@ -193,30 +166,14 @@ void SyncUi::podcastNamesUpdated()
     mUpdateWatcher->getUpdateInfo(mUpdateAddress);
 }
 
-void SyncUi::iTunesFailure()
-{
-    if (mITunesFailures > 60) {
-        mITunesBox->setText(
-            tr("iTunes has stopped responding. If iTunes is displaying any messages or dialog boxes "
-               "then close them."));
-        mITunesBox->show();
-        mITunesFailures = 0;
-    }
-    ++mITunesFailures;
-    // Waiting at start: once a second, say what is missing.
-    if (mITunesFailures % 4 == 1)
-        explainMissingLibrary();
-}
-
-void SyncUi::iTunesOkay()
-{
-    mITunesFailures = 0;
-    mITunesBox->hide();
-}
-
 QString SyncUi::connectedDeviceId()
 {
     return mDeviceList->DeviceIsConnected() ? mDeviceList->ConnectedDevice()->UniqueDeviceId() : QString();
+}
+
+QString SyncUi::runDeviceId()
+{
+    return mRunDeviceId.isEmpty() ? connectedDeviceId() : mRunDeviceId;
 }
 
 void SyncUi::startSync()
@@ -249,14 +206,13 @@ void SyncUi::startSync()
         changeSettings(1);
         return;
     }
-    mRunEnded = false;
     mLastRunState = -1;
     mRunDeviceId = device->UniqueDeviceId();
     mRunDeviceType = device->GetDeviceType();
     mRun = std::make_unique<SyncRun>(*mLibrary, *device, mDeviceList->parentOfDevice(device), *this,
                                      mBackends.keepAwake);
-    mSyncButton->setEnabled(false);
-    mRun->start(mForce->isChecked());
+    mPanel->syncButton()->setEnabled(false);
+    mRun->start(mPanel->forceBox()->isChecked());
 }
 
 void SyncUi::changeSettings(int aMode)
@@ -281,41 +237,12 @@ void SyncUi::changeSettings(int aMode)
 
 bool SyncUi::ConfirmDeleteTracks(const TrackList& aTracksToDelete)
 {
-    LogScope log("SyncUi::ConfirmDeleteTracks");
-    SyncSettings settings;
-    settings.load();
-    const QString id = mRunDeviceId.isEmpty() ? connectedDeviceId() : mRunDeviceId;
-    if (settings.deleteWithoutWarning(id)) {
-        logMessage("Skipping warning");
-        return true;
-    }
-    logMessage("Displaying warning");
-    DeleteTracksConfirm dialog(aTracksToDelete, this);
-    const int answer = dialog.exec();
-    if (answer == 2) {
-        settings.setDeleteWithoutWarning(id);
-        settings.save();
-    }
-    return answer == 1 || answer == 2;
+    return RunDialogs::confirmDeleteTracks(this, runDeviceId(), aTracksToDelete);
 }
 
 void SyncUi::displayDrmTracksWarning(const TrackList& aDrmTracks)
 {
-    SyncSettings settings;
-    settings.load();
-    const QString id = mRunDeviceId.isEmpty() ? connectedDeviceId() : mRunDeviceId;
-    if (settings.skipDrmWarning(id))
-        return;
-    logMessage("Displaying warning");
-    QList<Track> tracks;
-    for (int i = 0; i < aDrmTracks.count(); ++i)
-        tracks.append(aDrmTracks.at(i));
-    SyncWarningDialog dialog(this, tracks, SyncWarningDialog::CopyProtected);
-    dialog.exec();
-    if (dialog.doNotShowAgain()) {
-        settings.setSkipDrmWarning(id);
-        settings.save();
-    }
+    RunDialogs::warnProtectedTracks(this, runDeviceId(), aDrmTracks);
 }
 
 void SyncUi::displayTracksNotDownloadedWarning(const TrackList&)
@@ -326,18 +253,7 @@ void SyncUi::displayTracksNotDownloadedWarning(const TrackList&)
 
 bool SyncUi::notEnoughSpace(qint64 aAdditionalSpaceRequired)
 {
-    const qint64 megabytes = aAdditionalSpaceRequired / 1024 / 1024;
-    QMessageBox box(
-        QMessageBox::Warning, tr("Not Enough Space"),
-        tr("You do not have enough space on your phone to complete the synchronization.  You need to "
-           "free up %1 MB. Do you want to continue with the sync anyway? Note that if you do this then "
-           "some tracks will not be copied.")
-            .arg(megabytes),
-        QMessageBox::NoButton, this);
-    QPushButton* dontSync = box.addButton(tr("Don't Sync"), QMessageBox::RejectRole);
-    box.addButton(tr("Sync Anyway"), QMessageBox::AcceptRole);
-    box.exec();
-    return box.clickedButton() != dontSync;
+    return RunDialogs::goOnWithoutSpace(this, aAdditionalSpaceRequired);
 }
 
 void SyncUi::unableToOpenDevice(int aReason)

@@ -6,13 +6,13 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
 
 class AutoRefresher;
 class DeviceList;
+class LibraryStartup;
 class LocalMusicLibrary;
 class PodcastRamCache;
 class QCheckBox;
@@ -22,16 +22,16 @@ class QProgressBar;
 class QPushButton;
 class SoftwareUpdateWatcher;
 class SpaceGauge;
+class StatusPanel;
 class SyncRun;
-class SyncSettings;
 class Track;
 
-// The program's window: what is happening (waiting for iTunes, no phone, phone ready, each step
-// of a synchronisation, done, cancelled), the phone's space or the run's progress, and the
-// Settings, Help and Synchronize buttons with the full-resynchronisation box. Owns the device
-// list, the library, the auto-refresher, the update watcher and the current run; is the run's
-// front end (its questions are answered here, on the GUI thread, while the run waits). States
-// are the engine's and the auto-refresher's (SyncState).
+// The program's window: what is happening (waiting for the library, no phone, phone ready, each
+// step of a synchronisation, done, cancelled), the phone's space or the run's progress, and the
+// Settings, Help and Synchronize buttons with the full-resynchronisation box (StatusPanel).
+// Owns the device list, the library and its podcast names, the auto-refresher, the update
+// watcher and the current run, and is the run's front end: its questions are answered here
+// (RunDialogs), on the GUI thread, while the run waits. States are SyncState's.
 class SyncUi : public QWidget, public SyncFrontEnd
 {
     Q_OBJECT
@@ -45,14 +45,14 @@ public:
     void setUpdateAddress(const QString& aAddress) { mUpdateAddress = aAddress; }
 
     // What tests look at.
-    QLabel* statusLabel() const { return mStatus; }
-    QLabel* detailLabel() const { return mDetail; }
-    QProgressBar* progressBar() const { return mProgress; }
-    SpaceGauge* spaceGauge() const { return mGauge; }
-    QPushButton* settingsButton() const { return mSettingsButton; }
-    QPushButton* helpButton() const { return mHelpButton; }
-    QPushButton* syncButton() const { return mSyncButton; }
-    QCheckBox* forceBox() const { return mForce; }
+    QLabel* statusLabel() const;
+    QLabel* detailLabel() const;
+    QProgressBar* progressBar() const;
+    SpaceGauge* spaceGauge() const;
+    QPushButton* settingsButton() const;
+    QPushButton* helpButton() const;
+    QPushButton* syncButton() const;
+    QCheckBox* forceBox() const;
     DeviceList& deviceList() { return *mDeviceList; }
     LocalMusicLibrary& library() { return *mLibrary; }
     PodcastRamCache& podcastNames() { return *mPodcasts; }
@@ -75,46 +75,38 @@ public slots:
     void changeSettings(int aMode = 0);
     void onHelpClicked();
     void helpLinkClicked(const QString& aLink);
-    void iTunesStarted();
-    void iTunesFailure();
-    void iTunesOkay();
-    void waitExpired();
     void softwareUpdateInfoFound();
     void unableToOpenDevice(int aReason);
-    void podcastNamesUpdated();
 
 protected:
     void closeEvent(QCloseEvent* aEvent) override;
 
 private:
-    // The widgets, texts, bar and buttons of a state (the table of states).
-    void applyState(int aState, int aPrevious);
-    void setBusy();
-    void SetRegularButtons();
-    void SetSyncingButtons();
+    // The start: the library is read, then its podcast names.
+    void libraryRead();
+    void startupFinished();
+    // While the library isn't there: what is wrong and how to mend it.
+    void explainMissingLibrary(const QString& aProblem);
     // The connected device's identity, or empty.
     QString connectedDeviceId();
+    // The device the run's questions are about.
+    QString runDeviceId();
     // What the run left undone, shown once it has ended.
     void showPostRunWarnings();
-    void showUsbEjectReminder();
-    // While the library isn't there: what is wrong and how to mend it.
-    void explainMissingLibrary();
     void bringToFront();
-    void fitTexts();
 
     Backends mBackends;
-    QTimer mWaitTimer;
     std::unique_ptr<DeviceList> mDeviceList;
-    std::unique_ptr<SyncSettings> mSettings;
     std::unique_ptr<LocalMusicLibrary> mLibrary;
     std::unique_ptr<PodcastRamCache> mPodcasts;
     int mState = -1;
     std::unique_ptr<AutoRefresher> mAutoRefresher;
     std::unique_ptr<SoftwareUpdateWatcher> mUpdateWatcher;
+    StatusPanel* mPanel;
+    LibraryStartup* mStartup;
     QMessageBox* mITunesBox = nullptr;
     std::unique_ptr<SyncRun> mRun;
     bool mShutdownRequested = false;
-    int mITunesFailures = 0;
     bool mDeviceErrorShown = false;
     bool mNotDownloadedPending = false;
     QString mUpdateAddress;
@@ -129,17 +121,7 @@ private:
     int mLastError = 0;
     bool mBackupFailed = false;
     QStringList mDataFailures; // what of another phone's data the last run could not carry
-    bool mRunEnded = false;
     int mLastRunState = -1;
     QString mRunDeviceId; // the device of the current or last run
     int mRunDeviceType = 0;
-
-    QLabel* mStatus;
-    QLabel* mDetail;
-    QProgressBar* mProgress;
-    SpaceGauge* mGauge;
-    QPushButton* mSettingsButton;
-    QPushButton* mHelpButton;
-    QPushButton* mSyncButton;
-    QCheckBox* mForce;
 };

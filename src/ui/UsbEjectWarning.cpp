@@ -33,5 +33,5 @@ UsbEjectWarning::UsbEjectWarning(QWidget* aParent) : QDialog(aParent)
 
 void UsbEjectWarning::userDone()
 {
-    done(mDoNotShow->isChecked() ? 1 : 0);
+    done(mDoNotShow->isChecked() ? DoNotShowAgain : Dismissed);
 }

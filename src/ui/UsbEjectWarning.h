@@ -11,6 +11,12 @@ class UsbEjectWarning : public QDialog
     Q_OBJECT
 
 public:
+    enum Answer
+    {
+        Dismissed = 0,
+        DoNotShowAgain = 1,
+    };
+
     explicit UsbEjectWarning(QWidget* aParent = nullptr);
 
 private slots:

@@ -241,6 +241,68 @@
         </message>
     </context>
     <context>
+        <name>RunDialogs</name>
+        <message>
+            <source>Not Enough Space</source>
+            <translation>Nicht genug Speicherplatz</translation>
+        </message>
+        <message>
+            <source>You do not have enough space on your phone to complete the synchronization.  You need to free up %1 MB. Do you want to continue with the sync anyway? Note that if you do this then some tracks will not be copied.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Don't Sync</source>
+            <translation>Nicht synchronisieren</translation>
+        </message>
+        <message>
+            <source>Sync Anyway</source>
+            <translation>Trotzdem synchronisieren</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;It has not been possible to transfer data from the selected backup. If the backup is encrypted then please create a non-encrypted backup using iTunes.&lt;/p&gt;</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>&lt;p&gt;Not all data from the selected backup could be copied to your phone:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;The next synchronization will try again.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Nicht alle Daten der gewählten Sicherung konnten auf Ihr Telefon kopiert werden:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;Die nächste Synchronisierung versucht es erneut.&lt;/p&gt;</translation>
+        </message>
+    </context>
+    <context>
+        <name>StatusPanel</name>
+        <message>
+            <source>Please wait while iTunes is started</source>
+            <translation>Bitte warten, iTunes wird gestartet</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;If iTunes is already running then click </source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>here</source>
+            <translation>hier</translation>
+        </message>
+        <message>
+            <source> &lt;/p&gt;</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Settings</source>
+            <translation>Einstellungen</translation>
+        </message>
+        <message>
+            <source>Help</source>
+            <translation>Hilfe</translation>
+        </message>
+        <message>
+            <source>Synchronize</source>
+            <translation>Synchronisieren</translation>
+        </message>
+        <message>
+            <source>Force full resynchronization</source>
+            <translation>Vollständige Neusynchronisierung erzwingen</translation>
+        </message>
+    </context>
+    <context>
         <name>SyncState</name>
         <message>
             <source>Connect your phone to the PC</source>
@@ -326,42 +388,6 @@
     <context>
         <name>SyncUi</name>
         <message>
-            <source>&lt;p&gt;Not all data from the selected backup could be copied to your phone:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;The next synchronization will try again.&lt;/p&gt;</source>
-            <translation>&lt;p&gt;Nicht alle Daten der gewählten Sicherung konnten auf Ihr Telefon kopiert werden:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;Die nächste Synchronisierung versucht es erneut.&lt;/p&gt;</translation>
-        </message>
-        <message>
-            <source>Please wait while iTunes is started</source>
-            <translation>Bitte warten, iTunes wird gestartet</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;If iTunes is already running then click </source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>here</source>
-            <translation>hier</translation>
-        </message>
-        <message>
-            <source> &lt;/p&gt;</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>Settings</source>
-            <translation>Einstellungen</translation>
-        </message>
-        <message>
-            <source>Help</source>
-            <translation>Hilfe</translation>
-        </message>
-        <message>
-            <source>Synchronize</source>
-            <translation>Synchronisieren</translation>
-        </message>
-        <message>
-            <source>Force full resynchronization</source>
-            <translation>Vollständige Neusynchronisierung erzwingen</translation>
-        </message>
-        <message>
             <source>Waiting for the iTunes library</source>
             <translation>Warten auf die iTunes-Mediathek</translation>
         </message>
@@ -372,22 +398,6 @@
         <message>
             <source>iTunes has stopped responding. If iTunes is displaying any messages or dialog boxes then close them.</source>
             <translation type="unfinished" />
-        </message>
-        <message>
-            <source>Not Enough Space</source>
-            <translation>Nicht genug Speicherplatz</translation>
-        </message>
-        <message>
-            <source>You do not have enough space on your phone to complete the synchronization.  You need to free up %1 MB. Do you want to continue with the sync anyway? Note that if you do this then some tracks will not be copied.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>Don't Sync</source>
-            <translation>Nicht synchronisieren</translation>
-        </message>
-        <message>
-            <source>Sync Anyway</source>
-            <translation>Trotzdem synchronisieren</translation>
         </message>
         <message>
             <source>&lt;p&gt;It has not been possible to connect to the attached device. If the screen is locked then disconnect the device, unlock the screen then reconnect it.&lt;/p&gt;&lt;p&gt;If the problem persists try rebooting the phone and the PC then try again.&lt;/p&gt;</source>
@@ -427,10 +437,6 @@
         </message>
         <message>
             <source>Nothing was deleted: these playlists are no longer in iTunes: %1</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>&lt;p&gt;It has not been possible to transfer data from the selected backup. If the backup is encrypted then please create a non-encrypted backup using iTunes.&lt;/p&gt;</source>
             <translation type="unfinished" />
         </message>
     </context>

@@ -241,6 +241,68 @@
         </message>
     </context>
     <context>
+        <name>RunDialogs</name>
+        <message>
+            <source>Not Enough Space</source>
+            <translation>Espace insuffisant</translation>
+        </message>
+        <message>
+            <source>You do not have enough space on your phone to complete the synchronization.  You need to free up %1 MB. Do you want to continue with the sync anyway? Note that if you do this then some tracks will not be copied.</source>
+            <translation>Votre téléphone n'a pas assez d'espace pour terminer la synchronisation.  Il faut libérer %1 Mo. Voulez-vous synchroniser quand même ? Dans ce cas, certains morceaux ne seront pas copiés.</translation>
+        </message>
+        <message>
+            <source>Don't Sync</source>
+            <translation>Ne pas synchroniser</translation>
+        </message>
+        <message>
+            <source>Sync Anyway</source>
+            <translation>Synchroniser quand même</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;It has not been possible to transfer data from the selected backup. If the backup is encrypted then please create a non-encrypted backup using iTunes.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Impossible de transférer les données de la sauvegarde choisie. Si la sauvegarde est chiffrée, créez une sauvegarde non chiffrée avec iTunes.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Not all data from the selected backup could be copied to your phone:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;The next synchronization will try again.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Toutes les données de la sauvegarde choisie n'ont pas pu être copiées sur votre téléphone :&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;La prochaine synchronisation réessaiera.&lt;/p&gt;</translation>
+        </message>
+    </context>
+    <context>
+        <name>StatusPanel</name>
+        <message>
+            <source>Please wait while iTunes is started</source>
+            <translation>Veuillez patienter pendant le démarrage d'iTunes</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;If iTunes is already running then click </source>
+            <translation>&lt;p&gt;Si iTunes est déjà lancé, cliquez </translation>
+        </message>
+        <message>
+            <source>here</source>
+            <translation>ici</translation>
+        </message>
+        <message>
+            <source> &lt;/p&gt;</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Settings</source>
+            <translation>Réglages</translation>
+        </message>
+        <message>
+            <source>Help</source>
+            <translation>Aide</translation>
+        </message>
+        <message>
+            <source>Synchronize</source>
+            <translation>Synchroniser</translation>
+        </message>
+        <message>
+            <source>Force full resynchronization</source>
+            <translation>Forcer une resynchronisation complète</translation>
+        </message>
+    </context>
+    <context>
         <name>SyncState</name>
         <message>
             <source>Connect your phone to the PC</source>
@@ -326,42 +388,6 @@
     <context>
         <name>SyncUi</name>
         <message>
-            <source>&lt;p&gt;Not all data from the selected backup could be copied to your phone:&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;The next synchronization will try again.&lt;/p&gt;</source>
-            <translation>&lt;p&gt;Toutes les données de la sauvegarde choisie n'ont pas pu être copiées sur votre téléphone :&lt;/p&gt;&lt;ul&gt;%1&lt;/ul&gt;&lt;p&gt;La prochaine synchronisation réessaiera.&lt;/p&gt;</translation>
-        </message>
-        <message>
-            <source>Please wait while iTunes is started</source>
-            <translation>Veuillez patienter pendant le démarrage d'iTunes</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;If iTunes is already running then click </source>
-            <translation>&lt;p&gt;Si iTunes est déjà lancé, cliquez </translation>
-        </message>
-        <message>
-            <source>here</source>
-            <translation>ici</translation>
-        </message>
-        <message>
-            <source> &lt;/p&gt;</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>Settings</source>
-            <translation>Réglages</translation>
-        </message>
-        <message>
-            <source>Help</source>
-            <translation>Aide</translation>
-        </message>
-        <message>
-            <source>Synchronize</source>
-            <translation>Synchroniser</translation>
-        </message>
-        <message>
-            <source>Force full resynchronization</source>
-            <translation>Forcer une resynchronisation complète</translation>
-        </message>
-        <message>
             <source>Waiting for the iTunes library</source>
             <translation>En attente de la bibliothèque iTunes</translation>
         </message>
@@ -372,22 +398,6 @@
         <message>
             <source>iTunes has stopped responding. If iTunes is displaying any messages or dialog boxes then close them.</source>
             <translation>iTunes ne répond plus. Si iTunes affiche des messages ou des boîtes de dialogue, fermez-les.</translation>
-        </message>
-        <message>
-            <source>Not Enough Space</source>
-            <translation>Espace insuffisant</translation>
-        </message>
-        <message>
-            <source>You do not have enough space on your phone to complete the synchronization.  You need to free up %1 MB. Do you want to continue with the sync anyway? Note that if you do this then some tracks will not be copied.</source>
-            <translation>Votre téléphone n'a pas assez d'espace pour terminer la synchronisation.  Il faut libérer %1 Mo. Voulez-vous synchroniser quand même ? Dans ce cas, certains morceaux ne seront pas copiés.</translation>
-        </message>
-        <message>
-            <source>Don't Sync</source>
-            <translation>Ne pas synchroniser</translation>
-        </message>
-        <message>
-            <source>Sync Anyway</source>
-            <translation>Synchroniser quand même</translation>
         </message>
         <message>
             <source>&lt;p&gt;It has not been possible to connect to the attached device. If the screen is locked then disconnect the device, unlock the screen then reconnect it.&lt;/p&gt;&lt;p&gt;If the problem persists try rebooting the phone and the PC then try again.&lt;/p&gt;</source>
@@ -428,10 +438,6 @@
         <message>
             <source>Nothing was deleted: these playlists are no longer in iTunes: %1</source>
             <translation>Rien n'a été supprimé : ces listes de lecture ne sont plus dans iTunes : %1</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;It has not been possible to transfer data from the selected backup. If the backup is encrypted then please create a non-encrypted backup using iTunes.&lt;/p&gt;</source>
-            <translation>&lt;p&gt;Impossible de transférer les données de la sauvegarde choisie. Si la sauvegarde est chiffrée, créez une sauvegarde non chiffrée avec iTunes.&lt;/p&gt;</translation>
         </message>
     </context>
     <context>

@@ -1,0 +1,66 @@
+#include "ui/LibraryStartup.h"
+
+#include "app/LogScope.h"
+#include "library/LocalMusicLibrary.h"
+#include "library/PodcastRamCache.h"
+
+LibraryStartup::LibraryStartup(LocalMusicLibrary& aLibrary, PodcastRamCache& aPodcastNames, QObject* aParent)
+    : QObject(aParent), mLibrary(aLibrary), mPodcastNames(aPodcastNames)
+{
+    mWaitTimer.setSingleShot(true);
+    connect(&mWaitTimer, &QTimer::timeout, this, &LibraryStartup::initialise);
+    connect(&mLibrary, &LocalMusicLibrary::initialisationComplete, this, [this] {
+        LogScope log("SyncUi::iTunesStarted");
+        mLibraryRead = true;
+        emit libraryRead();
+        mPodcastNames.start();
+    });
+    connect(&mLibrary, &LocalMusicLibrary::iTunesFailure, this, &LibraryStartup::onFailure);
+    connect(&mLibrary, &LocalMusicLibrary::iTunesOkay, this, [this] {
+        mFailures = 0;
+        emit responding();
+    });
+    connect(&mPodcastNames, &PodcastRamCache::updated, this, &LibraryStartup::onPodcastNames);
+}
+
+void LibraryStartup::begin()
+{
+    mWaitTimer.start(500);
+}
+
+void LibraryStartup::initialise()
+{
+    LogScope log("SyncUi::waitExpired");
+    mLibrary.initialiseInNewThread();
+    explainMissingLibrary();
+}
+
+void LibraryStartup::explainMissingLibrary()
+{
+    if (mLibraryRead)
+        return;
+    const QString problem = mLibrary.backend()->unavailableReason();
+    if (!problem.isEmpty())
+        emit waitingForLibrary(problem);
+}
+
+void LibraryStartup::onFailure()
+{
+    if (mFailures > 60) {
+        emit notResponding();
+        mFailures = 0;
+    }
+    ++mFailures;
+    // Waiting at start: once a second, say what is missing.
+    if (mFailures % 4 == 1)
+        explainMissingLibrary();
+}
+
+void LibraryStartup::onPodcastNames()
+{
+    // Only the first reading finishes the start; later ones serve the wizard.
+    if (mFinished || !mLibraryRead)
+        return;
+    mFinished = true;
+    emit finished();
+}
