@@ -6,7 +6,7 @@
 #include "backup/BackupDatabase.h"
 #include "backup/BackupDates.h"
 #include "backup/BackupXmlWriter.h"
-#include "backup/RecipieintPlistContentHandler.h"
+#include "backup/RecipientPlistContentHandler.h"
 #include "backup/TypedStreamText.h"
 
 #include <QSqlError>
@@ -68,7 +68,7 @@ void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
         if (!newSchema && address.isNull()) {
             const QVariant recipients = row.value(QStringLiteral("recipients"));
             if (!recipients.isNull()) {
-                RecipieintPlistContentHandler handler;
+                RecipientPlistContentHandler handler;
                 PropertyList::parse(recipients.toByteArray(), handler);
                 if (!handler.recipients().isEmpty())
                     address = handler.recipients().first();

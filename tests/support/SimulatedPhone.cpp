@@ -86,11 +86,11 @@ public:
         for (const SimulatedPhone::Object& object : mPhone->mObjects) {
             if (object.parent != folder || object.storage != aStorageId)
                 continue;
-            int type = QMtpFileInterface::TypeOther;
+            int type = QMtpFile::TypeOther;
             if (object.folder)
-                type = QMtpFileInterface::TypeFolder;
+                type = QMtpFile::TypeFolder;
             else if (object.name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive))
-                type = QMtpFileInterface::TypePlaylist;
+                type = QMtpFile::TypePlaylist;
             aObjects.append(QMtpFile(QString::number(object.id), aFolderId, aStorageId, object.name,
                                      object.data.size(), type));
         }
@@ -111,7 +111,7 @@ public:
         return MtpResult::kOk;
     }
 
-    qint32 sendFile(const QString& aLocalPath, QMtpFileInterface& aObject, const Progress& aProgress) override
+    qint32 sendFile(const QString& aLocalPath, QMtpFile& aObject, const Progress& aProgress) override
     {
         QFile local(aLocalPath);
         if (!local.open(QIODevice::ReadOnly))

@@ -11,7 +11,7 @@
 #include "ui/SpaceGauge.h"
 #include "ui/UiTestSupport.h"
 #include "ui/wizard/BackupPage.h"
-#include "ui/wizard/ConculsionStartSyncPage.h"
+#include "ui/wizard/ConclusionStartSyncPage.h"
 #include "ui/wizard/ConnectDevicePage.h"
 #include "ui/wizard/PlaylistSettingsPage.h"
 

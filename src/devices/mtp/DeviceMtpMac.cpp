@@ -45,7 +45,7 @@ MtpDevice& DeviceMtpMac::handle()
     return mParent.MtpDevice();
 }
 
-qint32 DeviceMtpMac::sendFile(const QString& aLocalPath, QMtpFileInterface& aObject)
+qint32 DeviceMtpMac::sendFile(const QString& aLocalPath, QMtpFile& aObject)
 {
     return handle().sendFile(aLocalPath, aObject,
                              [this](qint64 aDone, qint64 aTotal) { return transferProgress(aDone, aTotal); });
@@ -111,8 +111,7 @@ int DeviceMtpMac::CopyFile(const QString& aSourcePath, const QString& aDestinati
     }
     if (exists && !aReplace)
         return log.ret(kCopyKeptExisting);
-    const bool copied =
-        file.copy(aSourcePath, aDestinationPath, MtpFile::kCopyAttempts, QMtpFileInterface::TypeOther);
+    const bool copied = file.copy(aSourcePath, aDestinationPath, MtpFile::kCopyAttempts, QMtpFile::TypeOther);
     logMessage(copied ? "Copied okay" : "Copy error");
     return log.ret(copied ? 0 : copyFailure(file.lastResult()));
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "devices/Device.h"
-#include "devices/mtp/QMtpCachedFile.h"
 #include "devices/mtp/QMtpDeviceStorage.h"
+#include "devices/mtp/QMtpFile.h"
 
 #include <QHash>
 #include <QString>
@@ -54,14 +54,14 @@ public:
                                 QString& aFolderId);
     int GetIdFromTrack(const Track& aTrack, QString& aObjectId);
     // As GetOrCreateFromPath, with the object's whole description.
-    int findObject(const QString& aPath, bool aCreate, QMtpCachedFile& aObject);
+    int findObject(const QString& aPath, bool aCreate, QMtpFile& aObject);
 
     // What MtpFile needs: the storage, the opened phone, and a send that reports its progress
     // to the run (and stops when the run is cancelled).
     const QString& storageId() const { return mStorage.Id(); }
     const QMtpDeviceStorage& storage() const { return mStorage; }
     MtpDevice& handle();
-    qint32 sendFile(const QString& aLocalPath, QMtpFileInterface& aObject);
+    qint32 sendFile(const QString& aLocalPath, QMtpFile& aObject);
 
     // The name a track's file has on the phone: its local file's name with the characters a
     // phone can't take replaced, never hidden, at most 255 bytes, and ending in .mp3 when the

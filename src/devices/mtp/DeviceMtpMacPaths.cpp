@@ -19,8 +19,8 @@ QString folded(const QString& aName)
 int DeviceMtpMac::GetOrCreateFromNameAndParent(const QString& aParentId, const QString& aName,
                                                bool aFolderWanted, bool aCreate, QString& aObjectId)
 {
-    QMtpCachedFile object;
-    QList<QMtpCachedFile> objects;
+    QMtpFile object;
+    QList<QMtpFile> objects;
     LogScope log("DeviceMtpMac::GetOrCreateFromNameAndParent");
     logValue("aParentId", aParentId);
     logValue("aName", aName);
@@ -33,9 +33,9 @@ int DeviceMtpMac::GetOrCreateFromNameAndParent(const QString& aParentId, const Q
     logValue("nameToFind", nameToFind);
     const QString key = nameToFind.toCaseFolded();
     // A folder is looked for among folders first: a file of the same name doesn't hide it.
-    const QMtpCachedFile* match = nullptr;
-    for (const QMtpCachedFile& candidate : objects) {
-        const bool isFolder = candidate.type() == QMtpFileInterface::TypeFolder;
+    const QMtpFile* match = nullptr;
+    for (const QMtpFile& candidate : objects) {
+        const bool isFolder = candidate.type() == QMtpFile::TypeFolder;
         if (isFolder && !aFolderWanted)
             continue;
         if (folded(candidate.name()) != key)
@@ -67,7 +67,7 @@ int DeviceMtpMac::GetOrCreateFromNameAndParent(const QString& aParentId, const Q
     return log.ret(0);
 }
 
-int DeviceMtpMac::findObject(const QString& aPath, bool aCreate, QMtpCachedFile& aObject)
+int DeviceMtpMac::findObject(const QString& aPath, bool aCreate, QMtpFile& aObject)
 {
     const QStringList components = splitDevicePath(aPath);
     QString id = MtpDevice::kRootFolder;
@@ -84,26 +84,26 @@ int DeviceMtpMac::findObject(const QString& aPath, bool aCreate, QMtpCachedFile&
             return result;
     }
     if (components.isEmpty()) {
-        aObject = QMtpCachedFile(id, QString(), storageId(), QString(), 0, QMtpFileInterface::TypeFolder);
+        aObject = QMtpFile(id, QString(), storageId(), QString(), 0, QMtpFile::TypeFolder);
         return MtpResult::kOk;
     }
     // The description as the cache holds it (its size and type).
-    QList<QMtpCachedFile> objects;
+    QList<QMtpFile> objects;
     handle().listFolder(storageId(), parent, objects);
-    for (const QMtpCachedFile& object : objects) {
+    for (const QMtpFile& object : objects) {
         if (object.objectId() == id) {
             aObject = object;
             aObject.setParentId(parent);
             return MtpResult::kOk;
         }
     }
-    aObject = QMtpCachedFile(id, parent, storageId(), components.last(), 0, QMtpFileInterface::TypeFolder);
+    aObject = QMtpFile(id, parent, storageId(), components.last(), 0, QMtpFile::TypeFolder);
     return MtpResult::kOk;
 }
 
 int DeviceMtpMac::GetOrCreateFromPath(const QString& aPath, QString& aObjectId, bool aCreate)
 {
-    QMtpCachedFile object;
+    QMtpFile object;
     const int result = findObject(aPath, aCreate, object);
     if (result == MtpResult::kOk)
         aObjectId = object.objectId();

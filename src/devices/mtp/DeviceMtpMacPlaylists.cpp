@@ -68,7 +68,7 @@ int DeviceMtpMac::createPlaylist(const LocalPlaylist& aPlaylist, const TrackList
     if (folderResult == MtpResult::kOk) {
         logMessage("Checking whether playlist already exists on device");
         logValue("playlistFolderId", folderId);
-        QMtpCachedFile existing;
+        QMtpFile existing;
         if (findObject(QLatin1Char('\\') + kPlaylistFolder + QLatin1Char('\\') + fileName, false, existing) ==
             MtpResult::kOk) {
             logMessage("We have an existing playlist with the same name");
@@ -98,7 +98,7 @@ int DeviceMtpMac::createPlaylist(const LocalPlaylist& aPlaylist, const TrackList
     const QString devicePath = QLatin1Char('\\') + kPlaylistFolder + QLatin1Char('\\') + fileName;
     MtpFile file(*this, devicePath);
     if (!file.copy(localCopy, devicePath, MtpFile::kCopyAttempts,
-                   vlt ? QMtpFileInterface::TypeDocument : QMtpFileInterface::TypePlaylist)) {
+                   vlt ? QMtpFile::TypeDocument : QMtpFile::TypePlaylist)) {
         logMessage("*** Failed to copy track.");
         return log.ret(copyFailure(file.lastResult()));
     }
@@ -131,13 +131,13 @@ void DeviceMtpMac::removeOldPlaylists()
         MtpResult::kOk)
         return;
     logValue("Got playlist folder ID", folderId);
-    QList<QMtpCachedFile> objects;
+    QList<QMtpFile> objects;
     if (handle().listFolder(storageId(), folderId, objects) != MtpResult::kOk)
         return;
-    for (const QMtpCachedFile& object : objects) {
-        if (!vlt && object.type() != QMtpFileInterface::TypePlaylist)
+    for (const QMtpFile& object : objects) {
+        if (!vlt && object.type() != QMtpFile::TypePlaylist)
             continue;
-        if (object.type() == QMtpFileInterface::TypeFolder)
+        if (object.type() == QMtpFile::TypeFolder)
             continue; // a folder someone made there is not a playlist
         const bool isVltFile = object.name().endsWith(QLatin1String("vlt"));
         const bool writtenThisRun = mPlaylistsThisRun.contains(folded(object.name()));

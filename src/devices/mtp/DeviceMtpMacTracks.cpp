@@ -57,7 +57,7 @@ int DeviceMtpMac::UploadTrack(Track& aTrack)
     logValue("persistentId", devicePath);
     noteSending(devicePath);
     MtpFile file(*this, devicePath);
-    if (!file.copy(source, devicePath, MtpFile::kCopyAttempts, QMtpFileInterface::TypeOther)) {
+    if (!file.copy(source, devicePath, MtpFile::kCopyAttempts, QMtpFile::TypeOther)) {
         // A phone that went away may keep part of the file: the journal keeps its path for the
         // next run. Otherwise the object layer has removed what the failed sends left.
         if (file.lastResult() != MtpResult::kGone)
@@ -75,7 +75,7 @@ int DeviceMtpMac::UploadTrack(Track& aTrack)
 int DeviceMtpMac::DeleteTrack(TrackCache& aCache, Track& aTrack)
 {
     LogScope log("DeviceMtpMac::DeleteTrack");
-    QMtpCachedFile object;
+    QMtpFile object;
     const int found = findObject(aTrack.deviceId(), false, object);
     int result = 0;
     if (found != MtpResult::kOk) {
@@ -109,12 +109,11 @@ void DeviceMtpMac::uploadAlbumArt(const Track& aTrack, const QString& aImagePath
         return;
     const QString artName = QStringLiteral("folder.jpg");
     QMtpFile art(QString(), folderId, storageId(), artName, QFileInfo(aImagePath).size(),
-                 QMtpFileInterface::TypeDocument);
-    QList<QMtpCachedFile> objects;
+                 QMtpFile::TypeDocument);
+    QList<QMtpFile> objects;
     handle().listFolder(storageId(), folderId, objects);
-    for (const QMtpCachedFile& object : objects) {
-        if (object.type() != QMtpFileInterface::TypeFolder &&
-            object.name().compare(artName, Qt::CaseInsensitive) == 0)
+    for (const QMtpFile& object : objects) {
+        if (object.type() != QMtpFile::TypeFolder && object.name().compare(artName, Qt::CaseInsensitive) == 0)
             handle().deleteObject(object);
     }
     const qint32 sent = sendFile(aImagePath, art);
@@ -127,10 +126,10 @@ bool DeviceMtpMac::trackIsOnDevice(const Track& aTrack)
     // Each folder is listed once for all its tracks (the folder cache). A copy that is there
     // but not whole (another program's doing) doesn't count either.
     // A lookup that fails for another reason (the phone went away) says nothing about it.
-    QMtpCachedFile object;
+    QMtpFile object;
     const int found = findObject(aTrack.deviceId(), false, object);
     if (found != MtpResult::kOk)
         return found != MtpResult::kNotFound;
-    return object.type() != QMtpFileInterface::TypeFolder &&
+    return object.type() != QMtpFile::TypeFolder &&
            (aTrack.recordedSizeOnDevice() <= 0 || object.size() == aTrack.recordedSizeOnDevice());
 }

@@ -4,7 +4,7 @@
 
 DeviceParentMtpMac::DeviceParentMtpMac(std::unique_ptr<::MtpDevice> aDevice,
                                        const PortableDeviceRecord& aRecord, const QString& aFriendlyName)
-    : DeviceParentMtp(aFriendlyName.isEmpty() ? aRecord.description : aFriendlyName),
+    : DeviceParent(aFriendlyName.isEmpty() ? aRecord.description : aFriendlyName),
       mDevice(std::move(aDevice)), mRecord(aRecord), mFriendlyName(aFriendlyName), mVendor(vendorOf(aRecord)),
       mProduct(productOf(aRecord))
 {

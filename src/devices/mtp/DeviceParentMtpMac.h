@@ -1,6 +1,6 @@
 #pragma once
 
-#include "devices/mtp/DeviceParentMtp.h"
+#include "devices/DeviceParent.h"
 #include "devices/mtp/MtpDevice.h"
 #include "devices/mtp/PortableDevice.h"
 
@@ -12,12 +12,14 @@
 // vendor and product strings that tell it apart from other phones across refresher passes (the
 // product string holds where it is plugged in: plugged in again, it is opened again). Its
 // storages are its children.
-class DeviceParentMtpMac : public DeviceParentMtp
+class DeviceParentMtpMac : public DeviceParent
 {
 public:
     DeviceParentMtpMac(std::unique_ptr<::MtpDevice> aDevice, const PortableDeviceRecord& aRecord,
                        const QString& aFriendlyName);
     ~DeviceParentMtpMac() override;
+
+    int GetDeviceType() override { return Device::DeviceTypeMtp; }
 
     // The opened phone (logged on entry and exit).
     ::MtpDevice& MtpDevice();

@@ -34,8 +34,7 @@ qint32 MtpDevice::reopen()
     return result;
 }
 
-qint32 MtpDevice::listFolder(const QString& aStorageId, const QString& aFolderId,
-                             QList<QMtpCachedFile>& aObjects)
+qint32 MtpDevice::listFolder(const QString& aStorageId, const QString& aFolderId, QList<QMtpFile>& aObjects)
 {
     const QString key = MangleFolderId(aFolderId, aStorageId);
     aObjects.clear();
@@ -52,8 +51,8 @@ qint32 MtpDevice::listFolder(const QString& aStorageId, const QString& aFolderId
     mFolders.remove(key);
     for (const QMtpFile& object : listed) {
         logValue("Name + ID: ", object.name() + QStringLiteral(", ") + object.objectId());
-        mFolders.insert(key, QMtpCachedFile(object));
-        aObjects.append(QMtpCachedFile(object));
+        mFolders.insert(key, QMtpFile(object));
+        aObjects.append(QMtpFile(object));
     }
     mListed.insert(key, true);
     return MtpResult::kOk;
@@ -72,13 +71,12 @@ qint32 MtpDevice::createFolder(const QString& aStorageId, const QString& aParent
     // stores another name is noted.
     if (aName != requested)
         logValue("The phone named the new folder", aName);
-    mFolders.insert(
-        MangleFolderId(aParentId, aStorageId),
-        QMtpCachedFile(aNewId, aParentId, aStorageId, requested, 0, QMtpFileInterface::TypeFolder));
+    mFolders.insert(MangleFolderId(aParentId, aStorageId),
+                    QMtpFile(aNewId, aParentId, aStorageId, requested, 0, QMtpFile::TypeFolder));
     return result;
 }
 
-qint32 MtpDevice::sendFile(const QString& aLocalPath, QMtpFileInterface& aObject,
+qint32 MtpDevice::sendFile(const QString& aLocalPath, QMtpFile& aObject,
                            const PortableDevice::Progress& aProgress)
 {
     if (mGone)
@@ -86,7 +84,7 @@ qint32 MtpDevice::sendFile(const QString& aLocalPath, QMtpFileInterface& aObject
     const qint32 result = counted(mDevice->sendFile(aLocalPath, aObject, aProgress));
     const QString key = MangleFolderId(aObject.parentId(), aObject.storageId());
     if (result == MtpResult::kOk) {
-        mFolders.insert(key, QMtpCachedFile(aObject));
+        mFolders.insert(key, QMtpFile(aObject));
     } else {
         // What a failed send left in the folder is known to the phone only: the folder is
         // listed again when it is next looked at.
@@ -103,7 +101,7 @@ qint32 MtpDevice::readObject(const QString& aObjectId, const QString& aLocalPath
     return counted(mDevice->readObject(aObjectId, aLocalPath));
 }
 
-qint32 MtpDevice::deleteObject(const QMtpFileInterface& aObject)
+qint32 MtpDevice::deleteObject(const QMtpFile& aObject)
 {
     if (mGone)
         return MtpResult::kGone;

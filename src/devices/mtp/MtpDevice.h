@@ -1,7 +1,7 @@
 #pragma once
 
 #include "devices/mtp/PortableDevice.h"
-#include "devices/mtp/QMtpCachedFile.h"
+#include "devices/mtp/QMtpFile.h"
 
 #include <QMultiHash>
 #include <QString>
@@ -26,12 +26,11 @@ public:
     PortableDevice& portableDevice() { return *mDevice; }
     qint32 reopen();
 
-    qint32 listFolder(const QString& aStorageId, const QString& aFolderId, QList<QMtpCachedFile>& aObjects);
+    qint32 listFolder(const QString& aStorageId, const QString& aFolderId, QList<QMtpFile>& aObjects);
     qint32 createFolder(const QString& aStorageId, const QString& aParentId, QString& aName, QString& aNewId);
-    qint32 sendFile(const QString& aLocalPath, QMtpFileInterface& aObject,
-                    const PortableDevice::Progress& aProgress);
+    qint32 sendFile(const QString& aLocalPath, QMtpFile& aObject, const PortableDevice::Progress& aProgress);
     qint32 readObject(const QString& aObjectId, const QString& aLocalPath);
-    qint32 deleteObject(const QMtpFileInterface& aObject);
+    qint32 deleteObject(const QMtpFile& aObject);
     qint32 setReferences(const QString& aObjectId, const QStringList& aReferences);
     qint32 refreshStorage(QMtpDeviceStorage& aStorage);
 
@@ -44,7 +43,7 @@ private:
     qint32 counted(qint32 aResult);
 
     std::unique_ptr<PortableDevice> mDevice;
-    QMultiHash<QString, QMtpCachedFile> mFolders;
+    QMultiHash<QString, QMtpFile> mFolders;
     QHash<QString, bool> mListed; // folder keys whose whole content is in mFolders
     int mOperations = 0;
     bool mGone = false;

@@ -26,7 +26,7 @@ bool MtpFile::exists(const QString& aPath)
 
 bool MtpFile::remove(const QString& aPath)
 {
-    QMtpCachedFile object;
+    QMtpFile object;
     const int found = mDevice.findObject(aPath, false, object);
     if (found != MtpResult::kOk) {
         logValue("Error getting ID from path: ", found);
@@ -90,7 +90,7 @@ bool MtpFile::copy(const QString& aSource, const QString& aTarget, int aAttempts
         logMessage(
             "Checking again to see if the track is there, sometimes we get a failure but the track was "
             "copied anyway...");
-        QMtpCachedFile left;
+        QMtpFile left;
         const int tempErr = mDevice.findObject(aTarget, false, left);
         logValue("tempErr", tempErr);
         if (tempErr == MtpResult::kOk) {
@@ -129,10 +129,10 @@ bool MtpFile::open(QIODevice::OpenMode aMode)
         return log.ret(false);
     temporary->close();
     if (aMode == QIODevice::ReadOnly) {
-        QMtpCachedFile object;
+        QMtpFile object;
         const int result = mDevice.findObject(mPath, false, object);
         logValue("Result when getting file", result);
-        if (result == MtpResult::kOk && object.type() != QMtpFileInterface::TypeFolder &&
+        if (result == MtpResult::kOk && object.type() != QMtpFile::TypeFolder &&
             object.size() <= kMaxReadBytes) {
             logMessage("Reading data into local file");
             const qint32 read = mDevice.handle().readObject(object.objectId(), temporary->fileName());
@@ -181,7 +181,7 @@ bool MtpFile::close()
     mTemporary->close();
     bool result = flushed;
     if (written && flushed) {
-        result = copy(mTemporary->fileName(), mPath, kCopyAttempts, QMtpFileInterface::TypeOther);
+        result = copy(mTemporary->fileName(), mPath, kCopyAttempts, QMtpFile::TypeOther);
         if (!result)
             logValue("MtpFile::close Error copying file", DeviceMtpMac::kCopyFailed);
     }

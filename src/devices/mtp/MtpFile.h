@@ -1,18 +1,19 @@
 #pragma once
 
-#include "devices/mtp/AbstractFile.h"
-
+#include <QByteArray>
 #include <QFile>
+#include <QIODevice>
 #include <QString>
 
 #include <memory>
 
 class DeviceMtpMac;
 
-// A path on one storage of a phone, used as a file: reading copies the object into a local
+// A path on one storage of a phone, used as a file (exists, remove, make its folders, open, read,
+// write, close, and copy a local file there): reading copies the object into a local
 // temporary file (KORDA/temp<N>), writing fills one that close() sends. An MtpFile lives for one
 // operation; destroying an open one closes it, so written data is sent.
-class MtpFile : public AbstractFile
+class MtpFile
 {
 public:
     static constexpr int kCopyAttempts = 5;
@@ -21,18 +22,18 @@ public:
     static constexpr qint64 kMaxReadBytes = 16 * 1024 * 1024;
 
     MtpFile(DeviceMtpMac& aDevice, const QString& aPath);
-    ~MtpFile() override;
+    ~MtpFile();
     MtpFile(const MtpFile&) = delete;
     MtpFile& operator=(const MtpFile&) = delete;
 
-    bool exists(const QString& aPath) override;
-    bool remove(const QString& aPath) override;
-    bool copy(const QString& aSource, const QString& aTarget, int aAttempts, int aType) override;
-    bool mkpath(const QString& aPath) override;
-    bool open(QIODevice::OpenMode aMode) override;
-    bool close() override;
-    QByteArray readAll() override;
-    bool write(const QByteArray& aBytes) override;
+    bool exists(const QString& aPath);
+    bool remove(const QString& aPath);
+    bool copy(const QString& aSource, const QString& aTarget, int aAttempts, int aType);
+    bool mkpath(const QString& aPath);
+    bool open(QIODevice::OpenMode aMode);
+    bool close();
+    QByteArray readAll();
+    bool write(const QByteArray& aBytes);
 
     // The result of the last copy: 0, or the object layer's code (cancelled, full, gone, ...).
     qint32 lastResult() const { return mLastResult; }

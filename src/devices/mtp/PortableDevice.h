@@ -35,8 +35,7 @@ public:
                                 QString& aNewId) = 0;
     // Sends aLocalPath as a new object described by aObject (name, type, parent, storage); on
     // success the object's identifier is set in aObject.
-    virtual qint32 sendFile(const QString& aLocalPath, QMtpFileInterface& aObject,
-                            const Progress& aProgress) = 0;
+    virtual qint32 sendFile(const QString& aLocalPath, QMtpFile& aObject, const Progress& aProgress) = 0;
     virtual qint32 readObject(const QString& aObjectId, const QString& aLocalPath) = 0;
     virtual qint32 deleteObject(const QString& aObjectId) = 0;
     virtual qint32 setReferences(const QString& aObjectId, const QStringList& aReferences) = 0;

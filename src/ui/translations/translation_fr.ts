@@ -40,7 +40,7 @@
         </message>
     </context>
     <context>
-        <name>ConculsionStartSyncPage</name>
+        <name>ConclusionStartSyncPage</name>
         <message>
             <source>Phone Setup</source>
             <translation>Configuration du téléphone</translation>

@@ -6,7 +6,7 @@
 #include "settings/DeviceConfiguration.h"
 #include "ui/SyncUiTexts.h"
 #include "ui/wizard/BackupPage.h"
-#include "ui/wizard/ConculsionStartSyncPage.h"
+#include "ui/wizard/ConclusionStartSyncPage.h"
 #include "ui/wizard/ConnectDevicePage.h"
 #include "ui/wizard/IntroPage.h"
 #include "ui/wizard/PlaylistSettingsPage.h"
@@ -32,7 +32,7 @@ DeviceWizard::DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
     mMusicPage = new PlaylistSettingsPage(mLibrary, mDeviceList, aPodcastNames, false);
     mPodcastPage = new PlaylistSettingsPage(mLibrary, mDeviceList, aPodcastNames, true);
     mBackupPage = new BackupPage;
-    mConclusionPage = new ConculsionStartSyncPage(mDeviceList);
+    mConclusionPage = new ConclusionStartSyncPage(mDeviceList);
     setPage(IntroPageId, mIntroPage);
     setPage(ConnectPageId, mConnectPage);
     setPage(MusicPageId, mMusicPage);

@@ -6,7 +6,7 @@
 #include <QWizard>
 
 class BackupPage;
-class ConculsionStartSyncPage;
+class ConclusionStartSyncPage;
 class ConnectDevicePage;
 class DeviceList;
 class IntroPage;
@@ -43,7 +43,7 @@ public:
     PlaylistSettingsPage* musicPage() const { return mMusicPage; }
     PlaylistSettingsPage* podcastPage() const { return mPodcastPage; }
     BackupPage* backupPage() const { return mBackupPage; }
-    ConculsionStartSyncPage* conclusionPage() const { return mConclusionPage; }
+    ConclusionStartSyncPage* conclusionPage() const { return mConclusionPage; }
 
 public slots:
     void pageChanged(int aNewPageId);
@@ -63,5 +63,5 @@ private:
     PlaylistSettingsPage* mMusicPage;
     PlaylistSettingsPage* mPodcastPage;
     BackupPage* mBackupPage;
-    ConculsionStartSyncPage* mConclusionPage;
+    ConclusionStartSyncPage* mConclusionPage;
 };

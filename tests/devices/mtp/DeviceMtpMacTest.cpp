@@ -194,8 +194,7 @@ TEST_F(DeviceMtpMacTest, ACopyFailingOnItsLastAttemptReturnsFalseAndLeavesNothin
     mPhone->failNextSends(MtpFile::kCopyAttempts, true, 10);
     const QString source = mHome.writeFile("data.bin", QByteArray(1000, 'd'));
     MtpFile file(*mDevice, "\\Exports\\data.bin");
-    EXPECT_FALSE(
-        file.copy(source, "\\Exports\\data.bin", MtpFile::kCopyAttempts, QMtpFileInterface::TypeOther));
+    EXPECT_FALSE(file.copy(source, "\\Exports\\data.bin", MtpFile::kCopyAttempts, QMtpFile::TypeOther));
     EXPECT_EQ(mPhone->sends(), MtpFile::kCopyAttempts);
     EXPECT_FALSE(mPhone->exists(mInternal, "Exports/data.bin"));
     EXPECT_TRUE(mPhone->exists(mInternal, "Exports")); // the folder was made first

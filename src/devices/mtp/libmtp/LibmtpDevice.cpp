@@ -202,13 +202,12 @@ qint32 LibmtpDevice::listFolder(const QString& aStorageId, const QString& aFolde
         LIBMTP_file_t* file = files;
         files = files->next;
         const QString name = file->filename ? QString::fromUtf8(file->filename) : QStringLiteral("Unknown");
-        int type = QMtpFileInterface::TypeOther;
+        int type = QMtpFile::TypeOther;
         if (file->filetype == LIBMTP_FILETYPE_FOLDER)
-            type = QMtpFileInterface::TypeFolder;
+            type = QMtpFile::TypeFolder;
         else if (file->filetype == LIBMTP_FILETYPE_PLAYLIST ||
                  name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive))
-            type =
-                QMtpFileInterface::TypePlaylist; // phones report M3U files in a format libmtp has no name for
+            type = QMtpFile::TypePlaylist; // phones report M3U files in a format libmtp has no name for
         aObjects.append(QMtpFile(QString::number(file->item_id), aFolderId, aStorageId, name,
                                  static_cast<qint64>(file->filesize), type));
         LIBMTP_destroy_file_t(file);
@@ -234,8 +233,7 @@ qint32 LibmtpDevice::createFolder(const QString& aStorageId, const QString& aPar
     return MtpResult::kOk;
 }
 
-qint32 LibmtpDevice::sendFile(const QString& aLocalPath, QMtpFileInterface& aObject,
-                              const Progress& aProgress)
+qint32 LibmtpDevice::sendFile(const QString& aLocalPath, QMtpFile& aObject, const Progress& aProgress)
 {
     // The file goes from its descriptor through libmtp's own buffer to the phone: no other copy.
     const UniqueFd source(::open(QFile::encodeName(aLocalPath).constData(), O_RDONLY | O_CLOEXEC));

@@ -26,8 +26,7 @@ public:
                       QList<QMtpFile>& aObjects) override;
     qint32 createFolder(const QString& aStorageId, const QString& aParentId, QString& aName,
                         QString& aNewId) override;
-    qint32 sendFile(const QString& aLocalPath, QMtpFileInterface& aObject,
-                    const Progress& aProgress) override;
+    qint32 sendFile(const QString& aLocalPath, QMtpFile& aObject, const Progress& aProgress) override;
     qint32 readObject(const QString& aObjectId, const QString& aLocalPath) override;
     qint32 deleteObject(const QString& aObjectId) override;
     qint32 setReferences(const QString& aObjectId, const QStringList& aReferences) override;

@@ -124,7 +124,7 @@ TEST_F(LibmtpBackendTest, FindsOpensAndListsThePhone)
     ASSERT_EQ(device->listFolder(storages.first().Id(), MtpDevice::kRootFolder, root), MtpResult::kOk);
     ASSERT_EQ(root.size(), 1);
     EXPECT_EQ(root.first().name(), "KORDA");
-    EXPECT_EQ(root.first().type(), QMtpFileInterface::TypeFolder);
+    EXPECT_EQ(root.first().type(), QMtpFile::TypeFolder);
     ASSERT_EQ(device->listFolder(storages.first().Id(), root.first().objectId(), korda), MtpResult::kOk);
     EXPECT_EQ(korda.size(), 2);
     // An empty folder is no error.

@@ -8,12 +8,12 @@ class QRadioButton;
 
 // The wizard's last page: album art for new and for earlier tracks, and whether to synchronise
 // now or later.
-class ConculsionStartSyncPage : public QWizardPage
+class ConclusionStartSyncPage : public QWizardPage
 {
     Q_OBJECT
 
 public:
-    explicit ConculsionStartSyncPage(DeviceList& aDeviceList, QWidget* aParent = nullptr);
+    explicit ConclusionStartSyncPage(DeviceList& aDeviceList, QWidget* aParent = nullptr);
 
     // Enables the album art boxes; the first time, fills them from the chosen phone's settings.
     void prepare();

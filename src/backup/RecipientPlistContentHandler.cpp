@@ -1,11 +1,11 @@
-#include "backup/RecipieintPlistContentHandler.h"
+#include "backup/RecipientPlistContentHandler.h"
 
-void RecipieintPlistContentHandler::startElement(const QString& aLocalName)
+void RecipientPlistContentHandler::startElement(const QString& aLocalName)
 {
     mElement = aLocalName;
 }
 
-void RecipieintPlistContentHandler::characters(const QString& aText)
+void RecipientPlistContentHandler::characters(const QString& aText)
 {
     if (aText.isEmpty() || aText.at(0) == QLatin1Char('\n'))
         return;

@@ -1,4 +1,4 @@
-#include "ui/wizard/ConculsionStartSyncPage.h"
+#include "ui/wizard/ConclusionStartSyncPage.h"
 
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-ConculsionStartSyncPage::ConculsionStartSyncPage(DeviceList& aDeviceList, QWidget* aParent)
+ConclusionStartSyncPage::ConclusionStartSyncPage(DeviceList& aDeviceList, QWidget* aParent)
     : QWizardPage(aParent), mDeviceList(aDeviceList)
 {
     setTitle(tr("Phone Setup"));
@@ -32,7 +32,7 @@ ConculsionStartSyncPage::ConculsionStartSyncPage(DeviceList& aDeviceList, QWidge
     layout->addStretch();
 }
 
-void ConculsionStartSyncPage::prepare()
+void ConclusionStartSyncPage::prepare()
 {
     mNewTracksArt->setEnabled(true);
     mEarlierTracksArt->setEnabled(true);
@@ -47,17 +47,17 @@ void ConculsionStartSyncPage::prepare()
     mSettingsLoaded = true;
 }
 
-bool ConculsionStartSyncPage::artForNewTracks() const
+bool ConclusionStartSyncPage::artForNewTracks() const
 {
     return mNewTracksArt->isChecked();
 }
 
-bool ConculsionStartSyncPage::artForEarlierTracks() const
+bool ConclusionStartSyncPage::artForEarlierTracks() const
 {
     return mEarlierTracksArt->isChecked();
 }
 
-bool ConculsionStartSyncPage::syncNow() const
+bool ConclusionStartSyncPage::syncNow() const
 {
     return mNow->isChecked();
 }

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Reads the recipients of an old iPhone message: every string of the message's plist.
-class RecipieintPlistContentHandler : public PlistContentHandler
+class RecipientPlistContentHandler : public PlistContentHandler
 {
 public:
     void startElement(const QString& aLocalName) override;
