@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 QStringList Mp3Converter::arguments(const QString& aSource, int aBitRate, const QString& aTarget)
@@ -21,7 +22,7 @@ QStringList Mp3Converter::arguments(const QString& aSource, int aBitRate, const 
             aTarget};
 }
 
-void Mp3Converter::convert(const Track& aTrack)
+bool Mp3Converter::convert(const Track& aTrack)
 {
     LogScope log("Mp3Converter::convert");
     const QString target = aTrack.uploadSourcePath();
@@ -31,10 +32,16 @@ void Mp3Converter::convert(const Track& aTrack)
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
     ffmpeg.setStandardOutputFile(QProcess::nullDevice());
     ffmpeg.start(program(), arguments(aTrack.path(), aTrack.bitRate(), target));
+    ffmpeg.setStandardInputFile(QProcess::nullDevice());
     if (!ffmpeg.waitForStarted()) {
         logMessage("! Could not start ffmpeg");
-        return;
+        return log.ret(false);
     }
     ffmpeg.waitForFinished(-1);
     logValue("ffmpeg exit code", ffmpeg.exitCode());
+    const bool converted =
+        ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0 && QFileInfo(target).size() > 0;
+    if (!converted)
+        QFile::remove(target);
+    return log.ret(converted);
 }

@@ -94,8 +94,7 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     }
     if (track.needsConversion()) {
         logMessage("Coverting to MP3");
-        Mp3Converter::convert(track);
-        if (!SourceFile::isPresent(track.uploadSourcePath())) {
+        if (!Mp3Converter::convert(track)) {
             ++aAttempted;
             noteNotCopied(track, Device::kSourceFileMissing, QStringLiteral("the conversion to MP3 failed"));
             return;

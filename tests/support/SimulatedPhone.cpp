@@ -211,6 +211,8 @@ public:
         const quint32 id = aObjectId.toUInt();
         if (!mPhone->mObjects.contains(id))
             return MtpResult::kNotFound;
+        if (const qint32 failure = mPhone->mDeleteFailures.value(id))
+            return failure;
         // As on phones reached through libmtp, a folder with content is not deleted.
         for (const SimulatedPhone::Object& object : mPhone->mObjects) {
             if (object.parent == id)
@@ -426,6 +428,13 @@ void SimulatedPhone::setFreeBytes(const QString& aStorageId, qint64 aFree)
         if (storage.id == aStorageId)
             storage.free = aFree;
     }
+}
+
+void SimulatedPhone::failDeletes(const QString& aStorageId, const QString& aPath, qint32 aResult)
+{
+    QMutexLocker locker(&mMutex);
+    if (const Object* object = find(aStorageId, aPath))
+        mDeleteFailures.insert(object->id, aResult);
 }
 
 void SimulatedPhone::failNextSends(int aCount, bool aLeaveObject, qint64 aBytes)

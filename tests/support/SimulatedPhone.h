@@ -9,6 +9,7 @@
 #include "devices/mtp/PortableDevice.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QMutex>
@@ -47,6 +48,8 @@ public:
     // The next aCount sends fail after aBytes bytes; with aLeaveObject what arrived stays (as
     // some phones do), else the phone removes it.
     void failNextSends(int aCount, bool aLeaveObject, qint64 aBytes = 0);
+    // Deleting the object at aPath fails with aResult (0: succeeds again), the object staying.
+    void failDeletes(const QString& aStorageId, const QString& aPath, qint32 aResult);
     // Every 64 KB block of a send takes this long.
     void setBlockDelay(int aMilliseconds) { mBlockDelayMs = aMilliseconds; }
     // The cable is pulled once a send has moved aBytes bytes (of all sends from now on).
@@ -110,6 +113,7 @@ private:
     std::atomic<bool> mPluggedIn{true};
     std::atomic<int> mGeneration{0};
     int mFailingSends = 0;
+    QHash<quint32, qint32> mDeleteFailures; // object id -> result
     bool mLeaveFailedObject = false;
     qint64 mFailAfterBytes = 0;
     std::atomic<int> mBlockDelayMs{0};

@@ -1,6 +1,7 @@
 // Results of whole runs that must hold on real libraries: nothing reported as copied that was not,
 // no two tracks sharing one file, runs with nothing to do that change nothing, and a damaged
 // cache or a vanished playlist that costs no track.
+#include "support/FileSizeLimit.h"
 #include "sync/SyncFixture.h"
 
 #include "tracks/Track.h"
@@ -13,6 +14,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+
+#include <algorithm>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -229,6 +233,37 @@ TEST(MusicSyncResults, ADamagedCacheKeepsTheRecordsBeforeTheDamage)
     TrackList tracks;
     EXPECT_EQ(cache.updateTrackList(tracks, -1), 0);
     EXPECT_EQ(tracks.count(), 5);
+}
+
+TEST(MusicSyncResults, ACacheThatCantBeWrittenMidRunEndsItAndTheNextRunRecordsWhatArrived)
+{
+    // On the simulated phone the run writes no file of its own but the cache (and small ones).
+    SyncFixture fixture(SyncFixture::Target::Phone);
+    fixture.configure({"Rock", "Jazz"});
+    fixture.slowDown();
+    SyncSettings settings;
+    settings.load();
+    QString cachePath;
+    settings.getCacheFilename(fixture.device->UniqueDeviceId(), cachePath);
+    std::unique_ptr<FileSizeLimit> full;
+    SyncFixture::RunOptions fill;
+    fill.whileCopying = [&](SyncRun&, int aPercent) {
+        // The computer's disk is full from the second track on: the cache can't grow.
+        if (aPercent >= 20 && !full)
+            full = std::make_unique<FileSizeLimit>(static_cast<rlim_t>(
+                std::max(QFileInfo(cachePath).size(), QFileInfo(cachePath + "p").size()) + 16));
+    };
+    const SyncOutcome outcome = fixture.run(fill);
+    full.reset();
+    EXPECT_EQ(outcome.state, SyncState::Fault);
+    EXPECT_TRUE(outcome.failureReason.contains("track cache")) << outcome.failureReason.toStdString();
+    const int recorded = fixture.cachedOnDevice().size();
+    EXPECT_LT(recorded, 5);
+    EXPECT_GT(fixture.musicOnDrive().filter(".m").size(), recorded); // one arrived unrecorded
+    // With room again, the next run completes, each track once.
+    EXPECT_EQ(fixture.run().state, SyncState::Complete);
+    EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
+    EXPECT_EQ(fixture.musicOnDrive().filter(".m").size(), 5);
 }
 
 TEST(MusicSyncResults, ACancelledArtRefreshIsDoneAgainNextTime)

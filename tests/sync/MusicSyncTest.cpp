@@ -1,4 +1,6 @@
+#include "devices/mtp/MtpResult.h"
 #include "support/AudioFixtures.h"
+#include "support/FileSizeLimit.h"
 #include "sync/SyncFixture.h"
 
 #include <QDir>
@@ -144,6 +146,43 @@ TEST_P(WholeRun, AFullResyncForgetsTheCacheAndAsksNothing)
     EXPECT_EQ(outcome.spaceShortfall, -1);
     EXPECT_EQ(outcome.copyingPercentages.size(), 3);
     EXPECT_EQ(fixture.cachedOnDevice().size(), 3);
+}
+
+TEST_P(WholeRun, AForcedRunReplacesACopyOfTheSameSizeWithOtherContent)
+{
+    fixture.configure({"Rock"});
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
+    const QByteArray original = fixture.readOnDevice(kRockFiles[0]);
+    QByteArray other = original;
+    other[other.size() / 2] = static_cast<char>(other[other.size() / 2] ^ 0x55);
+    fixture.writeOnDevice(kRockFiles[0], other);
+    SyncFixture::RunOptions force;
+    force.force = true;
+    ASSERT_EQ(fixture.run(force).state, SyncState::Complete);
+    EXPECT_EQ(fixture.readOnDevice(kRockFiles[0]), original);
+}
+
+TEST_P(WholeRun, AConversionThatFailsCopiesNothingOfTheTrack)
+{
+    const int id = fixture.addTrack("Long Tune", "Cool Trio", "Long", "Music/long/Long Tune.m4a", 1, 0, 20.0);
+    fixture.addPlaylist("Long", {id});
+    fixture.writeLibrary();
+    fixture.configure({"Long"}, SyncSettings::PodcastsNone, 0, true);
+    SyncOutcome failed;
+    {
+        // The computer's disk fills while ffmpeg writes the MP3: it stops half way, with an error.
+        FileSizeLimit full(100000);
+        ASSERT_TRUE(full.active());
+        failed = fixture.run();
+    }
+    EXPECT_EQ(failed.nonCopied, QStringList{"Long Tune"});
+    EXPECT_TRUE(failed.nonCopiedReasons.value(0).contains("conversion"))
+        << failed.nonCopiedReasons.value(0).toStdString();
+    EXPECT_TRUE(fixture.musicOnDrive().filter("Long Tune").isEmpty());
+    EXPECT_TRUE(fixture.cachedOnDevice().isEmpty());
+    // With room again the next run copies the whole MP3.
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
+    EXPECT_EQ(fixtures::probeCodec(fixture.localCopyOf("Music/Cool Trio/Long/Long Tune.mp3")), "mp3");
 }
 
 TEST_P(WholeRun, ConvertingGivesRealMp3sNamedAsTheirDevicePaths)
@@ -293,6 +332,23 @@ TEST(MusicSyncOnPhones, APhonePulledDuringARunEndsItAndTheNextRunLeavesNoPartial
             << file.toStdString();
     }
     EXPECT_EQ(fixture.cachedOnDevice().size(), 5);
+}
+
+TEST(MusicSyncOnPhones, ADeletionThatFailsKeepsItsRecordAndIsDoneByTheNextRun)
+{
+    SyncFixture fixture(SyncFixture::Target::Phone);
+    fixture.configure({"Rock", "Jazz"});
+    ASSERT_EQ(fixture.run().state, SyncState::Complete);
+    fixture.configure({"Rock"});
+    fixture.phone->failDeletes(fixture.phoneStorage, kJazzFiles[0], MtpResult::kFailed);
+    EXPECT_EQ(fixture.run().state, SyncState::Complete);
+    fixture.phone->failDeletes(fixture.phoneStorage, kJazzFiles[0], MtpResult::kOk);
+    EXPECT_EQ(fixture.musicOnDrive().filter(".m4a").size(), 1);
+    EXPECT_EQ(fixture.cachedOnDevice().size(), 4); // the one not deleted is still known
+    const SyncOutcome next = fixture.run();
+    EXPECT_EQ(next.deleteQuestions, 1);
+    EXPECT_TRUE(fixture.musicOnDrive().filter(".m4a").isEmpty());
+    EXPECT_EQ(fixture.cachedOnDevice().size(), 3);
 }
 
 TEST(MusicSyncOnPhones, TheProgressMovesWhileATrackIsCopied)

@@ -153,6 +153,14 @@ QByteArray SyncFixture::readOnDevice(const QString& aPath) const
     return onPhone() ? phone->file(phoneStorage, aPath) : readWholeFile(root + aPath);
 }
 
+void SyncFixture::writeOnDevice(const QString& aPath, const QByteArray& aContent)
+{
+    if (onPhone())
+        phone->putFile(phoneStorage, aPath, aContent);
+    else
+        home.writeFile(root.mid(home.path().size() + 1) + aPath, aContent);
+}
+
 bool SyncFixture::existsOnDevice(const QString& aPath) const
 {
     return onPhone() ? phone->exists(phoneStorage, aPath) : QFileInfo::exists(root + aPath);
@@ -238,6 +246,7 @@ public:
             mOutcome.nonCopied.append(track.trackName());
         mOutcome.nonCopiedReasons = aSync.nonCopiedReasons();
         mOutcome.missingPlaylists = aSync.missingPlaylists();
+        mOutcome.failureReason = aSync.failureReason();
         mOutcome.dataFailures = aSync.dataTransferFailures();
         mOutcome.extractionFailed = aSync.backupExtractionFailed();
     }

@@ -36,6 +36,7 @@ struct SyncOutcome
     QStringList nonCopied;
     QStringList nonCopiedReasons;
     QStringList missingPlaylists;
+    QString failureReason;
     QStringList dataFailures; // what of another phone's data was not carried
     bool extractionFailed = false;
 };
@@ -82,6 +83,8 @@ public:
     QStringList musicOnDrive() const;
     // A file on the target by its path from the root ("Playlists_VLT/Rock.m3u"); empty when absent.
     QByteArray readOnDevice(const QString& aPath) const;
+    // Puts aContent on the target at aPath (in place of what is there), as another program would.
+    void writeOnDevice(const QString& aPath, const QByteArray& aContent);
     bool existsOnDevice(const QString& aPath) const;
     // A local file holding the target's file (the file itself on a drive).
     QString localCopyOf(const QString& aPath) const;
