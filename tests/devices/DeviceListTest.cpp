@@ -1,9 +1,9 @@
 #include "devices/DeviceList.h"
 #include "devices/DeviceParent.h"
-#include "devices/FakeDriveProber.h"
 #include "devices/MDeviceListObserver.h"
 #include "devices/usbms/UsbMSDevice.h"
 #include "settings/SyncSettings.h"
+#include "support/FakeDriveProber.h"
 #include "support/SimulatedPhone.h"
 #include "support/TestHome.h"
 

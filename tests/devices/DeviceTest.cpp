@@ -1,7 +1,7 @@
 #include "devices/Device.h"
 #include "devices/DeviceParentMs.h"
-#include "devices/FakeDriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
+#include "support/FakeDriveProber.h"
 #include "tracks/Track.h"
 
 #include <gtest/gtest.h>

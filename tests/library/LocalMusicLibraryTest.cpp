@@ -1,6 +1,6 @@
 #include "library/LocalMusicLibrary.h"
-#include "library/FakeITunes.h"
 #include "library/LocalMusicLibraryTaskObserver.h"
+#include "support/FakeITunes.h"
 #include "support/TestHome.h"
 #include "tracks/LocalPlaylist.h"
 #include "tracks/TrackList.h"
@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         mFake = std::make_shared<FakeITunes>();
-        mFake->tracks = {
+        mFake->library.tracks = {
             fakeTrack(1, "One", "/music/one.mp3"),
             fakeTrack(2, "Two", "/music/two.m4a"),
             fakeTrack(3, "Locked", "/music/locked.M4P"),
@@ -29,25 +29,24 @@ protected:
             fakeTrack(5, "Clip", "/music/clip.m4v"),
             fakeTrack(6, "Film", "/music/film.MOV"),
             fakeTrack(7, "Cloud", ""),
-            fakeTrack(8, "Short", "a.b"),
-            fakeTrack(9, "NoFile", "/music/nofile.mp3"),
+            fakeTrack(8, "Short", "/a.b"),
+            fakeTrack(9, "Shared", "/music/shared.mp3"),
         };
-        mFake->tracks[6].kind = kTrackKindSharedLibrary;
-        mFake->tracks[6].hasFile = false;
-        mFake->tracks[8].hasFile = false;
-        mFake->tracks[0].compilation = true;
-        mFake->tracks[1].dateAdded = 41234.99;
-        FakePlaylistSpec library{
-            "Library", kPlaylistKindLibrary, kSpecialKindNone, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
-        FakePlaylistSpec music{"Music", kPlaylistKindUser, kSpecialKindMusic, false, {1, 2, 3}};
-        FakePlaylistSpec rock{"Rock", kPlaylistKindUser, kSpecialKindNone, false, {1, 2}};
-        FakePlaylistSpec smart{"Recent", kPlaylistKindUser, kSpecialKindNone, true, {2}};
-        FakePlaylistSpec podcasts{"Podcasts", kPlaylistKindUser, kSpecialKindPodcasts, false, {}};
-        FakePlaylistSpec folder{"A folder", kPlaylistKindUser, kSpecialKindFolder, false, {}};
-        FakePlaylistSpec everything{
-            "Everything", kPlaylistKindUser, kSpecialKindNone, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
-        FakePlaylistSpec rockAgain{"Rock", kPlaylistKindUser, kSpecialKindNone, false, {2}};
-        mFake->playlists = {library, music, rock, smart, podcasts, folder, everything, rockAgain};
+        mFake->library.tracks[6].trackType = "Remote"; // in the cloud
+        mFake->library.tracks[8].trackType = "Shared"; // another computer's: no file here
+        mFake->library.tracks[0].compilation = true;
+        mFake->library.tracks[1].dateAdded = "2012-11-21T12:00:00Z"; // OLE day 41234
+        const QList<int> all{1, 2, 3, 4, 5, 6, 7, 8, 9};
+        mFake->library.playlists = {
+            {"Library", true, -1, false, false, false, all},
+            {"Music", false, 4, false, false, false, {1, 2, 3}},
+            {"Rock", false, -1, false, false, false, {1, 2}},
+            {"Recent", false, -1, false, false, true, {2}},
+            {"Podcasts", false, -1, true, false, false, {}},
+            {"A folder", false, -1, false, true, false, {}},
+            {"Everything", false, -1, false, false, false, all},
+            {"Rock", false, -1, false, false, false, {2}},
+        };
         mLibrary = std::make_unique<LocalMusicLibrary>(mFake);
         mLibrary->setRetryPause(1);
     }
@@ -158,13 +157,13 @@ TEST_F(LocalMusicLibraryTest, PlaylistsAreFoundByNameFromTheLastAndTheEmptyNameI
 
 TEST_F(LocalMusicLibraryTest, WithoutAMusicPlaylistTheLibraryPlaylistIsUsed)
 {
-    mFake->playlists.erase(mFake->playlists.begin() + 1);
+    mFake->library.playlists.removeAt(1);
     std::shared_ptr<Playlist> playlist;
     ASSERT_EQ(mLibrary->getPlaylist("", playlist), 0);
     int kind = 0;
     playlist->kind(kind);
     EXPECT_EQ(kind, kPlaylistKindLibrary);
-    mFake->playlists.clear();
+    mFake->library.playlists.clear();
     EXPECT_EQ(mLibrary->getPlaylist("", playlist), LocalMusicLibrary::kLibraryFailure);
     EXPECT_EQ(mLibrary->getPlaylist("Rock", playlist), LocalMusicLibrary::kPlaylistNotFound);
 }
@@ -175,7 +174,7 @@ TEST_F(LocalMusicLibraryTest, RefreshListsOrdinaryPlaylistsAndSaysWhetherTheyCha
     EXPECT_EQ(mLibrary->playlists(true), (QStringList{"Rock", "Recent", "Everything", "Rock"}));
     EXPECT_EQ(mLibrary->playlists(false), (QStringList{"Rock", "Everything", "Rock"}));
     EXPECT_FALSE(mLibrary->refreshPlaylists());
-    mFake->playlists.pop_back();
+    mFake->library.playlists.pop_back();
     EXPECT_TRUE(mLibrary->refreshPlaylists());
     mFake->script("createApplication", {kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail});
     EXPECT_FALSE(mLibrary->refreshPlaylists());

@@ -1,6 +1,7 @@
-#include "library/FakeITunes.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/PodcastRamCache.h"
+#include "support/AudioFixtures.h"
+#include "support/FakeITunes.h"
 #include "support/TestHome.h"
 #include "tracks/LocalPlaylist.h"
 #include "tracks/Track.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -24,7 +26,7 @@ protected:
     void SetUp() override
     {
         mFake = std::make_shared<FakeITunes>();
-        mFake->tracks = {
+        mFake->library.tracks = {
             fakeTrack(1, "Ep 1", "/pod/a1.mp3", "Daily News"),
             fakeTrack(2, "Ep 2", "/pod/a2.mp3", "Daily News"),
             fakeTrack(3, "Ep 1", "/pod/b1.mp3", "daily news"),
@@ -32,11 +34,10 @@ protected:
             fakeTrack(5, "Locked", "/pod/t.m4p", "Tech Talk"),
             fakeTrack(6, "Video", "/pod/v.m4v", "Tech Talk"),
         };
-        mFake->tracks[3].kind = kTrackKindSharedLibrary;
-        mFake->tracks[3].hasFile = false;
-        mFake->tracks[0].dateAdded = 45000.5;
-        mFake->playlists = {{"Library", kPlaylistKindLibrary, kSpecialKindNone, false, {1, 2, 3, 4, 5, 6}},
-                            {"Podcasts", kPlaylistKindUser, kSpecialKindPodcasts, false, {1, 2, 3, 4, 5, 6}}};
+        mFake->library.tracks[3].trackType = "Remote";
+        mFake->library.tracks[0].dateAdded = "2023-03-15T12:00:00Z"; // OLE day 45000
+        mFake->library.playlists = {{"Library", true, -1, false, false, false, {1, 2, 3, 4, 5, 6}},
+                                    {"Podcasts", false, -1, true, false, false, {1, 2, 3, 4, 5, 6}}};
         mLibrary = std::make_unique<LocalMusicLibrary>(mFake);
         mLibrary->setRetryPause(1);
     }
@@ -52,7 +53,7 @@ TEST_F(PodcastsTest, PodcastNamesAreTheDistinctAlbumsOfThePodcastsPlaylist)
 {
     mLibrary->refreshPodcasts();
     EXPECT_EQ(mLibrary->podcasts(), (QStringList{"Daily News", "daily news", "Tech Talk"}));
-    mFake->playlists.pop_back();
+    mFake->library.playlists.pop_back();
     mLibrary->refreshPodcasts();
     EXPECT_TRUE(mLibrary->podcasts().isEmpty());
 }
@@ -78,7 +79,7 @@ TEST_F(PodcastsTest, EpisodesAreGroupedPerRequestedPodcast)
 
 TEST_F(PodcastsTest, WithoutAPodcastsPlaylistNothingIsReturned)
 {
-    mFake->playlists.pop_back();
+    mFake->library.playlists.pop_back();
     QList<LocalPlaylist> podcasts;
     TrackList tracks;
     mLibrary->getPodcasts({"Daily News"}, podcasts, tracks);
@@ -117,28 +118,36 @@ protected:
     void SetUp() override
     {
         mFake = std::make_shared<FakeITunes>();
-        mFake->tracks = {
-            fakeTrack(1, "Song", mHome.path() + "/Artist/Album/song.mp3"),
-            fakeTrack(2, "Song", mHome.path() + "/Artist/Album/song2.mp3", "Other album"),
-            fakeTrack(3, "Plain", mHome.path() + "/Artist/Bare/plain.mp3", "Bare"),
-            fakeTrack(4, "Second", mHome.path() + "/Artist/Bare/second.mp3", "Bare"),
+        const QString album = mHome.path() + "/Artist/Album/";
+        const QString bare = mHome.path() + "/Artist/Bare/";
+        QDir().mkpath(album);
+        QDir().mkpath(bare);
+        mFake->library.tracks = {
+            fakeTrack(1, "Song", album + "song.mp3"),
+            fakeTrack(2, "Song", album + "song2.mp3", "Other album"),
+            fakeTrack(3, "Plain", bare + "plain.mp3", "Bare"),
+            fakeTrack(4, "Second", bare + "second.mp3", "Bare"),
         };
-        mFake->tracks[0].artwork = {
-            {7, "weird"}, {kArtworkFormatPng, "\x89PNG fake"}, {kArtworkFormatJpeg, "jpeg"}};
-        mFake->tracks[3].artwork = {{kArtworkFormatJpeg, "jpeg"}};
-        mFake->playlists = {{"Music", kPlaylistKindUser, kSpecialKindMusic, false, {1, 2, 3, 4}}};
-        QDir().mkpath(mHome.path() + "/Artist/Album");
-        QDir().mkpath(mHome.path() + "/Artist/Bare");
+        for (const char* file : {"Album/song.mp3", "Album/song2.mp3", "Bare/plain.mp3", "Bare/second.mp3"})
+            ASSERT_TRUE(
+                fixtures::makeAudio(mHome.path() + "/Artist/" + file, QString(), QString(), QString(), 0.2));
+        // The first picture is of no format a phone takes; the PNG is the first it does.
+        for (const QByteArray& picture : {QByteArray("weird"), mPng, fixtures::makeImage("JPG")})
+            ASSERT_TRUE(fixtures::embedPicture(album + "song.mp3", picture));
+        ASSERT_TRUE(fixtures::embedPicture(bare + "second.mp3", fixtures::makeImage("JPG")));
+        mFake->library.playlists = {{"Music", false, 4, false, false, false, {1, 2, 3, 4}}};
         mLibrary = std::make_unique<LocalMusicLibrary>(mFake);
         mLibrary->setRetryPause(1);
     }
 
     ::Track localTrack(int aIndex) const
     {
-        const FakeTrackSpec& entry = mFake->tracks[static_cast<std::size_t>(aIndex)];
-        return ::Track(entry.name, entry.album, entry.artist, 1, entry.location, true, false, false);
+        const XmlTrackEntry& entry = mFake->library.tracks[aIndex];
+        return ::Track(entry.name, entry.album, entry.artist, 1, QUrl(entry.location).toLocalFile(), true,
+                       false, false);
     }
 
+    const QByteArray mPng = fixtures::makeImage("PNG");
     TestHome mHome;
     std::shared_ptr<FakeITunes> mFake;
     std::unique_ptr<LocalMusicLibrary> mLibrary;
@@ -150,7 +159,7 @@ TEST_F(ArtworkTest, TheFirstSupportedArtworkIsSavedUnderItsFormatsName)
 {
     const QString path = mLibrary->generateArtwork(localTrack(0));
     EXPECT_EQ(path, mHome.path() + "/KORDA/temp_art.png");
-    EXPECT_EQ(readWholeFile(path), QByteArray("\x89PNG fake"));
+    EXPECT_EQ(readWholeFile(path), mPng);
     EXPECT_EQ(mFake->calls("artwork.save"), 1);
 }
 

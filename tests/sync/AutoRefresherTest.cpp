@@ -2,9 +2,9 @@
 #include "sync/AutoRefresher.h"
 
 #include "devices/DeviceList.h"
-#include "devices/FakeDriveProber.h"
-#include "library/FakeITunes.h"
 #include "library/LocalMusicLibrary.h"
+#include "support/FakeDriveProber.h"
+#include "support/FakeITunes.h"
 #include "support/SimulatedPhone.h"
 #include "support/TestHome.h"
 

@@ -1,6 +1,6 @@
 // Another phone's data carried by a whole run: an iPhone backup (the four data files, photos and
 // a video) and a BlackBerry backup, onto a drive and a phone; what failed is tried again.
-#include "SyncFixture.h"
+#include "support/SyncFixture.h"
 
 #include "backup/AppleExtractor.h"
 #include "support/BackupBuilder.h"

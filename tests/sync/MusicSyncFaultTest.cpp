@@ -1,6 +1,6 @@
 // A processor fault inside one track's upload. The guard abandons the faulting stack, whose
 // allocations are never freed: this test runs without leak checking.
-#include "sync/SyncFixture.h"
+#include "support/SyncFixture.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 // no two tracks sharing one file, runs with nothing to do that change nothing, and a damaged
 // cache or a vanished playlist that costs no track.
 #include "support/FileSizeLimit.h"
-#include "sync/SyncFixture.h"
+#include "support/SyncFixture.h"
 
 #include "tracks/Track.h"
 #include "tracks/TrackCache.h"

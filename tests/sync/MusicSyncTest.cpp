@@ -1,7 +1,7 @@
 #include "devices/mtp/MtpResult.h"
 #include "support/AudioFixtures.h"
 #include "support/FileSizeLimit.h"
-#include "sync/SyncFixture.h"
+#include "support/SyncFixture.h"
 
 #include <QDir>
 #include <QFile>

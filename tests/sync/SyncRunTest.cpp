@@ -1,6 +1,6 @@
 // A run and its front end: cancelling or destroying a run while its question waits for the user
 // ends the run without deadlock, and an answer that comes too late goes nowhere.
-#include "sync/SyncFixture.h"
+#include "support/SyncFixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

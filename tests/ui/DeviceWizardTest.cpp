@@ -7,7 +7,7 @@
 #include "settings/SyncSettings.h"
 #include "support/BackupBuilder.h"
 #include "support/SimulatedPhone.h"
-#include "sync/SyncFixture.h"
+#include "support/SyncFixture.h"
 #include "ui/SpaceGauge.h"
 #include "ui/UiTestSupport.h"
 #include "ui/wizard/BackupPage.h"

@@ -4,7 +4,7 @@
 // waiting for a condition while events run, screenshots under the build folder, and the
 // backends of a window on real files.
 #include "backends/Backends.h"
-#include "devices/FakeDriveProber.h"
+#include "support/FakeDriveProber.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,9 +1,9 @@
 // Finding phones: the refresher's passes through a device list, on simulated phones.
 #include "devices/mtp/MtpMacDeviceRefresher.h"
 #include "devices/DeviceList.h"
-#include "devices/FakeDriveProber.h"
 #include "devices/mtp/DeviceMtpMac.h"
 #include "devices/mtp/MtpResult.h"
+#include "support/FakeDriveProber.h"
 #include "support/SimulatedPhone.h"
 #include "support/TestHome.h"
 

@@ -1,7 +1,7 @@
 #include "devices/usbms/UsbMSDevice.h"
-#include "devices/FakeDriveProber.h"
 #include "devices/usbms/DriveFiles.h"
 #include "settings/SyncSettings.h"
+#include "support/FakeDriveProber.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestHome.h"
 #include "tracks/Track.h"

@@ -1,5 +1,5 @@
-#include "devices/FakeDriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
+#include "support/FakeDriveProber.h"
 #include "support/TestHome.h"
 #include "tracks/LocalPlaylist.h"
 #include "tracks/Track.h"

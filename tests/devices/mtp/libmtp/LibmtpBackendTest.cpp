@@ -3,7 +3,6 @@
 // cancelled send, a phone another program holds, a pulled cable, and the refresher and device
 // list on top.
 #include "devices/DeviceList.h"
-#include "devices/FakeDriveProber.h"
 #include "devices/mtp/DeviceMtpMac.h"
 #include "devices/mtp/DeviceParentMtpMac.h"
 #include "devices/mtp/MtpDevice.h"
@@ -13,6 +12,7 @@
 #include "devices/mtp/QMtpFile.h"
 #include "devices/mtp/libmtp/LibmtpDeviceManager.h"
 #include "devices/mtp/libmtp/SoftwarePhone.h"
+#include "support/FakeDriveProber.h"
 #include "support/TestHome.h"
 #include "tracks/LocalPlaylist.h"
 #include "tracks/Track.h"

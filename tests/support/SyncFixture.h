@@ -5,11 +5,11 @@
 // and a run of MusicSync answered the way a front end would. The target is a folder standing for
 // a USB player, or a simulated Android phone over MTP: the same tests run on both.
 #include "devices/DeviceParentMs.h"
-#include "devices/FakeDriveProber.h"
 #include "devices/usbms/UsbMSDevice.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/itunes/xml/ITunesXmlBackend.h"
 #include "settings/SyncSettings.h"
+#include "support/FakeDriveProber.h"
 #include "support/LibraryXmlWriter.h"
 #include "support/SimulatedPhone.h"
 #include "support/TestHome.h"

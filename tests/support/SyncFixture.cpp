@@ -1,4 +1,4 @@
-#include "sync/SyncFixture.h"
+#include "support/SyncFixture.h"
 
 #include "support/AudioFixtures.h"
 #include "tracks/TrackCache.h"
