@@ -28,7 +28,7 @@ XmlTrackEntry entry(int aId, const QString& aName, const QString& aArtist, const
 
 } // namespace
 
-SyncFixture::SyncFixture(Target aTarget)
+SyncFixture::SyncFixture(Target aTarget) : TestTarget(aTarget)
 {
     const QString media = home.path() + "/Music/iTunes/iTunes Media/";
     const QString rockFolder = media + "Music/Stone Band/Heavy/";
@@ -89,31 +89,10 @@ SyncFixture::SyncFixture(Target aTarget)
     xmlPath = home.path() + "/Music/iTunes/iTunes Music Library.xml";
     EXPECT_TRUE(writer.writeTo(xmlPath));
 
-    if (aTarget == Target::Drive) {
-        root = home.path() + "/drive/";
-        QDir().mkpath(root);
-        prober->plugIn(root, "Player");
-        replaceDevice(std::make_unique<UsbMSDevice>(root, "Player", true, prober));
-    } else {
-        // A phone with the phone application, which takes M3U playlists.
-        phone = std::make_shared<SimulatedPhone>();
-        phoneStorage = phone->addStorage("Internal shared storage", 8LL * 1024 * 1024 * 1024);
-        phone->installTandrel(phoneStorage, false);
-        auto phoneParent = phone->openParent();
-        device = phoneParent->children().first();
-        parent = std::move(phoneParent);
-    }
     device->SetConfigured();
     library = std::make_unique<LocalMusicLibrary>(std::make_shared<ITunesXmlBackend>(xmlPath));
     // The library file is always there: a run never waits for it as for an iTunes not started.
     library->stopRetrying();
-}
-
-void SyncFixture::replaceDevice(std::unique_ptr<UsbMSDevice> aDevice)
-{
-    parent = std::make_unique<DeviceParentMs>("Player");
-    drive = static_cast<UsbMSDevice*>(parent->addChild(std::move(aDevice)));
-    device = drive;
 }
 
 namespace {
@@ -137,40 +116,7 @@ void SyncFixture::slowDown()
     if (onPhone())
         phone->setBlockDelay(150);
     else
-        replaceDevice(std::make_unique<SlowDrive>(root, "Player", true, prober));
-}
-
-void SyncFixture::setFreeSpace(qint64 aBytes)
-{
-    if (onPhone())
-        phone->setFreeBytes(phoneStorage, aBytes);
-    else
-        prober->setFreeSpace(root, aBytes);
-}
-
-QByteArray SyncFixture::readOnDevice(const QString& aPath) const
-{
-    return onPhone() ? phone->file(phoneStorage, aPath) : readWholeFile(root + aPath);
-}
-
-void SyncFixture::writeOnDevice(const QString& aPath, const QByteArray& aContent)
-{
-    if (onPhone())
-        phone->putFile(phoneStorage, aPath, aContent);
-    else
-        home.writeFile(root.mid(home.path().size() + 1) + aPath, aContent);
-}
-
-bool SyncFixture::existsOnDevice(const QString& aPath) const
-{
-    return onPhone() ? phone->exists(phoneStorage, aPath) : QFileInfo::exists(root + aPath);
-}
-
-QString SyncFixture::localCopyOf(const QString& aPath) const
-{
-    if (!onPhone())
-        return root + aPath;
-    return home.writeFile("from-phone/" + aPath, readOnDevice(aPath));
+        replaceDrive(std::make_unique<SlowDrive>(root, "Player", true, prober));
 }
 
 void SyncFixture::configure(const QStringList& aPlaylists, int aPodcastSetting, int aEpisodes,
@@ -299,18 +245,6 @@ SyncOutcome SyncFixture::run(const RunOptions& aOptions)
     while (!frontEnd.finished)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     return outcome;
-}
-
-QStringList SyncFixture::musicOnDrive() const
-{
-    if (onPhone())
-        return phone->files(phoneStorage, "Music");
-    QStringList files;
-    QDirIterator it(root + "Music", QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next().mid(root.size()));
-    files.sort();
-    return files;
 }
 
 QMap<QString, qint64> SyncFixture::cachedOnDevice() const

@@ -11,8 +11,7 @@
 #include "settings/SyncSettings.h"
 #include "support/FakeDriveProber.h"
 #include "support/LibraryXmlWriter.h"
-#include "support/SimulatedPhone.h"
-#include "support/TestHome.h"
+#include "support/TestTarget.h"
 #include "sync/MusicSync.h"
 #include "sync/SyncFrontEnd.h"
 #include "sync/SyncRun.h"
@@ -41,16 +40,11 @@ struct SyncOutcome
     bool extractionFailed = false;
 };
 
-class SyncFixture
+class SyncFixture : public TestTarget
 {
 public:
-    enum class Target
-    {
-        Drive,
-        Phone,
-    };
+    using Target = TestTarget::Kind;
     explicit SyncFixture(Target aTarget = Target::Drive);
-    bool onPhone() const { return phone != nullptr; }
 
     // The library's playlists: "Rock" (3 tracks), "Jazz" (2 tracks, m4a), "Locked" (a protected
     // and a cloud track), "Everything" (all music); the podcast "Weekly" of 5 episodes.
@@ -80,41 +74,18 @@ public:
     SyncOutcome run() { return run(RunOptions()); }
 
     // Files under the target's Music folder, relative to its root.
-    QStringList musicOnDrive() const;
-    // A file on the target by its path from the root ("Playlists_VLT/Rock.m3u"); empty when absent.
-    QByteArray readOnDevice(const QString& aPath) const;
-    // Puts aContent on the target at aPath (in place of what is there), as another program would.
-    void writeOnDevice(const QString& aPath, const QByteArray& aContent);
-    bool existsOnDevice(const QString& aPath) const;
-    // A local file holding the target's file (the file itself on a drive).
-    QString localCopyOf(const QString& aPath) const;
-    // The album art file of each album folder: AlbumArt.jpg on drives, folder.jpg on phones.
-    QString artFile() const
-    {
-        return onPhone() ? QStringLiteral("folder.jpg") : QStringLiteral("AlbumArt.jpg");
-    }
-    // What stands before a track's device path in a playlist: ".." on phones.
-    QByteArray playlistPathPrefix() const { return onPhone() ? QByteArray("..") : QByteArray(); }
-    // The free space the target reports (and, on a phone, has).
-    void setFreeSpace(qint64 aBytes);
+    QStringList musicOnDrive() const { return files("Music"); }
+    QByteArray readOnDevice(const QString& aPath) const { return read(aPath); }
+    bool existsOnDevice(const QString& aPath) const { return exists(aPath); }
+    void writeOnDevice(const QString& aPath, const QByteArray& aContent) { write(aPath, aContent); }
     // Copies become slow enough for a cancel to arrive during them.
     void slowDown();
     // The tracks the drive's cache says are on it: device path -> recorded size.
     QMap<QString, qint64> cachedOnDevice() const;
 
-    TestHome home;
-    QString root;
     QString xmlPath;
     LibraryXmlWriter writer;
-    std::shared_ptr<FakeDriveProber> prober = std::make_shared<FakeDriveProber>();
-    std::unique_ptr<DeviceParent> parent;
-    Device* device = nullptr;
-    UsbMSDevice* drive = nullptr; // the drive, when the target is one
-    std::shared_ptr<SimulatedPhone> phone;
-    QString phoneStorage;
     std::unique_ptr<LocalMusicLibrary> library;
-    // A device of a test's own making replaces the drive (one that fails on purpose).
-    void replaceDevice(std::unique_ptr<UsbMSDevice> aDevice);
 
 private:
     int mNextId = 500;

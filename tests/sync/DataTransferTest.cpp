@@ -202,7 +202,7 @@ TEST(DataTransfer, WhatFailedKeepsItsSwitchAndTheNextRunCarriesIt)
 {
     AppleExtractor::setDefaultExtractorProgram(VELTRANE_EXTRACT_PROGRAM);
     SyncFixture fixture;
-    fixture.replaceDevice(std::make_unique<ReadOnlyLaterDrive>(fixture.root, "Player", true, fixture.prober));
+    fixture.replaceDrive(std::make_unique<ReadOnlyLaterDrive>(fixture.root, "Player", true, fixture.prober));
     fixture.device->SetConfigured();
     fixture.configure({"Rock"});
     chooseBackup(fixture, makeIphoneBackup(fixture));

@@ -32,7 +32,7 @@ private:
 TEST(MusicSync, AFaultInOneUploadSkipsThatTrackOnly)
 {
     SyncFixture fixture;
-    fixture.replaceDevice(std::make_unique<FaultingDrive>(fixture.root, "Player", true, fixture.prober));
+    fixture.replaceDrive(std::make_unique<FaultingDrive>(fixture.root, "Player", true, fixture.prober));
     fixture.configure({"Rock", "Jazz"});
     const SyncOutcome outcome = fixture.run();
     EXPECT_EQ(outcome.state, SyncState::Complete);

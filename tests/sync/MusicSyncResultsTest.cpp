@@ -269,7 +269,7 @@ TEST(MusicSyncResults, ACacheThatCantBeWrittenMidRunEndsItAndTheNextRunRecordsWh
 TEST(MusicSyncResults, ACancelledArtRefreshIsDoneAgainNextTime)
 {
     SyncFixture fixture;
-    fixture.replaceDevice(std::make_unique<SlowArtDrive>(fixture.root, "Player", true, fixture.prober));
+    fixture.replaceDrive(std::make_unique<SlowArtDrive>(fixture.root, "Player", true, fixture.prober));
     fixture.configure({"Rock"});
     ASSERT_EQ(fixture.run().state, SyncState::Complete);
     const QString id = fixture.device->UniqueDeviceId();

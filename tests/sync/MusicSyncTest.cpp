@@ -321,10 +321,7 @@ TEST(MusicSyncOnPhones, APhonePulledDuringARunEndsItAndTheNextRunLeavesNoPartial
     EXPECT_EQ(fixture.musicOnDrive().filter(".m").size(), fixture.cachedOnDevice().size() + 1);
 
     // Plugged in again, the phone is a new device to the computer.
-    fixture.phone->plugIn();
-    auto parent = fixture.phone->openParent();
-    fixture.device = parent->children().first();
-    fixture.parent = std::move(parent);
+    fixture.reconnect();
     ASSERT_EQ(fixture.run().state, SyncState::Complete);
     for (const QString& file : kRockFiles + kJazzFiles) {
         EXPECT_EQ(fixture.readOnDevice(file),

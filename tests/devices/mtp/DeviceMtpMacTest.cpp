@@ -4,11 +4,9 @@
 #include "devices/mtp/MtpDevice.h"
 #include "devices/mtp/MtpFile.h"
 #include "devices/mtp/MtpResult.h"
-#include "settings/SyncSettings.h"
 #include "support/SimulatedPhone.h"
 #include "support/TestHome.h"
 #include "tracks/Track.h"
-#include "tracks/TrackCache.h"
 #include "tracks/TrackList.h"
 
 #include <QFile>
@@ -99,22 +97,6 @@ TEST_F(DeviceMtpMacTest, MissingHugeOrDamagedFilesAreReadSafely)
     EXPECT_TRUE(QDir(mHome.korda()).entryList({"temp*"}, QDir::Files).isEmpty());
 }
 
-TEST_F(DeviceMtpMacTest, AnUploadMakesEachMissingFolderAndRecordsTheTrack)
-{
-    Track track = localTrack("01 Song.mp3", "Band", "Album", QByteArray(200000, 'a'));
-    ASSERT_EQ(mDevice->UploadTrack(track), 0);
-    EXPECT_EQ(mPhone->files(mInternal, "Music"), QStringList{"Music/Band/Album/01 Song.mp3"});
-    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/01 Song.mp3"), QByteArray(200000, 'a'));
-    EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\01 Song.mp3");
-    EXPECT_TRUE(track.onRemoteDevice());
-    EXPECT_EQ(track.recordedSizeOnDevice(), 200000);
-    EXPECT_TRUE(mDevice->trackIsOnDevice(track));
-    // A track whose file is missing is not sent.
-    Track missing("Gone", "Album", "Band", 2, mHome.path() + "/library/none.mp3", true, false, false);
-    EXPECT_EQ(mDevice->UploadTrack(missing), Device::kSourceFileMissing);
-    EXPECT_EQ(mPhone->sends(), 1);
-}
-
 TEST_F(DeviceMtpMacTest, NamesDifferingInCaseOrCompositionResolveToOneFolder)
 {
     // The phone has MUSIC and an artist written with a combining accent.
@@ -129,54 +111,6 @@ TEST_F(DeviceMtpMacTest, NamesDifferingInCaseOrCompositionResolveToOneFolder)
     QString id;
     EXPECT_EQ(mDevice->GetIdFromTrack(track, id), 0);
     EXPECT_EQ(id, mPhone->objectId(mInternal, "MUSIC/Beyonce\u0301/Lemonade/song.mp3"));
-}
-
-TEST_F(DeviceMtpMacTest, AConvertedTrackIsStoredUnderItsMp3NameAndFoundByIt)
-{
-    Track track = localTrack("02 Tune.m4a");
-    track.setConvertToMp3(true);
-    ASSERT_TRUE(track.needsConversion());
-    mHome.writeFile("KORDA/temp.mp3", "converted mp3 data"); // what the converter left
-    ASSERT_EQ(mDevice->UploadTrack(track), 0);
-    EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\02 Tune.mp3");
-    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/02 Tune.mp3"), "converted mp3 data");
-    // A lookup by the track alone (no device path yet) agrees with the upload.
-    Track fresh = localTrack("02 Tune.m4a");
-    fresh.setConvertToMp3(true);
-    QString byPath, byTrack;
-    EXPECT_EQ(mDevice->GetIdFromTrack(track, byPath), 0);
-    EXPECT_EQ(mDevice->GetIdFromTrack(fresh, byTrack), 0);
-    EXPECT_EQ(byPath, byTrack);
-}
-
-TEST_F(DeviceMtpMacTest, DeletingTwiceRemovesTheTrackFromTheCacheBothTimes)
-{
-    SyncSettings settings;
-    settings.load();
-    settings.setConfig("12345Y", true, 0, {}, {}, "Phone");
-    TrackCache cache;
-    ASSERT_EQ(cache.open("12345Y"), TrackCache::kNewCacheFile);
-    cache.readHeader();
-    Track track = localTrack("a.mp3");
-    ASSERT_EQ(mDevice->UploadTrack(track), 0);
-    ASSERT_EQ(cache.addTrack(track), 0);
-    EXPECT_EQ(mDevice->DeleteTrack(cache, track), 0);
-    EXPECT_FALSE(mPhone->exists(mInternal, "Music/Band/Album/a.mp3"));
-    EXPECT_FALSE(track.onRemoteDevice());
-    EXPECT_EQ(mDevice->DeleteTrack(cache, track), 0);
-    EXPECT_EQ(cache.totalSizeOfUploadedFiles(), 0);
-    EXPECT_FALSE(mDevice->trackIsOnDevice(track));
-}
-
-TEST_F(DeviceMtpMacTest, AlbumArtTwiceLeavesOneFolderJpg)
-{
-    const Track track = localTrack("a.mp3");
-    const QString first = mHome.writeFile("art1.jpg", "first picture");
-    const QString second = mHome.writeFile("art2.jpg", "second picture");
-    mDevice->uploadAlbumArt(track, first);
-    mDevice->uploadAlbumArt(track, second);
-    EXPECT_EQ(mPhone->files(mInternal, "Music"), QStringList{"Music/Band/Album/folder.jpg"});
-    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/folder.jpg"), "second picture");
 }
 
 TEST_F(DeviceMtpMacTest, ASendThatFailsButLeavesAnObjectIsDeletedAndSentAgain)
@@ -206,15 +140,6 @@ TEST_F(DeviceMtpMacTest, ACopyFailingOnItsLastAttemptReturnsFalseAndLeavesNothin
     EXPECT_TRUE(mPhone->files(mInternal, "Music").isEmpty());
 }
 
-TEST_F(DeviceMtpMacTest, AFullStorageFailsAtOnce)
-{
-    mPhone->setFreeBytes(mInternal, 1000);
-    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(5000, 'f'));
-    EXPECT_EQ(mDevice->UploadTrack(track), Device::kDeviceFull);
-    EXPECT_EQ(mPhone->sends(), 1);
-    EXPECT_TRUE(mPhone->files(mInternal, "Music").isEmpty());
-}
-
 TEST_F(DeviceMtpMacTest, ACancelStopsTheCopyWithinABlockAndLeavesNothing)
 {
     QList<qint64> reported;
@@ -230,28 +155,6 @@ TEST_F(DeviceMtpMacTest, ACancelStopsTheCopyWithinABlockAndLeavesNothing)
     EXPECT_EQ(mPhone->sends(), 1); // not tried again
     EXPECT_TRUE(mPhone->files(mInternal, "Music").isEmpty());
     EXPECT_FALSE(track.onRemoteDevice());
-}
-
-TEST_F(DeviceMtpMacTest, APhonePulledDuringACopyKeepsNoPartialTrackAfterTheNextRunStarts)
-{
-    SyncSettings settings;
-    settings.load();
-    settings.setConfig("12345Y", true, 0, {}, {}, "Phone");
-    mPhone->unplugAfterBytes(100000);
-    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(300000, 'p'));
-    EXPECT_EQ(mDevice->UploadTrack(track), Device::kDeviceGone);
-    EXPECT_FALSE(mDevice->unusableReason().isEmpty());
-    // The phone kept what arrived, under the track's name.
-    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/a.mp3").size(), 100000);
-
-    mPhone->plugIn();
-    reconnect();
-    EXPECT_TRUE(mDevice->unusableReason().isEmpty());
-    mDevice->PrepareForSync();
-    EXPECT_FALSE(mPhone->exists(mInternal, "Music/Band/Album/a.mp3"));
-    // And the next copy is whole.
-    ASSERT_EQ(mDevice->UploadTrack(track), 0);
-    EXPECT_EQ(mPhone->file(mInternal, "Music/Band/Album/a.mp3").size(), 300000);
 }
 
 TEST_F(DeviceMtpMacTest, EachFolderIsListedOncePerConnection)
@@ -274,14 +177,10 @@ TEST_F(DeviceMtpMacTest, EachFolderIsListedOncePerConnection)
     EXPECT_EQ(mPhone->listings() - reopened, 3);
 }
 
-TEST_F(DeviceMtpMacTest, ARecordedTrackCountsOnlyWhenItIsThereWhole)
+TEST_F(DeviceMtpMacTest, APhoneThatWentAwaySaysNothingAboutItsTracks)
 {
     Track track = localTrack("a.mp3", "Band", "Album", QByteArray(5000, 'w'));
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
-    mPhone->putFile(mInternal, "Music/Band/Album/a.mp3", QByteArray(1200, 'w')); // cut short elsewhere
-    reconnect();
-    EXPECT_FALSE(mDevice->trackIsOnDevice(track));
-    // A phone that went away says nothing about its tracks.
     mPhone->unplug();
     mDevice->PrepareForSync();
     EXPECT_TRUE(mDevice->trackIsOnDevice(track));
@@ -295,16 +194,4 @@ TEST_F(DeviceMtpMacTest, TheSyncMarkerIsAbsentDuringARunAndPresentAfter)
     EXPECT_FALSE(mPhone->exists(mInternal, "KORDA/synccomplete"));
     mDevice->FinalizeSync();
     EXPECT_EQ(mPhone->file(mInternal, "KORDA/synccomplete"), "sync-complete");
-}
-
-TEST_F(DeviceMtpMacTest, CopyFileReplacesOnlyWhenAsked)
-{
-    const QString first = mHome.writeFile("one.vcf", "first");
-    const QString second = mHome.writeFile("two.vcf", "second");
-    mDevice->CopyFile(first, "\\KORDA\\Contacts\\contacts.vcf", false);
-    mDevice->CopyFile(second, "\\KORDA\\Contacts\\contacts.vcf", false);
-    EXPECT_EQ(mPhone->file(mInternal, "KORDA/Contacts/contacts.vcf"), "first");
-    mDevice->CopyFile(second, "\\KORDA\\Contacts\\contacts.vcf", true);
-    EXPECT_EQ(mPhone->file(mInternal, "KORDA/Contacts/contacts.vcf"), "second");
-    EXPECT_EQ(mPhone->files(mInternal, "KORDA/Contacts").size(), 1);
 }
