@@ -16,22 +16,23 @@ protected:
         static int address = 20;
         mPhone = std::make_unique<SoftwarePhone>(address++);
         mPhone->withResponder([this](MtpResponder& aPhone) {
-            mStorage = aPhone.addStorage("Internal shared storage", 16ULL * 1024 * 1024 * 1024);
-            aPhone.putFile(mStorage, "KORDA/android.xml",
-                           "<android version=\"13\" supports_playlists_from_playlists_vlt=\"false\"/>");
+            mStorage = aPhone.store().addStorage("Internal shared storage", 16ULL * 1024 * 1024 * 1024);
+            aPhone.store().putFile(
+                mStorage, "KORDA/android.xml",
+                "<android version=\"13\" supports_playlists_from_playlists_vlt=\"false\"/>");
         });
     }
     QStringList phoneFiles()
     {
         QStringList files;
-        mPhone->withResponder([&](MtpResponder& aPhone) { files = aPhone.files(mStorage); });
+        mPhone->withResponder([&](MtpResponder& aPhone) { files = aPhone.store().files(mStorage); });
         return files;
     }
     QByteArray phoneFile(const QString& aPath)
     {
         QByteArray content;
         mPhone->withResponder([&](MtpResponder& aPhone) {
-            if (const MtpResponder::Object* object = aPhone.find(mStorage, aPath))
+            if (const MtpResponder::Object* object = aPhone.store().find(mStorage, aPath))
                 content = object->data;
         });
         return content;
@@ -70,19 +71,10 @@ TEST_F(PhoneCliTest, ListsConfiguresAndSynchronisesAPhone)
     EXPECT_EQ(phoneFiles(), before);
 }
 
-TEST_F(PhoneCliTest, APhoneAnotherProgramHoldsIsExplained)
-{
-    mPhone->setHeldByAnotherProgram(true);
-    QByteArray output;
-    ASSERT_EQ(run({"devices"}, &output), 0);
-    EXPECT_TRUE(output.contains("No phone or player is connected."));
-    EXPECT_TRUE(output.contains("in use by another program")) << output.constData();
-}
-
 TEST_F(PhoneCliTest, APhoneWithoutThePhoneApplicationIsListedButNotUsed)
 {
     mPhone->withResponder(
-        [this](MtpResponder& aPhone) { aPhone.putFile(mStorage, "KORDA/android.xml", ""); });
+        [this](MtpResponder& aPhone) { aPhone.store().putFile(mStorage, "KORDA/android.xml", ""); });
     QByteArray output;
     ASSERT_EQ(run({"devices"}, &output), 0);
     EXPECT_TRUE(output.contains("(no Tandrel app data")) << output.constData();

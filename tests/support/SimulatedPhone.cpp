@@ -11,16 +11,11 @@
 
 namespace {
 
-constexpr quint32 kRoot = 0xFFFFFFFFu;
+constexpr uint32_t kRoot = PhoneStore::kRoot;
 
-quint32 handleOf(const QString& aFolderId)
+uint32_t handleOf(const QString& aFolderId)
 {
     return aFolderId == MtpDevice::kRootFolder ? kRoot : aFolderId.toUInt();
-}
-
-QString folded(const QString& aName)
-{
-    return aName.toCaseFolded();
 }
 
 } // namespace
@@ -51,9 +46,10 @@ public:
             return MtpResult::kGone;
         if (mPhone->mLocked)
             return MtpResult::kOk;
-        for (const SimulatedPhone::Storage& storage : mPhone->mStorages)
-            aStorages.append(QMtpDeviceStorage(storage.id, storage.description, storage.capacity,
-                                               mPhone->freeBytes(storage.id)));
+        for (const PhoneStore::Storage& storage : store().storages())
+            aStorages.append(QMtpDeviceStorage(QString::number(storage.id), storage.description,
+                                               static_cast<qint64>(storage.capacity),
+                                               static_cast<qint64>(store().freeBytes(storage.id))));
         return MtpResult::kOk;
     }
 
@@ -63,9 +59,10 @@ public:
         ++mPhone->mOperations;
         if (!alive())
             return MtpResult::kGone;
-        for (const SimulatedPhone::Storage& storage : mPhone->mStorages) {
-            if (storage.id == aStorage.Id()) {
-                aStorage.setSpace(storage.capacity, mPhone->freeBytes(storage.id));
+        for (const PhoneStore::Storage& storage : store().storages()) {
+            if (QString::number(storage.id) == aStorage.Id()) {
+                aStorage.setSpace(static_cast<qint64>(storage.capacity),
+                                  static_cast<qint64>(store().freeBytes(storage.id)));
                 return MtpResult::kOk;
             }
         }
@@ -80,18 +77,18 @@ public:
         aObjects.clear();
         if (!alive())
             return MtpResult::kGone;
-        const quint32 folder = handleOf(aFolderId);
-        if (folder != kRoot && (!mPhone->mObjects.contains(folder) || !mPhone->mObjects[folder].folder))
+        const uint32_t folder = handleOf(aFolderId);
+        if (folder != kRoot && (!store().objects.contains(folder) || !store().objects[folder].isFolder()))
             return MtpResult::kNotFound;
-        for (const SimulatedPhone::Object& object : mPhone->mObjects) {
-            if (object.parent != folder || object.storage != aStorageId)
+        for (const PhoneStore::Object& object : store().objects) {
+            if (object.parent != folder || object.storage != SimulatedPhone::storageOf(aStorageId))
                 continue;
             int type = QMtpFile::TypeOther;
-            if (object.folder)
+            if (object.isFolder())
                 type = QMtpFile::TypeFolder;
             else if (object.name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive))
                 type = QMtpFile::TypePlaylist;
-            aObjects.append(QMtpFile(QString::number(object.id), aFolderId, aStorageId, object.name,
+            aObjects.append(QMtpFile(QString::number(object.handle), aFolderId, aStorageId, object.name,
                                      object.data.size(), type));
         }
         return MtpResult::kOk;
@@ -107,7 +104,8 @@ public:
         const qint32 checked = checkNewName(aStorageId, handleOf(aParentId), aName);
         if (checked != MtpResult::kOk)
             return checked;
-        aNewId = QString::number(mPhone->make(aStorageId, handleOf(aParentId), aName, true));
+        aNewId = QString::number(store().make(SimulatedPhone::storageOf(aStorageId), handleOf(aParentId),
+                                              aName, PhoneStore::kFormatAssociation));
         return MtpResult::kOk;
     }
 
@@ -117,7 +115,7 @@ public:
         if (!local.open(QIODevice::ReadOnly))
             return MtpResult::kSourceUnreadable;
         const qint64 size = local.size();
-        quint32 id = 0;
+        uint32_t id = 0;
         bool failing = false;
         bool leave = false;
         qint64 failAfter = 0;
@@ -131,7 +129,8 @@ public:
                 checkNewName(aObject.storageId(), handleOf(aObject.parentId()), aObject.name());
             if (checked != MtpResult::kOk)
                 return checked;
-            if (size > mPhone->freeBytes(aObject.storageId()))
+            const uint32_t storage = SimulatedPhone::storageOf(aObject.storageId());
+            if (static_cast<uint64_t>(size) > store().freeBytes(storage))
                 return MtpResult::kFull;
             if (mPhone->mFailingSends > 0) {
                 --mPhone->mFailingSends;
@@ -139,7 +138,8 @@ public:
                 leave = mPhone->mLeaveFailedObject;
                 failAfter = mPhone->mFailAfterBytes;
             }
-            id = mPhone->make(aObject.storageId(), handleOf(aObject.parentId()), aObject.name(), false);
+            id = store().make(storage, handleOf(aObject.parentId()), aObject.name(),
+                              PhoneStore::kFormatUndefined);
         }
         // The data moves in blocks, read from the file as it goes.
         qint64 done = 0;
@@ -148,11 +148,11 @@ public:
             QMutexLocker locker(&mPhone->mMutex);
             if (!alive())
                 return MtpResult::kGone;
-            QByteArray& data = mPhone->mObjects[id].data;
+            QByteArray& data = store().objects[id].data;
             if (failing && done + block.size() >= failAfter) {
                 data += block.left(failAfter - done);
                 if (!leave)
-                    mPhone->mObjects.remove(id);
+                    store().objects.remove(id);
                 return MtpResult::kFailed;
             }
             if (mPhone->mUnplugAfter >= 0 && block.size() >= mPhone->mUnplugAfter) {
@@ -172,7 +172,7 @@ public:
             if (aProgress && !aProgress(done, size)) {
                 // A cancelled send leaves nothing: the layer deletes what it had begun.
                 QMutexLocker again(&mPhone->mMutex);
-                mPhone->mObjects.remove(id);
+                store().objects.remove(id);
                 return MtpResult::kCancelled;
             }
             if (size == 0)
@@ -191,10 +191,10 @@ public:
             ++mPhone->mOperations;
             if (!alive())
                 return MtpResult::kGone;
-            const quint32 id = aObjectId.toUInt();
-            if (!mPhone->mObjects.contains(id) || mPhone->mObjects[id].folder)
+            const uint32_t id = aObjectId.toUInt();
+            if (!store().objects.contains(id) || store().objects[id].isFolder())
                 return MtpResult::kNotFound;
-            data = mPhone->mObjects[id].data;
+            data = store().objects[id].data;
         }
         QFile local(aLocalPath);
         if (!local.open(QIODevice::WriteOnly | QIODevice::Truncate) || local.write(data) != data.size())
@@ -208,17 +208,17 @@ public:
         ++mPhone->mOperations;
         if (!alive())
             return MtpResult::kGone;
-        const quint32 id = aObjectId.toUInt();
-        if (!mPhone->mObjects.contains(id))
+        const uint32_t id = aObjectId.toUInt();
+        if (!store().objects.contains(id))
             return MtpResult::kNotFound;
         if (const qint32 failure = mPhone->mDeleteFailures.value(id))
             return failure;
         // As on phones reached through libmtp, a folder with content is not deleted.
-        for (const SimulatedPhone::Object& object : mPhone->mObjects) {
+        for (const PhoneStore::Object& object : store().objects) {
             if (object.parent == id)
                 return MtpResult::kFailed;
         }
-        mPhone->mObjects.remove(id);
+        store().objects.remove(id);
         return MtpResult::kOk;
     }
 
@@ -228,8 +228,8 @@ public:
         ++mPhone->mOperations;
         if (!alive())
             return MtpResult::kGone;
-        const auto object = mPhone->mObjects.find(aObjectId.toUInt());
-        if (object == mPhone->mObjects.end())
+        const auto object = store().objects.find(aObjectId.toUInt());
+        if (object == store().objects.end())
             return MtpResult::kNotFound;
         object->references.clear();
         for (const QString& reference : aReferences)
@@ -241,14 +241,15 @@ public:
 
 private:
     bool alive() const { return mPhone->mPluggedIn && mGeneration == mPhone->mGeneration; }
+    PhoneStore& store() const { return mPhone->mStore; }
 
     // A phone's file system takes no second object of the same name (in any case) in a folder.
-    qint32 checkNewName(const QString& aStorageId, quint32 aParent, const QString& aName) const
+    qint32 checkNewName(const QString& aStorageId, uint32_t aParent, const QString& aName) const
     {
-        if (aParent != kRoot && (!mPhone->mObjects.contains(aParent) || !mPhone->mObjects[aParent].folder))
+        if (aParent != kRoot && (!store().objects.contains(aParent) || !store().objects[aParent].isFolder()))
             return MtpResult::kNotFound;
         if (aName.isEmpty() || aName.contains(QLatin1Char('/')) ||
-            mPhone->findChild(aStorageId, aParent, aName))
+            store().childNamed(SimulatedPhone::storageOf(aStorageId), aParent, aName))
             return MtpResult::kFailed;
         return MtpResult::kOk;
     }
@@ -265,15 +266,13 @@ SimulatedPhone::SimulatedPhone(const QString& aFriendlyName, const QString& aLoc
 QString SimulatedPhone::addStorage(const QString& aDescription, qint64 aCapacity)
 {
     QMutexLocker locker(&mMutex);
-    const QString id = QString::number(0x10001 + 0x10000 * mStorages.size());
-    mStorages.append({id, aDescription, aCapacity, -1});
-    return id;
+    return QString::number(mStore.addStorage(aDescription, static_cast<uint64_t>(aCapacity)));
 }
 
 QString SimulatedPhone::firstStorage() const
 {
     QMutexLocker locker(&mMutex);
-    return mStorages.isEmpty() ? QString() : mStorages.first().id;
+    return mStore.storages().isEmpty() ? QString() : QString::number(mStore.storages().first().id);
 }
 
 void SimulatedPhone::installTandrel(const QString& aStorageId, bool aVltPlaylists)
@@ -284,157 +283,61 @@ void SimulatedPhone::installTandrel(const QString& aStorageId, bool aVltPlaylist
                 (aVltPlaylists ? "true" : "false") + "\" supports_album_art_from_tracks_xml=\"true\"/>");
 }
 
-quint32 SimulatedPhone::findChild(const QString& aStorageId, quint32 aParent, const QString& aName) const
-{
-    for (const Object& object : mObjects) {
-        if (object.parent == aParent && object.storage == aStorageId && folded(object.name) == folded(aName))
-            return object.id;
-    }
-    return 0;
-}
-
-quint32 SimulatedPhone::make(const QString& aStorageId, quint32 aParent, const QString& aName, bool aFolder)
-{
-    Object object;
-    object.id = mNextId++;
-    object.parent = aParent;
-    object.storage = aStorageId;
-    object.name = aName;
-    object.folder = aFolder;
-    mObjects.insert(object.id, object);
-    return object.id;
-}
-
 void SimulatedPhone::putFile(const QString& aStorageId, const QString& aPath, const QByteArray& aContent)
 {
     QMutexLocker locker(&mMutex);
-    const QStringList names = aPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    quint32 parent = kRoot;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const bool last = i + 1 == names.size();
-        quint32 id = findChild(aStorageId, parent, names[i]);
-        if (!id)
-            id = make(aStorageId, parent, names[i], !last);
-        if (last)
-            mObjects[id].data = aContent;
-        parent = id;
-    }
-}
-
-const SimulatedPhone::Object* SimulatedPhone::find(const QString& aStorageId, const QString& aPath) const
-{
-    quint32 id = kRoot;
-    for (const QString& name : aPath.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        id = findChild(aStorageId, id, name);
-        if (!id)
-            return nullptr;
-    }
-    const auto object = mObjects.constFind(id);
-    return object == mObjects.constEnd() ? nullptr : &object.value();
+    mStore.putFile(storageOf(aStorageId), aPath, aContent);
 }
 
 QByteArray SimulatedPhone::file(const QString& aStorageId, const QString& aPath) const
 {
     QMutexLocker locker(&mMutex);
-    const Object* object = find(aStorageId, aPath);
+    const PhoneStore::Object* object = mStore.find(storageOf(aStorageId), aPath);
     return object ? object->data : QByteArray();
 }
 
 bool SimulatedPhone::exists(const QString& aStorageId, const QString& aPath) const
 {
     QMutexLocker locker(&mMutex);
-    return find(aStorageId, aPath) != nullptr;
+    return mStore.find(storageOf(aStorageId), aPath) != nullptr;
 }
 
 QString SimulatedPhone::objectId(const QString& aStorageId, const QString& aPath) const
 {
     QMutexLocker locker(&mMutex);
-    const Object* object = find(aStorageId, aPath);
-    return object ? QString::number(object->id) : QString();
-}
-
-QString SimulatedPhone::pathOf(const Object& aObject) const
-{
-    QString path = aObject.name;
-    for (quint32 parent = aObject.parent; parent != kRoot;) {
-        const Object& folder = mObjects[parent];
-        path = folder.name + QLatin1Char('/') + path;
-        parent = folder.parent;
-    }
-    return path;
+    const PhoneStore::Object* object = mStore.find(storageOf(aStorageId), aPath);
+    return object ? QString::number(object->handle) : QString();
 }
 
 QStringList SimulatedPhone::files(const QString& aStorageId, const QString& aFolder) const
 {
     QMutexLocker locker(&mMutex);
-    QStringList found;
-    for (const Object& object : mObjects) {
-        if (object.folder || object.storage != aStorageId)
-            continue;
-        const QString path = pathOf(object);
-        if (aFolder.isEmpty() || path.startsWith(aFolder + QLatin1Char('/')))
-            found.append(path);
-    }
-    found.sort();
-    return found;
+    return mStore.files(storageOf(aStorageId), aFolder);
 }
 
 QStringList SimulatedPhone::folders(const QString& aStorageId, const QString& aFolder) const
 {
     QMutexLocker locker(&mMutex);
-    const quint32 parent =
-        aFolder.isEmpty() ? kRoot : (find(aStorageId, aFolder) ? find(aStorageId, aFolder)->id : 0);
-    QStringList found;
-    for (const Object& object : mObjects) {
-        if (object.folder && object.storage == aStorageId && object.parent == parent)
-            found.append(object.name);
-    }
-    found.sort();
-    return found;
+    return mStore.folders(storageOf(aStorageId), aFolder);
 }
 
 QStringList SimulatedPhone::references(const QString& aStorageId, const QString& aPath) const
 {
     QMutexLocker locker(&mMutex);
-    QStringList paths;
-    if (const Object* playlist = find(aStorageId, aPath)) {
-        for (quint32 id : playlist->references)
-            paths.append(mObjects.contains(id) ? pathOf(mObjects[id]) : QStringLiteral("?%1").arg(id));
-    }
-    return paths;
-}
-
-qint64 SimulatedPhone::freeBytes(const QString& aStorageId) const
-{
-    for (const Storage& storage : mStorages) {
-        if (storage.id != aStorageId)
-            continue;
-        if (storage.free >= 0)
-            return storage.free;
-        qint64 used = 0;
-        for (const Object& object : mObjects) {
-            if (object.storage == aStorageId)
-                used += object.data.size();
-        }
-        return storage.capacity - used;
-    }
-    return 0;
+    return mStore.referencesOf(storageOf(aStorageId), aPath);
 }
 
 void SimulatedPhone::setFreeBytes(const QString& aStorageId, qint64 aFree)
 {
     QMutexLocker locker(&mMutex);
-    for (Storage& storage : mStorages) {
-        if (storage.id == aStorageId)
-            storage.free = aFree;
-    }
+    mStore.setFree(storageOf(aStorageId), aFree);
 }
 
 void SimulatedPhone::failDeletes(const QString& aStorageId, const QString& aPath, qint32 aResult)
 {
     QMutexLocker locker(&mMutex);
-    if (const Object* object = find(aStorageId, aPath))
-        mDeleteFailures.insert(object->id, aResult);
+    if (const PhoneStore::Object* object = mStore.find(storageOf(aStorageId), aPath))
+        mDeleteFailures.insert(object->handle, aResult);
 }
 
 void SimulatedPhone::failNextSends(int aCount, bool aLeaveObject, qint64 aBytes)

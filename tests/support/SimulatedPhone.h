@@ -7,11 +7,11 @@
 // of an object, a full storage, a slow transfer, and a cable pulled in the middle of a send.
 #include "devices/mtp/DeviceParentMtpMac.h"
 #include "devices/mtp/PortableDevice.h"
+#include "support/PhoneStore.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QList>
-#include <QMap>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
@@ -78,36 +78,12 @@ public:
 
 private:
     friend class SimulatedConnection;
-    struct Object
-    {
-        quint32 id = 0;
-        quint32 parent = 0xFFFFFFFFu;
-        QString storage;
-        QString name;
-        bool folder = false;
-        QByteArray data;
-        QList<quint32> references;
-    };
-    struct Storage
-    {
-        QString id;
-        QString description;
-        qint64 capacity = 0;
-        qint64 free = -1; // -1: capacity less what the files take
-    };
-
-    const Object* find(const QString& aStorageId, const QString& aPath) const;
-    quint32 findChild(const QString& aStorageId, quint32 aParent, const QString& aName) const;
-    QString pathOf(const Object& aObject) const;
-    qint64 freeBytes(const QString& aStorageId) const;
-    quint32 make(const QString& aStorageId, quint32 aParent, const QString& aName, bool aFolder);
+    static uint32_t storageOf(const QString& aStorageId) { return aStorageId.toUInt(); }
 
     mutable QMutex mMutex;
     QString mFriendlyName;
     QString mLocation;
-    QList<Storage> mStorages;
-    QMap<quint32, Object> mObjects;
-    quint32 mNextId = 0x100;
+    PhoneStore mStore;
     std::atomic<qint32> mOpenResult{0};
     std::atomic<bool> mLocked{false};
     std::atomic<bool> mPluggedIn{true};

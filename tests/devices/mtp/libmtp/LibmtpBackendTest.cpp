@@ -35,13 +35,13 @@ protected:
         static int address = 5;
         mPhone = std::make_unique<SoftwarePhone>(address++);
         mPhone->withResponder([this](MtpResponder& aPhone) {
-            mStorage = aPhone.addStorage("Internal shared storage", 32ULL * 1024 * 1024 * 1024);
+            mStorage = aPhone.store().addStorage("Internal shared storage", 32ULL * 1024 * 1024 * 1024);
             // android.xml is read back in a transfer of exactly 1,024 bytes (two full packets,
             // then a zero-length one).
             QByteArray info = "<android version=\"12\" screen_pixels=\"2073600\"/>";
             info.append(QByteArray(1024 - 12 - info.size(), ' '));
-            aPhone.putFile(mStorage, "KORDA/android.xml", info);
-            aPhone.putFile(mStorage, "KORDA/uniqueid", "9876Y");
+            aPhone.store().putFile(mStorage, "KORDA/android.xml", info);
+            aPhone.store().putFile(mStorage, "KORDA/uniqueid", "9876Y");
         });
     }
 
@@ -67,7 +67,7 @@ protected:
     {
         QByteArray content;
         mPhone->withResponder([&](MtpResponder& aPhone) {
-            if (const MtpResponder::Object* object = aPhone.find(mStorage, aPath))
+            if (const MtpResponder::Object* object = aPhone.store().find(mStorage, aPath))
                 content = object->data;
         });
         return content;
@@ -75,7 +75,7 @@ protected:
     QStringList filesOnPhone()
     {
         QStringList files;
-        mPhone->withResponder([&](MtpResponder& aPhone) { files = aPhone.files(mStorage); });
+        mPhone->withResponder([&](MtpResponder& aPhone) { files = aPhone.store().files(mStorage); });
         return files;
     }
     Track localTrack(const QString& aFile, const QByteArray& aContent)
@@ -175,8 +175,9 @@ TEST_F(LibmtpBackendTest, AStorageTakesTracksPlaylistsAndArtThroughRealLibmtp)
               "#EXTM3U\r\n#EXTINF:0,02 Odd\r\n..\\Music\\Band\\Album\\02 Odd.mp3\r\n"
               "#EXTINF:0,01 Boundary\r\n..\\Music\\Band\\Album\\01 Boundary.mp3\r\n");
     QStringList references;
-    mPhone->withResponder(
-        [&](MtpResponder& aPhone) { references = aPhone.referencesOf(mStorage, "Playlists_VLT/Mix.m3u"); });
+    mPhone->withResponder([&](MtpResponder& aPhone) {
+        references = aPhone.store().referencesOf(mStorage, "Playlists_VLT/Mix.m3u");
+    });
     EXPECT_EQ(references, (QStringList{"Music/Band/Album/02 Odd.mp3", "Music/Band/Album/01 Boundary.mp3"}));
     device->uploadAlbumArt(first, mHome.writeFile("cover.jpg", pattern(5000)));
     device->uploadAlbumArt(first, mHome.writeFile("cover2.jpg", pattern(6000)));

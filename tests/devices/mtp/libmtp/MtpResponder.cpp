@@ -38,8 +38,8 @@ enum : uint16_t
     kSessionAlreadyOpen = 0x201E,
     kObjectPropNotSupported = 0xA80A,
 
-    kFormatUndefined = 0x3000,
-    kFormatAssociation = 0x3001,
+    kFormatUndefined = PhoneStore::kFormatUndefined,
+    kFormatAssociation = PhoneStore::kFormatAssociation,
     kFriendlyName = 0xD402,
     kObjectSize = 0xDC04,
 };
@@ -157,109 +157,9 @@ QByteArray response(uint16_t aCode, uint32_t aTransaction, const QList<uint32_t>
     return container(3, aCode, aTransaction, params.bytes());
 }
 
-QString folded(const QString& aName)
-{
-    return aName.toCaseFolded();
-}
-
 } // namespace
 
 MtpResponder::MtpResponder() = default;
-
-uint32_t MtpResponder::addStorage(const QString& aDescription, uint64_t aCapacity)
-{
-    const uint32_t id = 0x10001 + 0x10000 * static_cast<uint32_t>(mStorages.size());
-    mStorages.append({id, aDescription, aCapacity});
-    return id;
-}
-
-uint32_t MtpResponder::childNamed(uint32_t aStorage, uint32_t aParent, const QString& aName) const
-{
-    for (const Object& object : mObjects) {
-        if (object.storage == aStorage && object.parent == aParent && folded(object.name) == folded(aName))
-            return object.handle;
-    }
-    return 0;
-}
-
-void MtpResponder::putFile(uint32_t aStorage, const QString& aPath, const QByteArray& aContent)
-{
-    const QStringList names = aPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    uint32_t parent = 0;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const bool last = i + 1 == names.size();
-        uint32_t handle = childNamed(aStorage, parent, names[i]);
-        if (!handle) {
-            Object object;
-            object.handle = handle = mNextHandle++;
-            object.storage = aStorage;
-            object.parent = parent;
-            object.name = names[i];
-            object.format = last ? kFormatUndefined : kFormatAssociation;
-            mObjects.insert(handle, object);
-        }
-        if (last)
-            mObjects[handle].data = aContent;
-        parent = handle;
-    }
-}
-
-const MtpResponder::Object* MtpResponder::find(uint32_t aStorage, const QString& aPath) const
-{
-    uint32_t handle = 0;
-    for (const QString& name : aPath.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        handle = childNamed(aStorage, handle, name);
-        if (!handle)
-            return nullptr;
-    }
-    const auto found = mObjects.constFind(handle);
-    return found == mObjects.constEnd() ? nullptr : &found.value();
-}
-
-QString MtpResponder::pathOf(const Object& aObject) const
-{
-    QString path = aObject.name;
-    for (uint32_t parent = aObject.parent; parent != 0 && mObjects.contains(parent);) {
-        path = mObjects[parent].name + QLatin1Char('/') + path;
-        parent = mObjects[parent].parent;
-    }
-    return path;
-}
-
-QStringList MtpResponder::files(uint32_t aStorage) const
-{
-    QStringList paths;
-    for (const Object& object : mObjects) {
-        if (object.storage == aStorage && object.format != kFormatAssociation)
-            paths.append(pathOf(object));
-    }
-    paths.sort();
-    return paths;
-}
-
-QStringList MtpResponder::referencesOf(uint32_t aStorage, const QString& aPath) const
-{
-    QStringList paths;
-    if (const Object* object = find(aStorage, aPath)) {
-        for (uint32_t handle : object->references)
-            paths.append(mObjects.contains(handle) ? pathOf(mObjects[handle]) : QString());
-    }
-    return paths;
-}
-
-uint64_t MtpResponder::freeBytes(uint32_t aStorage) const
-{
-    uint64_t used = 0;
-    for (const Object& object : mObjects) {
-        if (object.storage == aStorage)
-            used += static_cast<uint64_t>(object.data.size());
-    }
-    for (const Storage& storage : mStorages) {
-        if (storage.id == aStorage)
-            return storage.capacity > used ? storage.capacity - used : 0;
-    }
-    return 0;
-}
 
 bool MtpResponder::takesData(uint16_t aCode)
 {
@@ -269,8 +169,8 @@ bool MtpResponder::takesData(uint16_t aCode)
 
 void MtpResponder::abandon(const QByteArray& aPartial)
 {
-    if (mAwaitingData && mPendingCode == kSendObject && mObjects.contains(mSendTarget))
-        mObjects[mSendTarget].data = aPartial.mid(12);
+    if (mAwaitingData && mPendingCode == kSendObject && mStore.objects.contains(mSendTarget))
+        mStore.objects[mSendTarget].data = aPartial.mid(12);
     mAwaitingData = false;
 }
 
@@ -344,17 +244,22 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
     case kGetStorageIds: {
         QList<uint32_t> ids;
         if (!mLocked) {
-            for (const Storage& storage : mStorages)
+            for (const PhoneStore::Storage& storage : mStore.storages())
                 ids.append(storage.id);
         }
         return data(Writer().u32s(ids).bytes());
     }
     case kGetStorageInfo:
-        for (const Storage& storage : mStorages) {
+        for (const PhoneStore::Storage& storage : mStore.storages()) {
             if (storage.id != param(0) || mLocked)
                 continue;
             Writer info;
-            info.u16(3).u16(2).u16(0).u64(storage.capacity).u64(freeBytes(storage.id)).u32(0xFFFFFFFFu);
+            info.u16(3)
+                .u16(2)
+                .u16(0)
+                .u64(storage.capacity)
+                .u64(mStore.freeBytes(storage.id))
+                .u32(0xFFFFFFFFu);
             info.str(storage.description).str(QString());
             return data(info.bytes());
         }
@@ -362,18 +267,18 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
     case kGetObjectHandles: {
         // The root is asked for as 0xFFFFFFFF; its objects have the parent 0.
         const uint32_t parent = param(2) == kRoot ? 0 : param(2);
-        if (parent != 0 && !mObjects.contains(parent))
+        if (parent != 0 && !mStore.objects.contains(parent))
             return {response(kInvalidObjectHandle, aTransaction)};
         QList<uint32_t> handles;
-        for (const Object& object : mObjects) {
+        for (const Object& object : mStore.objects) {
             if ((param(0) == kRoot || object.storage == param(0)) && object.parent == parent)
                 handles.append(object.handle);
         }
         return data(Writer().u32s(handles).bytes());
     }
     case kGetObjectInfo: {
-        const auto object = mObjects.constFind(param(0));
-        if (object == mObjects.constEnd())
+        const auto object = mStore.objects.constFind(param(0));
+        if (object == mStore.objects.constEnd())
             return {response(kInvalidObjectHandle, aTransaction)};
         Writer info;
         const bool folder = object->format == kFormatAssociation;
@@ -385,14 +290,14 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
         return data(info.bytes());
     }
     case kGetObject: {
-        const auto object = mObjects.constFind(param(0));
-        if (object == mObjects.constEnd() || object->format == kFormatAssociation)
+        const auto object = mStore.objects.constFind(param(0));
+        if (object == mStore.objects.constEnd() || object->format == kFormatAssociation)
             return {response(kInvalidObjectHandle, aTransaction)};
         return data(object->data);
     }
     case kDeleteObject:
         // As the phones this was checked against: a folder goes, its content stays.
-        if (!mObjects.remove(param(0)))
+        if (!mStore.objects.remove(param(0)))
             return {response(kInvalidObjectHandle, aTransaction)};
         return {response(kOk, aTransaction)};
     case kSendObjectInfo: {
@@ -409,26 +314,20 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
         const uint32_t parent = param(1) == kRoot ? 0 : param(1);
         if (!info.ok() || name.isEmpty())
             return {response(kGeneralError, aTransaction)};
-        if (parent != 0 && (!mObjects.contains(parent) || mObjects[parent].format != kFormatAssociation))
+        if (parent != 0 &&
+            (!mStore.objects.contains(parent) || mStore.objects[parent].format != kFormatAssociation))
             return {response(kInvalidParentObject, aTransaction)};
-        if (childNamed(storage, parent, name))
+        if (mStore.childNamed(storage, parent, name))
             return {response(kGeneralError, aTransaction)}; // the file system has that name
-        if (size > freeBytes(storage))
+        if (size > mStore.freeBytes(storage))
             return {response(kStoreFull, aTransaction)};
-        Object object;
-        object.handle = mNextHandle++;
-        object.storage = storage;
-        object.parent = parent;
-        object.name = name;
-        object.format = format;
-        mObjects.insert(object.handle, object);
-        mSendTarget = object.handle;
-        return {response(kOk, aTransaction, {storage, param(1), object.handle})};
+        mSendTarget = mStore.make(storage, parent, name, format);
+        return {response(kOk, aTransaction, {storage, param(1), mSendTarget})};
     }
     case kSendObject:
-        if (!mObjects.contains(mSendTarget))
+        if (!mStore.objects.contains(mSendTarget))
             return {response(kGeneralError, aTransaction)};
-        mObjects[mSendTarget].data = *aData;
+        mStore.objects[mSendTarget].data = *aData;
         mSendTarget = 0;
         return {response(kOk, aTransaction)};
     case kGetDevicePropDesc:
@@ -449,14 +348,14 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
     case kSetObjectPropValue: // no property is offered for setting
         return {response(kObjectPropNotSupported, aTransaction)};
     case kGetObjectReferences: {
-        const auto object = mObjects.constFind(param(0));
-        if (object == mObjects.constEnd())
+        const auto object = mStore.objects.constFind(param(0));
+        if (object == mStore.objects.constEnd())
             return {response(kInvalidObjectHandle, aTransaction)};
         return data(Writer().u32s(object->references).bytes());
     }
     case kSetObjectReferences: {
-        const auto object = mObjects.find(param(0));
-        if (object == mObjects.end())
+        const auto object = mStore.objects.find(param(0));
+        if (object == mStore.objects.end())
             return {response(kInvalidObjectHandle, aTransaction)};
         Reader list(*aData);
         const uint32_t count = list.u32();

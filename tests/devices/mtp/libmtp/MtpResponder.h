@@ -4,9 +4,10 @@
 // data and response containers), a session, storages and an object store with handles, as an
 // Android phone answers them. The USB transport is SoftwarePhone's; this class sees whole
 // containers only.
+#include "support/PhoneStore.h"
+
 #include <QByteArray>
 #include <QList>
-#include <QMap>
 #include <QString>
 
 #include <cstdint>
@@ -14,22 +15,7 @@
 class MtpResponder
 {
 public:
-    struct Object
-    {
-        uint32_t handle = 0;
-        uint32_t storage = 0;
-        uint32_t parent = 0; // 0: the storage's root, as Android reports it
-        uint16_t format = 0x3000;
-        QString name;
-        QByteArray data;
-        QList<uint32_t> references;
-    };
-    struct Storage
-    {
-        uint32_t id = 0;
-        QString description;
-        uint64_t capacity = 0;
-    };
+    using Object = PhoneStore::Object;
 
     MtpResponder();
 
@@ -42,12 +28,8 @@ public:
     // The answer to the class request "get device status".
     uint16_t deviceStatus() const { return 0x2001; }
 
-    // What the phone holds: paths from a storage's root with "/" between names.
-    uint32_t addStorage(const QString& aDescription, uint64_t aCapacity);
-    void putFile(uint32_t aStorage, const QString& aPath, const QByteArray& aContent);
-    const Object* find(uint32_t aStorage, const QString& aPath) const;
-    QStringList files(uint32_t aStorage) const;
-    QStringList referencesOf(uint32_t aStorage, const QString& aPath) const;
+    // What the phone holds.
+    PhoneStore& store() { return mStore; }
 
     void setLocked(bool aLocked) { mLocked = aLocked; }
     void setFriendlyName(const QString& aName) { mFriendlyName = aName; }
@@ -58,14 +40,9 @@ public:
 private:
     QList<QByteArray> run(uint16_t aCode, uint32_t aTransaction, const QList<uint32_t>& aParams,
                           const QByteArray* aData);
-    QString pathOf(const Object& aObject) const;
-    uint32_t childNamed(uint32_t aStorage, uint32_t aParent, const QString& aName) const;
-    uint64_t freeBytes(uint32_t aStorage) const;
     static bool takesData(uint16_t aCode);
 
-    QList<Storage> mStorages;
-    QMap<uint32_t, Object> mObjects;
-    uint32_t mNextHandle = 1;
+    PhoneStore mStore;
     bool mSessionOpen = false;
     bool mLocked = false;
     QString mFriendlyName = QStringLiteral("Pixel 7");
