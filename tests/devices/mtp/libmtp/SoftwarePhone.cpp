@@ -22,42 +22,14 @@ constexpr uint8_t kBulkOut = 0x02;
 
 // The device, configuration, interface and three endpoint descriptors of an Android phone in
 // MTP mode (Google's vendor and product numbers, which libmtp knows).
-const char* const kDescriptors = "12010002000000"
-                                 "40"
-                                 "d118"
-                                 "e14e"
-                                 "4004"
-                                 "010203"
-                                 "01"
-                                 "0902"
-                                 "2700"
-                                 "0101"
-                                 "00"
-                                 "80"
-                                 "fa"
-                                 "0904"
-                                 "00"
-                                 "00"
-                                 "03"
-                                 "ff"
-                                 "ff"
-                                 "00"
-                                 "00"
-                                 "0705"
-                                 "81"
-                                 "02"
-                                 "0002"
-                                 "00"
-                                 "0705"
-                                 "02"
-                                 "02"
-                                 "0002"
-                                 "00"
-                                 "0705"
-                                 "83"
-                                 "03"
-                                 "1c00"
-                                 "06";
+// clang-format off
+const char* const kDescriptors =
+    "12010002000000" "40" "d118" "e14e" "4004" "010203" "01"          // device
+    "0902" "2700" "0101" "00" "80" "fa"                               // configuration
+    "0904" "00" "00" "03" "ff" "ff" "00" "00"                         // interface
+    "0705" "81" "02" "0002" "00" "0705" "02" "02" "0002" "00"         // bulk in, bulk out
+    "0705" "83" "03" "1c00" "06";                                     // interrupt
+// clang-format on
 
 usbdevfs_urb* urbOf(UMockdevIoctlData* aData)
 {
