@@ -175,19 +175,11 @@ int SyncCommands::configurePathMappings()
             complain(QStringLiteral("--map-path takes FROM=TO, as in \"Z:/=/mnt/music\": ") + text);
             return kExitUsage;
         }
-        const QString prefix = LibraryPathMap::normalisedPrefix(from);
-        mappings.erase(std::remove_if(mappings.begin(), mappings.end(),
-                                      [&](const auto& aMapping) {
-                                          return LibraryPathMap::normalisedPrefix(aMapping.first) == prefix;
-                                      }),
-                       mappings.end());
-        if (to.isEmpty())
-            continue;
-        if (!QFileInfo(to).isAbsolute()) {
+        if (!to.isEmpty() && !QFileInfo(to).isAbsolute()) {
             complain(QStringLiteral("--map-path needs a full path after \"=\": ") + text);
             return kExitUsage;
         }
-        mappings.append({prefix, QDir::cleanPath(to)});
+        mappings = LibraryPathMap::withMapping(mappings, from, to);
     }
     settings.setGlobalSettingsList(SyncSettings::kLibraryPathMap, mappings);
     if (settings.save() != 0) {

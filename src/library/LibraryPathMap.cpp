@@ -2,6 +2,8 @@
 
 #include "settings/SyncSettings.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 LibraryPathMap::LibraryPathMap(const QList<QPair<QString, QString>>& aMappings)
@@ -44,6 +46,19 @@ QString LibraryPathMap::normalisedPrefix(const QString& aFrom)
     if (prefix.size() == 2 && prefix.at(1) == QLatin1Char(':'))
         prefix += QLatin1Char('/');
     return prefix;
+}
+
+QList<QPair<QString, QString>> LibraryPathMap::withMapping(QList<QPair<QString, QString>> aMappings,
+                                                           const QString& aFrom, const QString& aTo)
+{
+    const QString prefix = normalisedPrefix(aFrom);
+    aMappings.erase(
+        std::remove_if(aMappings.begin(), aMappings.end(),
+                       [&](const auto& aMapping) { return normalisedPrefix(aMapping.first) == prefix; }),
+        aMappings.end());
+    if (!aTo.isEmpty())
+        aMappings.append({prefix, QDir::cleanPath(aTo)});
+    return aMappings;
 }
 
 bool LibraryPathMap::startsWithPrefix(const QString& aLocation, const QString& aPrefix)

@@ -22,6 +22,11 @@ public:
     // letter's colon followed by a slash.
     static QString normalisedPrefix(const QString& aFrom);
 
+    // aMappings with FROM mapped to TO, in place of a mapping of the same prefix; an empty TO
+    // removes it. How the settings' list is changed (veltrane-sync's --map-path, the window).
+    static QList<QPair<QString, QString>> withMapping(QList<QPair<QString, QString>> aMappings,
+                                                      const QString& aFrom, const QString& aTo);
+
     // aLocation with its longest mapped prefix replaced; unchanged when no mapping matches.
     QString apply(const QString& aLocation) const;
     bool isEmpty() const { return mMappings.isEmpty(); }

@@ -111,6 +111,8 @@ public:
     // The library's path mappings: a prefix of the library's file locations (a drive or a folder
     // of another computer) and the local folder it stands for.
     static const QString kLibraryPathMap;
+    // The iTunes library file the user chose (global string value).
+    static const QString kITunesLibraryPath;
     // A device's list of photo folders (DeviceConfiguration::photoFolders).
     static const QString kPhotoFolders;
 

@@ -82,6 +82,9 @@ public:
     // tries it again.
     const QStringList& dataTransferFailures() const { return mDataTransferFailures; }
     int lastError() const { return mLastError; }
+    // The tracks the run set out to copy, and those it copied.
+    int tracksToCopy() const { return mTracksToCopy; }
+    int tracksCopied() const { return mTracksCopied; }
     int state() const { return mState; }
 
     void ChangeState(int aState);
@@ -180,5 +183,7 @@ private:
     bool mBackupExtractionFailed = false;
     QStringList mDataTransferFailures;
     int mLastError = 0;
+    int mTracksToCopy = 0;
+    int mTracksCopied = 0;
     OwnedThread mThread; // last: joined before the members the run uses are destroyed
 };

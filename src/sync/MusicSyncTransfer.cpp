@@ -50,6 +50,8 @@ void MusicSync::Upload()
     // While a file goes to the device, the percentage moves with it, and a cancel stops the
     // copy within a block.
     const int total = mTracks.totalTracksToCopy();
+    mTracksToCopy = total;
+    mTracksCopied = 0;
     mDevice->setTransferProgress([this, &attempted, total](qint64 aDone, qint64 aSize) {
         if (total > 0 && aSize > 0 && aDone <= aSize) {
             const int percent = static_cast<int>((attempted * 100LL + aDone * 100 / aSize) / total);
@@ -120,6 +122,7 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
             return;
         }
         logMessage("Track copied");
+        ++mTracksCopied;
         return;
     }
     // A copy the cancel stopped is no failure: the next run makes it.

@@ -161,6 +161,14 @@ public:
     virtual qint32 advise(std::function<void()> aHandler, std::shared_ptr<EventConnection>& aConnection) = 0;
 };
 
+// What a library file holds, as its chooser shows it.
+struct LibrarySummary
+{
+    QString path;
+    int tracks = 0;
+    int playlists = 0; // the user's playlists, folders and the library itself not counted
+};
+
 // Makes application objects: the counterpart of creating the automation server. Shared by every
 // library object of the program; safe to call from any thread.
 class Backend
@@ -168,8 +176,22 @@ class Backend
 public:
     virtual ~Backend() = default;
     virtual qint32 createApplication(std::shared_ptr<Application>& aApplication) = 0;
-    // Why the library can't be reached now, in words for the user; empty when it can.
+    // Why the library can't be reached now, in words for the user; empty when it can. It may
+    // read the library: not on the GUI thread.
     virtual QString unavailableReason() { return QString(); }
+    // Why the last attempt to reach the library failed, as unavailableReason says it; empty after
+    // a success. Reads nothing: any thread, at any time.
+    virtual QString lastFailure() const { return QString(); }
+    // Reads the library file aPath (the one in use when empty) to say what it holds; false, with
+    // the reason in aError, when it is no library this backend reads. It reads the whole file:
+    // not on the GUI thread.
+    virtual bool inspect(const QString& aPath, LibrarySummary& aSummary, QString& aError)
+    {
+        Q_UNUSED(aPath);
+        Q_UNUSED(aSummary);
+        aError = QStringLiteral("this library can't be chosen by its file");
+        return false;
+    }
 };
 
 } // namespace itunes

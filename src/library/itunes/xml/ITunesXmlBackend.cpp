@@ -98,6 +98,41 @@ QString ITunesXmlBackend::unavailableReason()
     return mLastFailure;
 }
 
+bool ITunesXmlBackend::inspect(const QString& aPath, itunes::LibrarySummary& aSummary, QString& aError)
+{
+    LogScope log("ITunesXmlBackend::inspect");
+    QString path = aPath;
+    if (path.isEmpty()) {
+        QMutexLocker lock(&mMutex);
+        path = libraryPath();
+    }
+    aSummary = itunes::LibrarySummary{path};
+    if (path.isEmpty()) {
+        aError = QStringLiteral("no iTunes library XML file found");
+        return log.ret(false);
+    }
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        aError = file.exists() ? file.errorString() : QStringLiteral("no such file");
+        return log.ret(false);
+    }
+    XmlLibrary parsed;
+    if (!XmlLibraryParser::parse(file, parsed, aError))
+        return log.ret(false);
+    aSummary.tracks = static_cast<int>(parsed.tracks.size());
+    for (const XmlLibrary::PlaylistData& playlist : parsed.playlists) {
+        if (playlist.kind == itunes::kPlaylistKindUser && playlist.specialKind != itunes::kSpecialKindFolder)
+            ++aSummary.playlists;
+    }
+    return log.ret(true);
+}
+
+QString ITunesXmlBackend::lastFailure() const
+{
+    QMutexLocker lock(&mMutex);
+    return mLastFailure;
+}
+
 std::shared_ptr<const LibraryPathMap> ITunesXmlBackend::pathMap()
 {
     // Read again only when the settings file changed.

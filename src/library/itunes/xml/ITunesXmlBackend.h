@@ -22,6 +22,8 @@ public:
 
     qint32 createApplication(std::shared_ptr<itunes::Application>& aApplication) override;
     QString unavailableReason() override;
+    QString lastFailure() const override;
+    bool inspect(const QString& aPath, itunes::LibrarySummary& aSummary, QString& aError) override;
 
     // The parsed library and its file; null when there is no readable library.
     std::shared_ptr<const XmlLibrary> library(QString& aPath);
@@ -35,7 +37,7 @@ private:
     QString libraryPath();
 
     QString mFixedPath;
-    QMutex mMutex;
+    mutable QMutex mMutex;
     QString mCachedPath;
     qint64 mCachedSize = -1;
     QDateTime mCachedModified;

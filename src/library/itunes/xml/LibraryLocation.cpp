@@ -13,7 +13,7 @@ QString LibraryLocation::findLibraryFile()
 {
     SyncSettings settings;
     settings.load();
-    const QString configured = settings.getGlobalStringValue(QStringLiteral("itunes-library-path"));
+    const QString configured = settings.getGlobalStringValue(SyncSettings::kITunesLibraryPath);
     if (!configured.isEmpty())
         return configured;
     const QString home = QDir::homePath();
