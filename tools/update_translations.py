@@ -34,7 +34,9 @@ def main():
     files = sys.argv[1:] or sorted(glob.glob(os.path.join(ROOT, "src/ui/translations/*.ts")))
     for ts in files:
         before = translations(ts)
-        subprocess.run([LUPDATE, "-silent", "-no-obsolete", "-locations", "none",
+        # English is the source language: its file holds only the counted forms.
+        plural = ["-pluralonly"] if ts.endswith("_en.ts") else []
+        subprocess.run([LUPDATE, "-silent", "-no-obsolete", "-locations", "none", *plural,
                         os.path.join(ROOT, "src"), "-ts", ts], check=True)
         tree = ET.parse(ts)
         filled = 0

@@ -22,9 +22,17 @@ void Startup::end(int aExitCode)
     logReturn(aExitCode);
 }
 
+void Startup::installEnglishForms(QCoreApplication& aApplication, QTranslator& aTranslator)
+{
+    if (aTranslator.load(QStringLiteral(":/translations/translation_en.qm")))
+        aApplication.installTranslator(&aTranslator);
+}
+
 void Startup::loadTranslations(QCoreApplication& aApplication, const QString& aLocaleName)
 {
     logValue("locale", aLocaleName);
+    // Installed first, asked last.
+    installEnglishForms(aApplication, mEnglishForms);
     const QString mainAppFilePath = QCoreApplication::applicationFilePath();
     logValue("mainAppFilePath", mainAppFilePath);
     QDir programFolder(mainAppFilePath);

@@ -17,13 +17,19 @@ public:
     static void end(int aExitCode);
 
     // Logs the locale and the executable's path and loads "translation_" + locale and
-    // "qt_" + locale from the program folder into aApplication.
+    // "qt_" + locale from the program folder into aApplication. Under them, the English forms of
+    // counted texts ("1 track", "2 tracks"), compiled into the window as
+    // ":/translations/translation_en.qm", serve every language that lacks a text.
     void loadTranslations(QCoreApplication& aApplication, const QString& aLocaleName);
 
     bool applicationTranslationLoaded() const { return mApplicationLoaded; }
     bool qtTranslationLoaded() const { return mQtLoaded; }
 
+    // The English forms of counted texts alone (what a test of the window installs too).
+    static void installEnglishForms(QCoreApplication& aApplication, QTranslator& aTranslator);
+
 private:
+    QTranslator mEnglishForms;
     QTranslator mApplicationTranslator;
     QTranslator mQtTranslator;
     bool mApplicationLoaded = false;

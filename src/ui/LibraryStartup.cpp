@@ -16,10 +16,6 @@ LibraryStartup::LibraryStartup(LocalMusicLibrary& aLibrary, PodcastRamCache& aPo
         mPodcastNames.start();
     });
     connect(&mLibrary, &LocalMusicLibrary::iTunesFailure, this, &LibraryStartup::onFailure);
-    connect(&mLibrary, &LocalMusicLibrary::iTunesOkay, this, [this] {
-        mFailures = 0;
-        emit responding();
-    });
     connect(&mPodcastNames, &PodcastRamCache::updated, this, &LibraryStartup::onPodcastNames);
 }
 
@@ -37,22 +33,19 @@ void LibraryStartup::initialise()
 
 void LibraryStartup::explainMissingLibrary()
 {
+    // The reason the library's own thread met: nothing is read here, on the GUI thread.
     if (mLibraryRead)
         return;
-    const QString problem = mLibrary.backend()->unavailableReason();
+    const QString problem = mLibrary.backend()->lastFailure();
     if (!problem.isEmpty())
         emit waitingForLibrary(problem);
 }
 
 void LibraryStartup::onFailure()
 {
-    if (mFailures > 60) {
-        emit notResponding();
-        mFailures = 0;
-    }
-    ++mFailures;
-    // Waiting at start: once a second, say what is missing.
-    if (mFailures % 4 == 1)
+    // Waiting at start: once a second, say what is missing. There is no iTunes to nag about: the
+    // library is a file, and what is wrong with it is said in the window.
+    if (mFailures++ % 4 == 0)
         explainMissingLibrary();
 }
 

@@ -26,14 +26,12 @@ signals:
     void libraryRead();
     // The podcast names are known: the start is over (once).
     void finished();
-    // The library has not answered for a long time, or answers again.
-    void notResponding();
-    void responding();
 
 private:
     void initialise();
     void explainMissingLibrary();
     void onFailure();
+
     void onPodcastNames();
 
     LocalMusicLibrary& mLibrary;

@@ -1,6 +1,7 @@
 #include "ui/SpaceGauge.h"
 
 #include <QLinearGradient>
+#include <QLocale>
 #include <QPainter>
 
 SpaceGauge::SpaceGauge(bool aWideMargin, QWidget* aParent) : QWidget(aParent), mMargin(aWideMargin ? 20 : 2)
@@ -11,18 +12,32 @@ void SpaceGauge::update(qint64 aUsedSpace, qint64 aFreeSpace)
 {
     mUsed = aUsedSpace;
     mFree = aFreeSpace;
+    setToolTip(text());
+    setAccessibleDescription(text());
     QWidget::update();
+}
+
+QString SpaceGauge::text() const
+{
+    if (!mEnabled || mUsed + mFree <= 0)
+        return QString();
+    const QLocale locale;
+    return tr("%1 used, %2 free of %3")
+        .arg(locale.formattedDataSize(qMax<qint64>(mUsed, 0)), locale.formattedDataSize(mFree),
+             locale.formattedDataSize(mUsed + mFree));
 }
 
 void SpaceGauge::enable()
 {
     mEnabled = true;
+    setToolTip(text());
     QWidget::update();
 }
 
 void SpaceGauge::disable()
 {
     mEnabled = false;
+    setToolTip(QString());
     QWidget::update();
 }
 
@@ -58,5 +73,13 @@ void SpaceGauge::paintEvent(QPaintEvent*)
     if (bar > 0) {
         painter.setBrush(usedSpace);
         painter.drawRoundedRect(mMargin, 0, bar, 20, 3, 3);
+    }
+    const QString figures = text();
+    if (!figures.isEmpty()) {
+        QFont font = painter.font();
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(mMargin, 0, inner, 20), Qt::AlignCenter, figures);
     }
 }

@@ -3,7 +3,8 @@
 #include <QWidget>
 
 // A phone's used and free space as a bar: a rounded frame, green when there is something to
-// show (grey otherwise), with the used part drawn red from the left. No text.
+// show (grey otherwise), with the used part drawn red from the left, and the figures written
+// across it ("2.1 GB used, 5.3 GB free of 7.4 GB"), also its tool tip and accessible text.
 class SpaceGauge : public QWidget
 {
     Q_OBJECT
@@ -19,6 +20,8 @@ public:
     bool gaugeEnabled() const { return mEnabled; }
     // The width of the red bar for the current values and width (0 when none is drawn).
     int usedBarWidth() const;
+    // The figures the gauge shows; empty while it shows none.
+    QString text() const;
 
 public slots:
     void update(qint64 aUsedSpace, qint64 aFreeSpace);

@@ -2,7 +2,6 @@
 
 #include "sync/SyncState.h"
 #include "sync/SyncStateTexts.h"
-#include "ui/SiteLink.h"
 #include "ui/SpaceGauge.h"
 
 #include <QCheckBox>
@@ -12,23 +11,36 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+// A text whose links the keyboard reaches too (Tab, then Enter).
+QLabel* textLabel(bool aOpensLinks)
+{
+    auto* label = new QLabel;
+    label->setAlignment(Qt::AlignHCenter);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    label->setOpenExternalLinks(aOpensLinks);
+    return label;
+}
+
+} // namespace
+
 StatusPanel::StatusPanel(QWidget* aParent) : QWidget(aParent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    mStatus = new QLabel(tr("Please wait while iTunes is started"));
-    mStatus->setAlignment(Qt::AlignHCenter);
-    mStatus->setWordWrap(true);
-    mStatus->setOpenExternalLinks(false);
+    mStatus = textLabel(false);
+    mStatus->setText(tr("Please wait while the iTunes library is read"));
     layout->addWidget(mStatus);
-    mDetail = new QLabel(
-        tr("<p>If iTunes is already running then click ") +
-        SiteLink::to(QStringLiteral("/blog/files/please_wait_while_itunes_is_started.html"), tr("here")) +
-        tr(" </p>"));
-    mDetail->setAlignment(Qt::AlignHCenter);
-    mDetail->setWordWrap(true);
-    mDetail->setOpenExternalLinks(true);
+    mDetail = textLabel(true);
     layout->addWidget(mDetail);
+    mChooseLibrary = new QPushButton(tr("&Choose library file..."));
+    mChooseLibrary->hide();
+    auto* choose = new QHBoxLayout;
+    choose->setAlignment(Qt::AlignHCenter);
+    choose->addWidget(mChooseLibrary);
+    layout->addLayout(choose);
     auto* meters = new QVBoxLayout;
     mProgress = new QProgressBar;
     mProgress->setTextVisible(false);
@@ -40,20 +52,30 @@ StatusPanel::StatusPanel(QWidget* aParent) : QWidget(aParent)
     layout->addLayout(meters);
     auto* buttons = new QHBoxLayout;
     buttons->setAlignment(Qt::AlignHCenter);
-    mSettingsButton = new QPushButton(tr("Settings"));
-    mHelpButton = new QPushButton(tr("Help"));
-    mSyncButton = new QPushButton(tr("Synchronize"));
-    mForce = new QCheckBox(tr("Force full resynchronization"));
+    mSettingsButton = new QPushButton(tr("&Settings"));
+    mHelpButton = new QPushButton(tr("&Help"));
+    mSyncButton = new QPushButton(tr("S&ynchronize"));
+    mForce = new QCheckBox(tr("&Force full resynchronization"));
     mForce->setEnabled(false);
     buttons->addWidget(mSettingsButton);
     buttons->addWidget(mHelpButton);
     buttons->addWidget(mSyncButton);
     buttons->addWidget(mForce);
     layout->addLayout(buttons);
+    mNote = textLabel(false);
+    mNote->hide();
+    layout->addWidget(mNote);
 
     connect(mStatus, &QLabel::linkActivated, this, &StatusPanel::linkActivated);
     connect(mDetail, &QLabel::linkActivated, this, &StatusPanel::linkActivated);
-    connect(mSyncButton, &QPushButton::clicked, this, &StatusPanel::syncClicked);
+    connect(mNote, &QLabel::linkActivated, this, &StatusPanel::linkActivated);
+    connect(mSyncButton, &QPushButton::clicked, this, [this] {
+        if (mRunning)
+            emit cancelClicked();
+        else
+            emit syncClicked();
+    });
+    connect(mChooseLibrary, &QPushButton::clicked, this, &StatusPanel::chooseLibraryClicked);
     connect(mSettingsButton, &QPushButton::clicked, this, &StatusPanel::settingsClicked);
     connect(mHelpButton, &QPushButton::clicked, this, &StatusPanel::helpClicked);
     setBusy();
@@ -70,7 +92,28 @@ void StatusPanel::setButtonsEnabled(bool aEnabled)
 {
     mSettingsButton->setEnabled(aEnabled);
     mHelpButton->setEnabled(aEnabled);
-    mSyncButton->setEnabled(aEnabled);
+    mSyncButton->setEnabled(aEnabled || mRunning);
+}
+
+void StatusPanel::setRunning(bool aRunning)
+{
+    mRunning = aRunning;
+    mSyncButton->setText(aRunning ? tr("&Cancel") : tr("S&ynchronize"));
+    mSyncButton->setEnabled(aRunning || mSettingsButton->isEnabled());
+}
+
+void StatusPanel::showWaitingForLibrary(const QString& aProblem)
+{
+    setStatus(tr("Waiting for the iTunes library"));
+    setDetail(aProblem);
+    mChooseLibrary->show();
+    mChooseLibrary->setEnabled(true);
+}
+
+void StatusPanel::setNote(const QString& aText)
+{
+    mNote->setText(aText);
+    mNote->setVisible(!aText.isEmpty());
 }
 
 void StatusPanel::setStatus(const QString& aText)
@@ -98,6 +141,7 @@ void StatusPanel::showPercent(int aPercent)
 void StatusPanel::showState(int aState, int aPrevious, const QString& aDeviceName,
                             const QString& aFailureReason)
 {
+    mChooseLibrary->hide();
     if (!SyncState::isBusy(aState)) {
         mProgress->hide();
         mGauge->show();

@@ -4,6 +4,7 @@
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
 #include "devices/mtp/MtpMacDeviceRefresher.h"
+#include "library/LibraryPathMap.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/PodcastRamCache.h"
 #include "settings/SyncSettings.h"
@@ -11,6 +12,7 @@
 #include "sync/SyncRun.h"
 #include "sync/SyncState.h"
 #include "tracks/Track.h"
+#include "ui/LibraryChooser.h"
 #include "ui/LibraryStartup.h"
 #include "ui/RunDialogs.h"
 #include "ui/SiteLink.h"
@@ -25,6 +27,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -37,40 +40,43 @@ SyncUi::SyncUi(Backends aBackends, QWidget* aParent)
       mPodcasts(std::make_unique<PodcastRamCache>(mBackends.library)),
       mAutoRefresher(std::make_unique<AutoRefresher>(*mLibrary, *mDeviceList)),
       mUpdateWatcher(std::make_unique<SoftwareUpdateWatcher>()),
-      mUpdateAddress(SoftwareUpdateWatcher::updateAddress(SiteLink::address()))
+      mUpdateAddress(SiteLink::address().isEmpty()
+                         ? QString()
+                         : SoftwareUpdateWatcher::updateAddress(SiteLink::address()))
 {
     LogScope log("SyncUi::SyncUi");
     setWindowTitle(SyncUiTexts::product());
     setMinimumWidth(500);
     setMaximumWidth(500);
-    mITunesBox =
-        new QMessageBox(QMessageBox::Warning, SyncUiTexts::product(), QString(), QMessageBox::Ok, this);
-    mITunesBox->setModal(false);
     mPanel = new StatusPanel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(mPanel);
     mStartup = new LibraryStartup(*mLibrary, *mPodcasts, this);
+    mChooser = new LibraryChooser(mBackends.library, this);
 
     connect(mPanel, &StatusPanel::linkActivated, this, &SyncUi::helpLinkClicked);
     connect(mPanel, &StatusPanel::syncClicked, this, &SyncUi::startSync);
     connect(mPanel, &StatusPanel::settingsClicked, this, [this] { changeSettings(0); });
     connect(mPanel, &StatusPanel::helpClicked, this, &SyncUi::onHelpClicked);
+    connect(mPanel, &StatusPanel::cancelClicked, this, &SyncUi::cancelRun);
+    connect(mPanel, &StatusPanel::chooseLibraryClicked, this, [this] { mChooser->choose(this); });
+    connect(mChooser, &LibraryChooser::refused, this, &SyncUi::libraryRefused);
+    connect(mChooser, &LibraryChooser::chosen, this, [this](const itunes::LibrarySummary& aSummary) {
+        // The library's own thread reads the new file at its next attempt.
+        if (!mStartupFinished)
+            mPanel->setDetail(tr("Reading %1").arg(QDir::toNativeSeparators(aSummary.path)));
+    });
     connect(mStartup, &LibraryStartup::waitingForLibrary, this, &SyncUi::explainMissingLibrary);
     connect(mStartup, &LibraryStartup::libraryRead, this, &SyncUi::libraryRead);
     connect(mStartup, &LibraryStartup::finished, this, &SyncUi::startupFinished);
-    connect(mStartup, &LibraryStartup::notResponding, this, [this] {
-        mITunesBox->setText(
-            tr("iTunes has stopped responding. If iTunes is displaying any messages or dialog boxes "
-               "then close them."));
-        mITunesBox->show();
-    });
-    connect(mStartup, &LibraryStartup::responding, mITunesBox, &QWidget::hide);
     connect(mAutoRefresher.get(), &AutoRefresher::connectedDeviceStateChanged, this,
             qOverload<int, int>(&SyncUi::UpdateProgress));
     connect(mAutoRefresher.get(), &AutoRefresher::freeSpaceUpdate, mPanel->spaceGauge(), &SpaceGauge::update);
     connect(mUpdateWatcher.get(), &SoftwareUpdateWatcher::updateInfoFound, this,
             &SyncUi::softwareUpdateInfoFound);
     connect(mDeviceList.get(), &DeviceList::unableToOpenDevice, this, &SyncUi::unableToOpenDevice);
+    // With no site and no guide installed, Help would lead nowhere.
+    mPanel->helpButton()->setVisible(!SiteLink::help().isEmpty());
     mStartup->begin();
 }
 
@@ -82,6 +88,7 @@ SyncUi::~SyncUi()
     mAutoRefresher->stop();
     mLibrary->stopRetrying();
     mPodcasts.reset(); // a reading waiting for iTunes is stopped and joined
+    mMissingScan.reset();
 }
 
 QLabel* SyncUi::statusLabel() const
@@ -116,6 +123,14 @@ QCheckBox* SyncUi::forceBox() const
 {
     return mPanel->forceBox();
 }
+QPushButton* SyncUi::chooseLibraryButton() const
+{
+    return mPanel->chooseLibraryButton();
+}
+QLabel* SyncUi::noteLabel() const
+{
+    return mPanel->noteLabel();
+}
 
 bool SyncUi::runInProgress() const
 {
@@ -126,16 +141,73 @@ void SyncUi::explainMissingLibrary(const QString& aProblem)
 {
     if (mState != -1)
         return;
-    mPanel->setStatus(tr("Waiting for the iTunes library"));
-    mPanel->setDetail(
-        tr("<p>%1</p><p>Veltrane reads the library file iTunes keeps in its folder (iTunes Music Library.xml "
-           "or "
-           "iTunes Library.xml in Music/iTunes). In iTunes, switch on \"Share iTunes Library XML with other "
-           "applications\" under Preferences, Advanced. A library kept elsewhere is named by the setting "
-           "itunes-library-path in %2 (veltrane-sync --library FILE takes it for one run).</p>")
-            .arg(aProblem.toHtmlEscaped(),
-                 QDir::toNativeSeparators(SyncSettings::filePath()).toHtmlEscaped()));
+    mPanel->showWaitingForLibrary(
+        tr("<p>%1</p><p>Veltrane reads the library file that iTunes writes on the computer that has "
+           "it (iTunes Music Library.xml or iTunes Library.xml, in its iTunes folder; Music writes one when "
+           "you export its library). Choose that file, on that computer's disk or share or as a copy.</p>")
+            .arg(aProblem.toHtmlEscaped()));
     mPanel->fitTexts();
+}
+
+void SyncUi::libraryRefused(const QString& aPath, const QString& aReason)
+{
+    QMessageBox::warning(this, SyncUiTexts::product(), LibraryChooser::refusal(aPath, aReason));
+}
+
+void SyncUi::lookForMissingFiles()
+{
+    mMissingScan.reset();
+    mMissingScan = makeThread(QStringLiteral("MissingFiles"), [this, backend = mBackends.library] {
+        const MissingFiles found = MissingFiles::of(backend, [] { return stopRequested(); });
+        if (!stopRequested())
+            QMetaObject::invokeMethod(this, [this, found] { showMissingFiles(found); });
+    });
+    mMissingScan->start();
+}
+
+void SyncUi::showMissingFiles(const MissingFiles& aMissing)
+{
+    mMissing = aMissing;
+    if (aMissing.missing == 0 || aMissing.prefix.isEmpty()) {
+        mPanel->setNote(QString());
+        return;
+    }
+    const QString prefix = QDir::toNativeSeparators(aMissing.prefix);
+    mPanel->setNote(
+        tr("%n track(s) of the library are not on this computer: their files are under %1 of another "
+           "computer.",
+           nullptr, aMissing.underPrefix)
+            .arg(prefix.toHtmlEscaped()) +
+        QStringLiteral(" <a href=\"map:%1\">").arg(aMissing.prefix.toHtmlEscaped()) +
+        tr("Choose the folder that holds them here...").toHtmlEscaped() + QStringLiteral("</a>"));
+    mPanel->fitTexts();
+}
+
+void SyncUi::chooseMappedFolder(const QString& aPrefix)
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, tr("The folder that holds what is under %1").arg(QDir::toNativeSeparators(aPrefix)),
+        LibraryChooser::startFolder());
+    if (!folder.isEmpty())
+        mapLibraryPrefix(aPrefix, folder);
+}
+
+bool SyncUi::mapLibraryPrefix(const QString& aPrefix, const QString& aFolder)
+{
+    SyncSettings settings;
+    settings.load();
+    settings.setGlobalSettingsList(
+        SyncSettings::kLibraryPathMap,
+        LibraryPathMap::withMapping(settings.getGlobalSettingsList(SyncSettings::kLibraryPathMap), aPrefix,
+                                    aFolder));
+    if (settings.save() != SyncSettings::kResultOk) {
+        QMessageBox::warning(this, SyncUiTexts::product(),
+                             tr("The mapping could not be saved: %1 can't be written.")
+                                 .arg(QDir::toNativeSeparators(SyncSettings::filePath())));
+        return false;
+    }
+    lookForMissingFiles();
+    return true;
 }
 
 void SyncUi::bringToFront()
@@ -156,14 +228,18 @@ void SyncUi::startupFinished()
     if (mState != SyncState::ScanningLibrary)
         return;
     LogScope log("SyncUi::podcastNamesUpdated");
+    mStartupFinished = true;
     UpdateProgress(SyncState::NoPhone, 0);
+    lookForMissingFiles();
     SyncSettings settings;
     if (settings.load() == SyncSettings::kCannotOpen) {
         logMessage("Config not found - go to setup wizard");
         changeSettings(3);
         return;
     }
-    mUpdateWatcher->getUpdateInfo(mUpdateAddress);
+    // A build without a site asks nobody: distributions deliver updates.
+    if (!mUpdateAddress.isEmpty())
+        mUpdateWatcher->getUpdateInfo(mUpdateAddress);
 }
 
 QString SyncUi::connectedDeviceId()
@@ -211,8 +287,19 @@ void SyncUi::startSync()
     mRunDeviceType = device->GetDeviceType();
     mRun = std::make_unique<SyncRun>(*mLibrary, *device, mDeviceList->parentOfDevice(device), *this,
                                      mBackends.keepAwake);
-    mPanel->syncButton()->setEnabled(false);
-    mRun->start(mPanel->forceBox()->isChecked());
+    mRunForced = mPanel->forceBox()->isChecked();
+    mPanel->setRunning(true);
+    mRun->start(mRunForced);
+}
+
+void SyncUi::cancelRun()
+{
+    LogScope log("SyncUi::cancelRun");
+    if (!runInProgress())
+        return;
+    // The run stops after the track it is copying; its end is shown as any run's end.
+    mRun->cancel();
+    UpdateProgress(SyncState::Cancelling, 0);
 }
 
 void SyncUi::changeSettings(int aMode)
@@ -294,30 +381,31 @@ void SyncUi::softwareUpdateInfoFound()
 
 void SyncUi::onHelpClicked()
 {
-    QDesktopServices::openUrl(QUrl(SiteLink::address() + QStringLiteral("/help/help.html")));
+    const QString help = SiteLink::help();
+    if (!help.isEmpty())
+        QDesktopServices::openUrl(QUrl(help));
 }
 
 void SyncUi::helpLinkClicked(const QString& aLink)
 {
-    if (aLink != QLatin1String("ituneshelp"))
-        return;
-    QMessageBox::information(this, tr("iTunes Information"),
-                             tr("iTunes must be running for ") + SyncUiTexts::product() +
-                                 tr(" to work correctly. It is important that iTunes is not closed while ") +
-                                 SyncUiTexts::product() + tr(" is running."));
+    if (aLink.startsWith(QLatin1String("map:")))
+        chooseMappedFolder(aLink.mid(4));
+    else
+        QDesktopServices::openUrl(QUrl(aLink));
 }
 
 void SyncUi::closeEvent(QCloseEvent* aEvent)
 {
+    // Only a run holds the window: it is cancelled and closes the window when it has ended. The
+    // start (reading the library, the podcast names) is stopped by the window's destruction.
     mShutdownRequested = true;
-    if (SyncState::isBusy(mState)) {
+    if (runInProgress()) {
         logMessage("App is busy - so don't shut down yet");
+        mRun->cancel();
         UpdateProgress(SyncState::Cancelling, 0);
         aEvent->ignore();
-    } else {
-        logMessage("App is not busy - exit now");
-        aEvent->accept();
+        return;
     }
-    if (mRun)
-        mRun->cancel();
+    logMessage("App is not busy - exit now");
+    aEvent->accept();
 }

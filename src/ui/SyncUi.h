@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/OwnedThread.h"
 #include "backends/Backends.h"
+#include "library/MissingFiles.h"
 #include "sync/SyncFrontEnd.h"
 
 #include <QList>
@@ -12,6 +14,7 @@
 
 class AutoRefresher;
 class DeviceList;
+class LibraryChooser;
 class LibraryStartup;
 class LocalMusicLibrary;
 class PodcastRamCache;
@@ -52,12 +55,20 @@ public:
     QPushButton* settingsButton() const;
     QPushButton* helpButton() const;
     QPushButton* syncButton() const;
+    QPushButton* chooseLibraryButton() const;
+    QLabel* noteLabel() const;
     QCheckBox* forceBox() const;
     DeviceList& deviceList() { return *mDeviceList; }
     LocalMusicLibrary& library() { return *mLibrary; }
     PodcastRamCache& podcastNames() { return *mPodcasts; }
     SoftwareUpdateWatcher& updateWatcher() { return *mUpdateWatcher; }
     bool runInProgress() const;
+    LibraryChooser& libraryChooser() { return *mChooser; }
+    // Maps the prefix of another computer's drive, share or folder to a folder here (as
+    // veltrane-sync's --map-path does) and looks at the library's files again.
+    bool mapLibraryPrefix(const QString& aPrefix, const QString& aFolder);
+    // What the last look at the library's files found (after the start, a mapping, a run).
+    const MissingFiles& missingFiles() const { return mMissing; }
     // The state the last run ended in (2, 3, 6, ...); -1 while a run goes on or before the first.
     int lastRunState() const { return mLastRunState; }
 
@@ -87,6 +98,13 @@ private:
     void startupFinished();
     // While the library isn't there: what is wrong and how to mend it.
     void explainMissingLibrary(const QString& aProblem);
+    void libraryRefused(const QString& aPath, const QString& aReason);
+    // Looks, on a thread of its own, at which of the library's files are not here.
+    void lookForMissingFiles();
+    void showMissingFiles(const MissingFiles& aMissing);
+    // The folder dialog for a prefix of another computer.
+    void chooseMappedFolder(const QString& aPrefix);
+    void cancelRun();
     // The connected device's identity, or empty.
     QString connectedDeviceId();
     // The device the run's questions are about.
@@ -104,8 +122,11 @@ private:
     std::unique_ptr<SoftwareUpdateWatcher> mUpdateWatcher;
     StatusPanel* mPanel;
     LibraryStartup* mStartup;
-    QMessageBox* mITunesBox = nullptr;
+    LibraryChooser* mChooser;
     std::unique_ptr<SyncRun> mRun;
+    bool mRunForced = false;
+    bool mStartupFinished = false;
+    MissingFiles mMissing;
     bool mShutdownRequested = false;
     bool mDeviceErrorShown = false;
     bool mNotDownloadedPending = false;
@@ -124,4 +145,5 @@ private:
     int mLastRunState = -1;
     QString mRunDeviceId; // the device of the current or last run
     int mRunDeviceType = 0;
+    OwnedThread mMissingScan; // last: joined before what it uses goes
 };

@@ -13,6 +13,7 @@
 #include "ui/RunDialogs.h"
 #include "ui/StatusPanel.h"
 
+#include <QCheckBox>
 #include <QTimer>
 
 void SyncUi::UpdateProgress(int a_state, int a_percent_complete)
@@ -74,12 +75,18 @@ void SyncUi::syncFinished(const MusicSync& aSync)
     mDataFailures = aSync.dataTransferFailures();
     const int state = aSync.state();
     mLastRunState = state;
+    mPanel->setRunning(false);
+    // A full resynchronisation is asked for one run.
+    if (state == SyncState::Complete && mRunForced)
+        mPanel->forceBox()->setChecked(false);
+    if (state == SyncState::Cancelled && aSync.tracksToCopy() > 0)
+        mPanel->setDetail(
+            tr("Copied %1 of %n track(s) before the synchronization stopped.", nullptr, aSync.tracksToCopy())
+                .arg(aSync.tracksCopied()));
     if (state == SyncState::Complete && !mNonCopied.isEmpty()) {
         // Not a plain success: how many were left out, and the list below.
-        mPanel->setStatus(mNonCopied.size() == 1
-                              ? tr("Phone synchronization is complete, but 1 track could not be copied")
-                              : tr("Phone synchronization is complete, but %1 tracks could not be copied")
-                                    .arg(mNonCopied.size()));
+        mPanel->setStatus(tr("Phone synchronization is complete, but %n track(s) could not be copied",
+                             nullptr, static_cast<int>(mNonCopied.size())));
     }
     if (state == SyncState::Complete && !mMissingPlaylists.isEmpty())
         mPanel->setDetail(tr("Nothing was deleted: these playlists are no longer in iTunes: %1")
@@ -89,6 +96,9 @@ void SyncUi::syncFinished(const MusicSync& aSync)
     mPanel->fitTexts();
     if (state == SyncState::Complete || state == SyncState::Fault || state == SyncState::Cancelled)
         QTimer::singleShot(0, this, &SyncUi::showPostRunWarnings);
+    // What the run could not find may have come back (a share mounted since).
+    if (!mMissing.prefix.isEmpty() && !mShutdownRequested)
+        lookForMissingFiles();
     if (mShutdownRequested)
         QTimer::singleShot(0, this, &QWidget::close);
 }

@@ -16,10 +16,10 @@ inline QString product()
 // The warning for a device whose storage can't be reached yet.
 inline QString enableUsb()
 {
-    return QObject::tr("<p>It is necessary to enable the USB connection on your phone before synchronizing. "
-                       "Click ") +
-           SiteLink::to(QStringLiteral("/blog/files/enable_usb.html"), QObject::tr("here")) +
-           QObject::tr(" for instructions on how to do this.<p>");
+    return QObject::tr(
+               "<p>It is necessary to enable the USB connection on your phone before synchronizing.</p>") +
+           SiteLink::sentence(QObject::tr("<p>Click %1here%2 for instructions on how to do this.</p>"),
+                              QStringLiteral("/blog/files/enable_usb.html"), QStringLiteral("phones"));
 }
 
 } // namespace SyncUiTexts

@@ -20,18 +20,20 @@ QString textOf(int aKind)
     case SyncWarningDialog::CopyFailedFolder:
     case SyncWarningDialog::CopyFailed:
     case SyncWarningDialog::CopyFailedOther:
-        return QObject::tr(
-                   "<p>It was not possible to copy the following tracks to your phone.</p><p>Click ") +
-               SiteLink::to(QStringLiteral("/blog/files/copyfailed.htm"), QObject::tr("here")) +
-               QObject::tr(" to diagnose the problem.</p>");
+        return SyncWarningDialog::tr(
+                   "<p>It was not possible to copy the following tracks to your phone.</p>") +
+               SiteLink::sentence(SyncWarningDialog::tr("<p>Click %1here%2 to diagnose the problem.</p>"),
+                                  QStringLiteral("/blog/files/copyfailed.htm"),
+                                  QStringLiteral("copy-failed"));
     case SyncWarningDialog::CopyProtected:
-        return QObject::tr(
+        return SyncWarningDialog::tr(
                    "<p>Some of your tracks are copy protected and cannot be played on your phone. These "
-                   "tracks are listed below.</p><p>Click ") +
-               SiteLink::to(QStringLiteral("/blog/files/drm.htm"), QObject::tr("here")) +
-               QObject::tr(" for more information on copy protected tracks.</p>");
+                   "tracks are listed below.</p>") +
+               SiteLink::sentence(SyncWarningDialog::tr(
+                                      "<p>Click %1here%2 for more information on copy protected tracks.</p>"),
+                                  QStringLiteral("/blog/files/drm.htm"), QStringLiteral("protected"));
     case SyncWarningDialog::NotDownloaded:
-        return QObject::tr(
+        return SyncWarningDialog::tr(
             "<p>The following tracks could not be transferred to your phone because they have not "
             "been downloaded in iTunes. You must first download these tracks in iTunes before they "
             "can be copied to your phone.</p>");

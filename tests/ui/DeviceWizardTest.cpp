@@ -13,6 +13,7 @@
 #include "ui/wizard/BackupPage.h"
 #include "ui/wizard/ConclusionStartSyncPage.h"
 #include "ui/wizard/ConnectDevicePage.h"
+#include "ui/wizard/LibraryPage.h"
 #include "ui/wizard/PlaylistSettingsPage.h"
 
 #include <QAbstractButton>
@@ -20,8 +21,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -52,11 +57,20 @@ protected:
     void toMusicPage(DeviceWizard& aWizard)
     {
         aWizard.next();
+        // The library in use, with what it holds.
+        ASSERT_EQ(aWizard.currentId(), DeviceWizard::LibraryPageId);
+        ASSERT_TRUE(uitest::waitFor([&] { return aWizard.button(QWizard::NextButton)->isEnabled(); }));
+        EXPECT_EQ(aWizard.libraryPage()->fileLabel()->text().toStdString(),
+                  ("Library file: " + mFixture.xmlPath).toStdString());
+        EXPECT_EQ(aWizard.libraryPage()->contentLabel()->text().toStdString(),
+                  "The library holds 12 tracks and 5 playlists.");
+        uitest::saveScreenshot(aWizard, "wizard-1-library");
+        aWizard.next();
         ASSERT_EQ(aWizard.currentId(), DeviceWizard::ConnectPageId);
-        // The drive shows once the list has answered (its size is asked for on the side).
+        // The drive shows once the list has answered (its size is asked for on the side); the
+        // only device is chosen already.
         ASSERT_TRUE(uitest::waitFor([&] { return aWizard.connectPage()->list()->count() == 1; }));
-        EXPECT_FALSE(aWizard.button(QWizard::NextButton)->isEnabled());
-        aWizard.connectPage()->list()->setCurrentRow(0);
+        EXPECT_EQ(aWizard.connectPage()->list()->currentRow(), 0);
         EXPECT_TRUE(aWizard.button(QWizard::NextButton)->isEnabled());
         uitest::saveScreenshot(aWizard, "wizard-2-connect");
         aWizard.next();
@@ -96,7 +110,21 @@ TEST_F(DeviceWizardTest, FinishingWritesTheChosenPlaylistsPodcastsAndEpisodes)
     ASSERT_TRUE(item(music, "Rock"));
     item(music, "Rock")->setCheckState(Qt::Checked);
     EXPECT_TRUE(wizard->button(QWizard::NextButton)->isEnabled());
-    EXPECT_GT(music.gauge()->used() + music.gauge()->freeSpace(), 0); // the drive's space
+    // The drive's space in figures, and what the choice needs (the three Rock songs).
+    EXPECT_TRUE(QRegularExpression("^\\S+ \\S+ used, \\S+ \\S+ free of \\S+ \\S+$")
+                    .match(music.gauge()->text())
+                    .hasMatch())
+        << music.gauge()->text().toStdString();
+    qint64 rock = 0;
+    for (const QString& song :
+         QDir(mFixture.home.path() + "/Music/iTunes/iTunes Media/Music/Stone Band/Heavy")
+             .entryList({"*.mp3"}, QDir::Files))
+        rock += QFileInfo(mFixture.home.path() + "/Music/iTunes/iTunes Media/Music/Stone Band/Heavy/" + song)
+                    .size();
+    EXPECT_TRUE(uitest::waitFor([&] {
+        return music.needsLabel()->text() ==
+               "The chosen music takes " + QLocale().formattedDataSize(rock) + " on the phone.";
+    })) << music.needsLabel()->text().toStdString();
     uitest::saveScreenshot(*wizard, "wizard-4-music");
     wizard->next();
     PlaylistSettingsPage& podcasts = *wizard->podcastPage();

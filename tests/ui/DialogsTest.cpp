@@ -84,7 +84,8 @@ TEST(SyncWarningDialog, KindsTextsAndTheMissingFileLine)
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(0)->text(), "Song - Album - Artist (The file could not be found : /music/song.m4a)");
     EXPECT_EQ(list->item(1)->text(), "Other - Album - Artist (copying it to the device failed)");
-    EXPECT_TRUE(uitest::textOf(&failed).contains("copyfailed.htm"));
+    // The link leads to the guide installed beside the program.
+    EXPECT_TRUE(uitest::textOf(&failed).contains("/guide/en/index.html#copy-failed\">here</a>"));
     EXPECT_EQ(failed.width(), 500);
     // The box is there for every kind but "not downloaded".
     failed.findChild<QCheckBox*>()->setChecked(true);
@@ -94,7 +95,7 @@ TEST(SyncWarningDialog, KindsTextsAndTheMissingFileLine)
     EXPECT_TRUE(uitest::textOf(&notDownloaded).contains("have not been downloaded in iTunes"));
     SyncWarningDialog protectedTracks(nullptr, tracks, SyncWarningDialog::CopyProtected);
     EXPECT_NE(protectedTracks.findChild<QCheckBox*>(), nullptr);
-    EXPECT_TRUE(uitest::textOf(&protectedTracks).contains("drm.htm"));
+    EXPECT_TRUE(uitest::textOf(&protectedTracks).contains("index.html#protected"));
     EXPECT_EQ(SyncWarningDialog::itemText(track("Lost"), -5005, QString()),
               "Lost - Album - Artist (The file could not be found)");
 }

@@ -4,10 +4,12 @@
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
 #include "settings/SyncSettings.h"
+#include "support/SimulatedPhone.h"
 #include "support/SyncFixture.h"
 #include "sync/MusicSync.h"
 #include "sync/SyncState.h"
 #include "sync/SyncStateTexts.h"
+#include "ui/LibraryChooser.h"
 #include "ui/LoopbackServer.h"
 #include "ui/SoftwareUpdateWatcher.h"
 #include "ui/SpaceGauge.h"
@@ -20,11 +22,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -73,8 +77,8 @@ TEST_F(SyncUiTest, EveryStateShowsItsTextsBarAndButtons)
     auto ui = window();
     // Starting: busy, all buttons off.
     EXPECT_EQ(ui->state(), -1);
-    EXPECT_EQ(ui->statusLabel()->text(), "Please wait while iTunes is started");
-    EXPECT_TRUE(ui->detailLabel()->text().contains("/blog/files/please_wait_while_itunes_is_started.html"));
+    EXPECT_EQ(ui->statusLabel()->text(), "Please wait while the iTunes library is read");
+    EXPECT_FALSE(ui->chooseLibraryButton()->isVisibleTo(ui.get()));
     EXPECT_EQ(ui->progressBar()->maximum(), 0);
     EXPECT_FALSE(ui->syncButton()->isEnabled());
     EXPECT_FALSE(ui->settingsButton()->isEnabled());
@@ -176,18 +180,91 @@ TEST_F(SyncUiTest, TheFirstStartOpensTheWizardAndAMissingLibraryIsExplained)
         introText.contains("This wizard will help you set up a phone so that it can be synchronized."));
     EXPECT_TRUE(uitest::waitFor([&] { return ui->state() == SyncState::Ready; }));
     EXPECT_FALSE(QFile::exists(SyncSettings::filePath())); // cancelled: nothing written
+}
 
-    // No library file: the window says what is missing and how to mend it.
-    Backends missing =
-        uitest::backends(mFixture.home.path() + "/nowhere/iTunes Library.xml", mFixture.prober);
-    SyncUi waiting(missing);
+TEST_F(SyncUiTest, WithoutALibraryTheWindowExplainsAndTheUserChoosesOne)
+{
+    // No library file anywhere (none chosen, none in ~/Music/iTunes).
+    Backends none = uitest::backends(QString(), mFixture.prober);
+    QFile::rename(mFixture.xmlPath, mFixture.home.path() + "/elsewhere.xml");
+    SyncUi waiting(none);
     waiting.show();
-    EXPECT_TRUE(
+    ASSERT_TRUE(
         uitest::waitFor([&] { return waiting.statusLabel()->text() == "Waiting for the iTunes library"; }));
-    EXPECT_TRUE(waiting.detailLabel()->text().contains("Share iTunes Library XML with other applications"));
-    EXPECT_TRUE(waiting.detailLabel()->text().contains("itunes-library-path"));
+    EXPECT_TRUE(waiting.detailLabel()->text().contains("Choose that file"));
+    EXPECT_TRUE(waiting.chooseLibraryButton()->isVisibleTo(&waiting));
     uitest::saveScreenshot(waiting, "window-library-missing");
+    // A minute of failed attempts (four a second) raises no box about iTunes.
+    for (int attempt = 0; attempt < 240; ++attempt) {
+        emit waiting.library().iTunesFailure();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::activeModalWidget(), nullptr) << attempt;
+    }
     EXPECT_EQ(waiting.state(), -1);
+
+    // A file that is no library is refused with its reason; nothing is chosen.
+    QString refusal;
+    const auto takeWarning = [&] {
+        uitest::answerNextModal([&](QWidget* aModal) {
+            refusal = uitest::textOf(aModal);
+            uitest::clickButton(aModal, "&OK") || uitest::clickButton(aModal, "OK");
+        });
+    };
+    QFile notes(mFixture.home.path() + "/notes.xml");
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("<?xml version=\"1.0\"?><notes><note>milk</note></notes>");
+    notes.close();
+    takeWarning();
+    waiting.libraryChooser().chooseFile(notes.fileName());
+    ASSERT_TRUE(uitest::waitFor([&] { return !refusal.isEmpty(); }));
+    EXPECT_TRUE(refusal.contains("notes.xml is not an iTunes library")) << refusal.toStdString();
+    EXPECT_TRUE(refusal.contains("No library file is chosen yet."));
+
+    // The library chosen: read at once, and the window goes on to the phone.
+    waiting.libraryChooser().chooseFile(mFixture.home.path() + "/elsewhere.xml");
+    EXPECT_TRUE(uitest::waitFor([&] { return waiting.state() == SyncState::Ready; })) << waiting.state();
+    EXPECT_EQ(LibraryChooser::configuredFile(), mFixture.home.path() + "/elsewhere.xml");
+    // Another wrong file keeps that choice.
+    refusal.clear();
+    takeWarning();
+    waiting.libraryChooser().chooseFile(mFixture.home.path() + "/nothing-here.xml");
+    ASSERT_TRUE(uitest::waitFor([&] { return !refusal.isEmpty(); }));
+    EXPECT_TRUE(refusal.contains("The library file stays " + mFixture.home.path() + "/elsewhere.xml"));
+    EXPECT_EQ(LibraryChooser::configuredFile(), mFixture.home.path() + "/elsewhere.xml");
+}
+
+TEST_F(SyncUiTest, TracksOnAnotherComputersDriveAreMappedToAFolderFromTheWindow)
+{
+    // The library names its files on drive Z: of the computer that wrote it.
+    for (XmlTrackEntry& track : mFixture.writer.tracks)
+        track.location.replace(LibraryXmlWriter::fileUrl(mFixture.home.path() + "/"), "file://localhost/Z:/");
+    mFixture.writeLibrary();
+    mFixture.configure({"Rock"});
+    auto ui = startedWindow();
+    ASSERT_TRUE(uitest::waitFor([&] { return ui->noteLabel()->isVisibleTo(ui.get()); }));
+    EXPECT_EQ(ui->missingFiles().prefix, "Z:/");
+    EXPECT_EQ(ui->missingFiles().missing, ui->missingFiles().tracks);
+    EXPECT_TRUE(ui->noteLabel()->text().contains("of the library are not on this computer: their files are "
+                                                 "under Z:/ of another computer."));
+    uitest::saveScreenshot(*ui, "window-files-elsewhere");
+
+    // The link asks for the folder that holds them here; the count drops without a restart.
+    const QRegularExpressionMatch link =
+        QRegularExpression("href=\"(map:[^\"]+)\"").match(ui->noteLabel()->text());
+    ASSERT_TRUE(link.hasMatch());
+    uitest::answerNextModal([&](QWidget* aModal) {
+        auto* dialog = qobject_cast<QFileDialog*>(aModal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(mFixture.home.path());
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    emit ui->noteLabel()->linkActivated(link.captured(1));
+    EXPECT_TRUE(uitest::waitFor([&] { return ui->missingFiles().missing == 0; }));
+    EXPECT_FALSE(ui->noteLabel()->isVisibleTo(ui.get()));
+    SyncSettings settings;
+    settings.load();
+    EXPECT_EQ(settings.getGlobalSettingsList(SyncSettings::kLibraryPathMap),
+              (QList<QPair<QString, QString>>{{"Z:/", mFixture.home.path()}}));
 }
 
 TEST_F(SyncUiTest, ARunFromTheButtonAsksBeforeDeletingAndRemembersYesAlways)
@@ -235,8 +312,10 @@ TEST_F(SyncUiTest, ARunFromTheButtonAsksBeforeDeletingAndRemembersYesAlways)
     settings.load();
     EXPECT_TRUE(settings.deleteWithoutWarning(mFixture.device->UniqueDeviceId()));
     EXPECT_TRUE(settings.skipUsbEjectWarning(mFixture.device->UniqueDeviceId()));
-    // No music at all now: deleted without a question.
+    // No music at all now: deleted without a question. The run is forced, and the box unticks once
+    // it is complete.
     mFixture.configure({});
+    ui->forceBox()->setChecked(true);
     int dialogs = 0;
     uitest::answerNextModal(
         [&](QWidget* aModal) {
@@ -248,6 +327,7 @@ TEST_F(SyncUiTest, ARunFromTheButtonAsksBeforeDeletingAndRemembersYesAlways)
     EXPECT_EQ(ui->lastRunState(), SyncState::Complete);
     EXPECT_EQ(mFixture.cachedOnDevice().size(), 0);
     EXPECT_EQ(dialogs, 0);
+    EXPECT_FALSE(ui->forceBox()->isChecked());
 }
 
 TEST_F(SyncUiTest, TooLittleSpaceIsAskedBeforeTheRun)
@@ -316,16 +396,58 @@ TEST_F(SyncUiTest, ATrackLeftOutIsListedAfterTheRunAndSaidInTheStatus)
     EXPECT_FALSE(settings.skipNotCopiedWarning("another phone"));
 }
 
-TEST_F(SyncUiTest, ClosingDuringARunCancelsAndClosesWhenTheRunHasEnded)
+TEST_F(SyncUiTest, CancelOrCloseDuringARunStopsItAfterTheCurrentTrack)
 {
+    // A phone whose transfers are slow enough for the window to be used during them.
+    SyncFixture target(SyncFixture::Target::Phone);
+    target.configure({"Rock", "Jazz"});
+    target.phone->setBlockDelay(300);
+    Backends backends = uitest::backends(target.xmlPath, target.prober);
+    auto phones = std::make_shared<SimulatedPhoneManager>();
+    phones->add(target.phone);
+    backends.phones = phones;
+    SyncUi ui(backends);
+    ui.show();
+    ASSERT_TRUE(uitest::waitFor([&] { return ui.state() == SyncState::Ready; })) << ui.state();
+    ui.forceBox()->setChecked(true);
+
+    // The button becomes Cancel while the run copies; the run stops and says what it copied.
+    ui.syncButton()->click();
+    ASSERT_TRUE(uitest::waitFor([&] { return ui.state() == SyncState::Copying; }));
+    EXPECT_EQ(ui.syncButton()->text(), "&Cancel");
+    EXPECT_TRUE(ui.syncButton()->isEnabled());
+    ui.syncButton()->click();
+    ASSERT_TRUE(uitest::waitFor([&] { return !ui.runInProgress() && ui.lastRunState() != -1; }));
+    EXPECT_EQ(ui.lastRunState(), SyncState::Cancelled);
+    EXPECT_TRUE(QRegularExpression("^Copied [0-4] of 5 tracks before the synchronization stopped\\.$")
+                    .match(ui.detailLabel()->text())
+                    .hasMatch())
+        << ui.detailLabel()->text().toStdString();
+    EXPECT_LT(target.cachedOnDevice().size(), 5);
+    EXPECT_EQ(ui.syncButton()->text(), "S&ynchronize");
+    EXPECT_TRUE(ui.forceBox()->isChecked()); // not done: still to be forced
+
+    // A close during a run cancels it, and the window closes when the run has ended.
+    ui.syncButton()->click();
+    ASSERT_TRUE(uitest::waitFor([&] { return ui.state() == SyncState::Copying; }));
+    ui.close();
+    EXPECT_TRUE(ui.isVisible());
+    EXPECT_EQ(ui.statusLabel()->text(), "Cancelling");
+    EXPECT_TRUE(uitest::waitFor([&] { return !ui.isVisible(); }));
+    EXPECT_FALSE(ui.runInProgress());
+}
+
+TEST_F(SyncUiTest, AClosingDuringTheStartClosesAtOnce)
+{
+    // The library is read but the podcast names not yet: no run exists, so nothing holds the
+    // window.
     auto ui = window();
     ui->show();
-    ui->UpdateProgress(SyncState::Copying, 20, "Rock Song 1");
+    ui->UpdateProgress(SyncState::ScanningLibrary, 0);
     ui->close();
-    EXPECT_TRUE(ui->isVisible());
-    EXPECT_EQ(ui->statusLabel()->text(), "Cancelling");
-    ui->UpdateProgress(SyncState::Cancelled, 0);
-    ui->UpdateProgress(SyncState::Ready, 0); // the next report after the run closes the window
+    EXPECT_FALSE(ui->isVisible());
+    ui->show();
+    ui->close();
     EXPECT_FALSE(ui->isVisible());
 }
 

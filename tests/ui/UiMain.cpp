@@ -1,7 +1,14 @@
-// The widget tests run with a QApplication on Qt's offscreen platform (set by the test main).
+// The widget tests run with a QApplication on Qt's offscreen platform (set by the test main), with
+// the English forms of counted texts the program installs.
+#include "app/Startup.h"
+
 #include <QApplication>
+#include <QTranslator>
 
 QCoreApplication* veltraneCreateApplication(int& aArgc, char** aArgv)
 {
-    return new QApplication(aArgc, aArgv);
+    auto* application = new QApplication(aArgc, aArgv);
+    static QTranslator englishForms;
+    Startup::installEnglishForms(*application, englishForms);
+    return application;
 }

@@ -28,11 +28,12 @@ ConnectDevicePage::ConnectDevicePage(DeviceList& aDeviceList, QWidget* aParent)
     mList = new QListWidget;
     mList->setMaximumHeight(150);
     layout->addWidget(mList);
-    auto* help = new QLabel(tr("<p>Click ") +
-                            SiteLink::to(QStringLiteral("/blog/files/phone_not_detected.html"), tr("here")) +
-                            tr(" if your phone is connected but is not displayed above.</p>"));
+    auto* help = new QLabel(SiteLink::sentence(
+        tr("<p>Click %1here%2 if your phone is connected but is not displayed above.</p>"),
+        QStringLiteral("/blog/files/phone_not_detected.html"), QStringLiteral("not-detected")));
     help->setWordWrap(true);
     help->setOpenExternalLinks(true);
+    help->setTextInteractionFlags(Qt::TextBrowserInteraction);
     layout->addWidget(help);
     connect(mList, &QListWidget::itemSelectionChanged, this, &ConnectDevicePage::selectionChanged);
     connect(&mDeviceList, &DeviceList::unableToOpenDevice, this, &ConnectDevicePage::unableToOpenDevice);
@@ -41,6 +42,7 @@ ConnectDevicePage::ConnectDevicePage(DeviceList& aDeviceList, QWidget* aParent)
 void ConnectDevicePage::DeviceListChanged()
 {
     LogScope log("ConnectDevicePage::DeviceListChanged");
+    const QString chosen = mList->currentItem() ? mList->currentItem()->text() : QString();
     mComplete = false;
     emit completeChanged();
     mList->clear();
@@ -50,6 +52,13 @@ void ConnectDevicePage::DeviceListChanged()
         logValue("friendlyName", devices[i]->FriendlyName());
         mList->addItem(devices[i]->FriendlyName());
     }
+    // The device chosen stays chosen; the only one connected is chosen without a click.
+    const QList<QListWidgetItem*> same =
+        chosen.isEmpty() ? QList<QListWidgetItem*>() : mList->findItems(chosen, Qt::MatchExactly);
+    if (!same.isEmpty())
+        mList->setCurrentItem(same.first());
+    else if (mList->count() == 1)
+        mList->setCurrentRow(0);
 }
 
 void ConnectDevicePage::selectionChanged()
@@ -82,11 +91,11 @@ bool ConnectDevicePage::validatePage()
             QMessageBox::warning(
                 this, SyncUiTexts::product(),
                 tr("<p>The USB connection on the selected device is not responding correctly. Note that the "
-                   "Veltrane application must be installed and run on the Android device before connecting "
-                   "it. "
-                   "Click ") +
-                    SiteLink::to(QStringLiteral("/blog/files/usb_connection_problem.html"), tr("here")) +
-                    tr(" for details on how to fix this issue.<p>"));
+                   "Tandrel application must be installed and run on the Android device before connecting "
+                   "it.</p>") +
+                    SiteLink::sentence(tr("<p>Click %1here%2 for details on how to fix this issue.</p>"),
+                                       QStringLiteral("/blog/files/usb_connection_problem.html"),
+                                       QStringLiteral("phone-app")));
         }
     }
     return log.ret(result);

@@ -3,12 +3,16 @@
 #include "app/LogScope.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
+#include "library/LocalMusicLibrary.h"
+#include "library/PodcastRamCache.h"
 #include "settings/DeviceConfiguration.h"
+#include "ui/LibraryChooser.h"
 #include "ui/SyncUiTexts.h"
 #include "ui/wizard/BackupPage.h"
 #include "ui/wizard/ConclusionStartSyncPage.h"
 #include "ui/wizard/ConnectDevicePage.h"
 #include "ui/wizard/IntroPage.h"
+#include "ui/wizard/LibraryPage.h"
 #include "ui/wizard/PlaylistSettingsPage.h"
 
 #include <QDir>
@@ -16,8 +20,9 @@
 #include <QRadioButton>
 
 DeviceWizard::DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
-                           const PodcastRamCache& aPodcastNames, QWidget* aParent, int aMode)
-    : QWizard(aParent), mLibrary(aLibrary), mDeviceList(aDeviceList)
+                           PodcastRamCache& aPodcastNames, QWidget* aParent, int aMode)
+    : QWizard(aParent), mLibrary(aLibrary), mDeviceList(aDeviceList), mPodcastNames(aPodcastNames),
+      mChooser(new LibraryChooser(aLibrary.backend(), this))
 {
     LogScope log("DeviceWizard::DeviceWizard");
     mSettings.load();
@@ -28,12 +33,14 @@ DeviceWizard::DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
     setWindowTitle(SyncUiTexts::product());
     setMinimumWidth(730);
     mIntroPage = new IntroPage(aMode);
+    mLibraryPage = new LibraryPage(*mChooser);
     mConnectPage = new ConnectDevicePage(mDeviceList);
     mMusicPage = new PlaylistSettingsPage(mLibrary, mDeviceList, aPodcastNames, false);
     mPodcastPage = new PlaylistSettingsPage(mLibrary, mDeviceList, aPodcastNames, true);
     mBackupPage = new BackupPage;
     mConclusionPage = new ConclusionStartSyncPage(mDeviceList);
     setPage(IntroPageId, mIntroPage);
+    setPage(LibraryPageId, mLibraryPage);
     setPage(ConnectPageId, mConnectPage);
     setPage(MusicPageId, mMusicPage);
     setPage(PodcastPageId, mPodcastPage);
@@ -41,6 +48,8 @@ DeviceWizard::DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList,
     setPage(ConclusionPageId, mConclusionPage);
     setStartId(IntroPageId);
     connect(this, &QWizard::currentIdChanged, this, &DeviceWizard::pageChanged);
+    // Another library: its podcast names are read again (its playlists are, as the page shows).
+    connect(mLibraryPage, &LibraryPage::libraryChanged, this, [this] { mPodcastNames.start(); });
     connect(this, &QWizard::finished, this, &DeviceWizard::saveSettings);
     connect(this, &QWizard::helpRequested, this, &DeviceWizard::showHelp);
     connect(this, &QWizard::helpRequested, this, &DeviceWizard::onHelpRequested);

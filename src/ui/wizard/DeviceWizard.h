@@ -10,6 +10,8 @@ class ConclusionStartSyncPage;
 class ConnectDevicePage;
 class DeviceList;
 class IntroPage;
+class LibraryChooser;
+class LibraryPage;
 class LocalMusicLibrary;
 class PlaylistSettingsPage;
 class PodcastRamCache;
@@ -26,6 +28,7 @@ public:
     enum PageId
     {
         IntroPageId = 0,
+        LibraryPageId = 1,
         ConnectPageId = 2,
         MusicPageId = 4,
         PodcastPageId = 5,
@@ -33,12 +36,14 @@ public:
         ConclusionPageId = 9,
     };
 
-    DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, const PodcastRamCache& aPodcastNames,
+    DeviceWizard(LocalMusicLibrary& aLibrary, DeviceList& aDeviceList, PodcastRamCache& aPodcastNames,
                  QWidget* aParent, int aMode);
     ~DeviceWizard() override;
 
     bool syncNow() const;
 
+    LibraryPage* libraryPage() const { return mLibraryPage; }
+    LibraryChooser& libraryChooser() const { return *mChooser; }
     ConnectDevicePage* connectPage() const { return mConnectPage; }
     PlaylistSettingsPage* musicPage() const { return mMusicPage; }
     PlaylistSettingsPage* podcastPage() const { return mPodcastPage; }
@@ -58,7 +63,10 @@ private:
     DeviceList& mDeviceList;
     SyncSettings mSettings;
     QString mShownDeviceId;
+    PodcastRamCache& mPodcastNames;
+    LibraryChooser* mChooser;
     IntroPage* mIntroPage;
+    LibraryPage* mLibraryPage;
     ConnectDevicePage* mConnectPage;
     PlaylistSettingsPage* mMusicPage;
     PlaylistSettingsPage* mPodcastPage;

@@ -6,12 +6,14 @@
 #include "devices/SpaceCalculator.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/PodcastRamCache.h"
+#include "library/SelectionSize.h"
 #include "ui/SpaceGauge.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -61,12 +63,18 @@ PlaylistSettingsPage::PlaylistSettingsPage(LocalMusicLibrary& aLibrary, DeviceLi
         mEpisodes->addItem(tr("Sync all episodes"));
         mEpisodes->addItem(tr("Sync most recent episode only"));
         for (int i = 2; i <= 10; ++i)
-            mEpisodes->addItem(tr("Sync most recent %1 episodes only").arg(i));
+            mEpisodes->addItem(tr("Sync most recent %n episode(s) only", nullptr, i));
         layout->addLayout(indented(mEpisodes));
     }
     layout->addWidget(new QLabel(tr("Used and available space on your phone:")));
     mGauge = new SpaceGauge(true);
     layout->addWidget(mGauge);
+    mNeeds = new QLabel;
+    mNeeds->setWordWrap(true);
+    layout->addWidget(mNeeds);
+    mSizing.setSingleShot(true);
+    mSizing.setInterval(200);
+    connect(&mSizing, &QTimer::timeout, this, &PlaylistSettingsPage::sizeChoice);
     mInformation = new QLabel;
     mInformation->setWordWrap(true);
     mInformation->setOpenExternalLinks(true);
@@ -216,6 +224,35 @@ void PlaylistSettingsPage::updated()
         mComplete = true;
     emit completeChanged();
     updateSpaceGauge();
+    mSizing.start();
+}
+
+void PlaylistSettingsPage::sizeChoice()
+{
+    const bool entire = entireLibrary();
+    const bool none = mNone->isChecked();
+    const int setting = podcastSyncSettings();
+    const QStringList names = playlistNames();
+    const int episodeCount = episodes();
+    mSizer.reset(); // a sizing of an earlier choice is stopped
+    mNeededBytes = -1;
+    mSizer = makeThread(QStringLiteral("SelectionSize"), [=, backend = mLibrary.backend()] {
+        LocalMusicLibrary library(backend);
+        const qint64 bytes = none        ? 0
+                             : mPodcasts ? SelectionSize::podcasts(library, setting, names, episodeCount)
+                                         : SelectionSize::music(library, entire, names);
+        if (!stopRequested())
+            QMetaObject::invokeMethod(this, [this, bytes] { showNeeded(bytes); });
+    });
+    mSizer->start();
+}
+
+void PlaylistSettingsPage::showNeeded(qint64 aBytes)
+{
+    mNeededBytes = aBytes;
+    const QString size = QLocale().formattedDataSize(aBytes);
+    mNeeds->setText(mPodcasts ? tr("The chosen podcasts take %1 on the phone.").arg(size)
+                              : tr("The chosen music takes %1 on the phone.").arg(size));
 }
 
 bool PlaylistSettingsPage::isComplete() const

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/OwnedThread.h"
+
 #include <QStringList>
+#include <QTimer>
 #include <QWizardPage>
 
 class DeviceList;
@@ -15,7 +18,8 @@ class SpaceGauge;
 
 // The wizard's choice of music (the whole library, chosen playlists, none) or, on the podcast
 // page, of podcasts (none, all, chosen) and how many episodes of each; with the chosen phone's
-// used and free space.
+// used and free space, and how much the choice takes (worked out on a thread of the page's, a
+// moment after the choice last changed).
 class PlaylistSettingsPage : public QWizardPage
 {
     Q_OBJECT
@@ -46,6 +50,9 @@ public:
     QListWidget* list() const { return mList; }
     QComboBox* episodeBox() const { return mEpisodes; }
     SpaceGauge* gauge() const { return mGauge; }
+    QLabel* needsLabel() const { return mNeeds; }
+    // The bytes the choice takes, once worked out (-1 before).
+    qint64 neededBytes() const { return mNeededBytes; }
 
 public slots:
     void updated();
@@ -58,6 +65,9 @@ private:
     // Ticks the items named (choosing "selected" when one is), unticks the others.
     void checkNames(const QStringList& aNames);
     QStringList names() const;
+    // Works out, on the page's thread, how much the choice as it stands takes.
+    void sizeChoice();
+    void showNeeded(qint64 aBytes);
 
     LocalMusicLibrary& mLibrary;
     DeviceList& mDeviceList;
@@ -70,5 +80,9 @@ private:
     QListWidget* mList;
     QComboBox* mEpisodes = nullptr;
     SpaceGauge* mGauge;
+    QLabel* mNeeds;
     QLabel* mInformation;
+    QTimer mSizing;
+    qint64 mNeededBytes = -1;
+    OwnedThread mSizer; // last: joined before what it uses goes
 };
