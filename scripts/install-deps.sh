@@ -8,6 +8,10 @@ packages=(
     g++ cmake ninja-build ccache pkg-config
     # Qt 6: core, gui (QImage), xml, sql with SQLite, widgets, translations
     qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libqt6sql6-sqlite libgl-dev
+    # the scalable icon, rendered by the tests beside the drawn one
+    qt6-svg-dev
+    # desktop notifications: the tests run a private session bus
+    dbus-daemon
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # external programs: log compression, media conversion

@@ -1,5 +1,6 @@
-// Draws the program's images into a folder, at build time: the wizard's watermark
-// (wizard1.png) and the application icon (veltrane.png). Shapes only, no fonts.
+// Draws the program's images into a folder, at build time: the wizard's watermark (wizard1.png,
+// and wizard1@2x.png for screens at 200%) and the application icon (veltrane.png; its scalable
+// twin is src/ui/desktop/veltrane.svg). Shapes only, no fonts.
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -59,15 +60,17 @@ void drawSync(QPainter& aPainter, QPointF aCentre, double aRadius, const QColor&
     }
 }
 
-bool watermark(const QString& aPath)
+// The watermark is 164 x 314 points, drawn at aScale pixels a point.
+bool watermark(const QString& aPath, int aScale)
 {
-    QImage image(164, 314, QImage::Format_ARGB32_Premultiplied);
+    QImage image(164 * aScale, 314 * aScale, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(aScale, aScale);
     QLinearGradient background(0, 0, 0, 314);
     background.setColorAt(0, kDeep);
     background.setColorAt(1, kTeal);
-    painter.fillRect(image.rect(), background);
+    painter.fillRect(QRectF(0, 0, 164, 314), background);
     // A phone: a rounded body with a screen.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(10, 18, 36));
@@ -110,7 +113,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    return watermark(folder + QStringLiteral("/wizard1.png")) &&
+    return watermark(folder + QStringLiteral("/wizard1.png"), 1) &&
+                   watermark(folder + QStringLiteral("/wizard1@2x.png"), 2) &&
                    icon(folder + QStringLiteral("/veltrane.png"))
                ? 0
                : 1;

@@ -3,9 +3,10 @@
 #include "ui/SiteLink.h"
 
 #include <QObject>
+#include <QPixmap>
 #include <QString>
 
-// Texts the window and the wizard both show.
+// Texts and images the window and the wizard both show.
 namespace SyncUiTexts {
 
 inline QString product()
@@ -20,6 +21,17 @@ inline QString enableUsb()
                "<p>It is necessary to enable the USB connection on your phone before synchronizing.</p>") +
            SiteLink::sentence(QObject::tr("<p>Click %1here%2 for instructions on how to do this.</p>"),
                               QStringLiteral("/blog/files/enable_usb.html"), QStringLiteral("phones"));
+}
+
+// The wizard's watermark at a screen's pixel ratio (the drawing at twice the size for 150% and
+// above).
+inline QPixmap watermark(qreal aDevicePixelRatio)
+{
+    if (aDevicePixelRatio < 1.5)
+        return QPixmap(QStringLiteral(":/images/wizard1.png"));
+    QPixmap doubled(QStringLiteral(":/images/wizard1@2x.png"));
+    doubled.setDevicePixelRatio(2.0);
+    return doubled;
 }
 
 } // namespace SyncUiTexts

@@ -3,6 +3,7 @@
 #include "tracks/TrackList.h"
 #include "ui/DeleteTracksConfirm.h"
 #include "ui/SpaceGauge.h"
+#include "ui/SyncUiTexts.h"
 #include "ui/SyncWarningDialog.h"
 #include "ui/UiTestSupport.h"
 #include "ui/UpdateDialog.h"
@@ -12,6 +13,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
+#include <QSvgRenderer>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +58,44 @@ TEST(SpaceGauge, DrawsTheUsedShareOfItsInnerWidth)
     const QColor grey = gauge.grab().toImage().pixelColor(30, 17);
     EXPECT_LT(qAbs(grey.red() - grey.green()), 20);
     uitest::saveScreenshot(gauge, "gauge-disabled");
+
+    // The figures, in words on the bar and in its tooltip; none while disabled.
+    EXPECT_TRUE(gauge.text().isEmpty());
+    gauge.enable();
+    gauge.update(3LL << 29, 1LL << 29);
+    EXPECT_EQ(gauge.text().toStdString(), "1.50 GiB used, 512.00 MiB free of 2.00 GiB");
+    EXPECT_EQ(gauge.toolTip(), gauge.text());
+}
+
+TEST(Images, StaySharpAtTwiceTheSize)
+{
+    // The wizard's watermark is drawn again at twice its size for such screens.
+    const QPixmap doubled = SyncUiTexts::watermark(2.0);
+    EXPECT_EQ(doubled.size(), QSize(328, 628));
+    EXPECT_EQ(doubled.devicePixelRatio(), 2.0);
+    EXPECT_EQ(SyncUiTexts::watermark(1.0).size(), QSize(164, 314));
+    // The scalable icon shows what the drawn one shows.
+    QSvgRenderer svg(QStringLiteral(VELTRANE_SOURCE_DIR "/src/ui/desktop/veltrane.svg"));
+    ASSERT_TRUE(svg.isValid());
+    QImage rendered(256, 256, QImage::Format_ARGB32_Premultiplied);
+    rendered.fill(Qt::transparent);
+    QPainter painter(&rendered);
+    svg.render(&painter);
+    painter.end();
+    const QImage drawn = QImage(":/images/veltrane.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_EQ(drawn.size(), rendered.size());
+    int different = 0;
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const QRgb a = drawn.pixel(x, y);
+            const QRgb b = rendered.pixel(x, y);
+            if (qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) +
+                    qAbs(qAlpha(a) - qAlpha(b)) >
+                48)
+                ++different;
+        }
+    }
+    EXPECT_LT(different, 256 * 256 / 100) << "pixels that differ";
 }
 
 TEST(DeleteTracksConfirm, AnswersNoYesAndYesAlways)

@@ -16,7 +16,7 @@ ConnectDevicePage::ConnectDevicePage(DeviceList& aDeviceList, QWidget* aParent)
     : QWizardPage(aParent), mDeviceList(aDeviceList)
 {
     setTitle(tr("Phone Setup"));
-    setPixmap(QWizard::WatermarkPixmap, QPixmap(QStringLiteral(":/images/wizard1.png")));
+    setPixmap(QWizard::WatermarkPixmap, SyncUiTexts::watermark(devicePixelRatioF()));
     auto* layout = new QVBoxLayout(this);
     auto* intro = new QLabel(tr(
         "<p>Connect your phone to the PC using the USB cable and then select it from the list "

@@ -1,5 +1,7 @@
 #include "ui/wizard/IntroPage.h"
 
+#include "ui/SyncUiTexts.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -7,7 +9,7 @@
 IntroPage::IntroPage(int aMode, QWidget* aParent) : QWizardPage(aParent)
 {
     setTitle(tr("Phone Setup"));
-    setPixmap(QWizard::WatermarkPixmap, QPixmap(QStringLiteral(":/images/wizard1.png")));
+    setPixmap(QWizard::WatermarkPixmap, SyncUiTexts::watermark(devicePixelRatioF()));
     auto* label = new QLabel(textFor(aMode));
     label->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
