@@ -31,6 +31,7 @@ set(BACKEND_FOLDERS
     "devices/usbms/linux"
     "devices/mtp/libmtp"
     "library/itunes/xml"
+    "sync/freedesktop"
     "sync/logind"
 )
 

@@ -4,6 +4,7 @@
 #include "devices/usbms/PlayerFolderProber.h"
 #include "devices/usbms/linux/LinuxDriveProber.h"
 #include "library/itunes/xml/ITunesXmlBackend.h"
+#include "sync/freedesktop/FreedesktopNotifier.h"
 #include "sync/logind/LogindKeepAwake.h"
 
 Backends Backends::forThisComputer(const QString& aLibraryFile)
@@ -17,5 +18,6 @@ Backends Backends::forThisComputer(const QString& aLibraryFile)
     // One manager for the process: phones are found and opened through libmtp.
     backends.phones = std::make_shared<LibmtpDeviceManager>();
     backends.keepAwake = [] { return std::make_unique<LogindKeepAwake>(); };
+    backends.notifier = std::make_shared<FreedesktopNotifier>();
     return backends;
 }

@@ -6,6 +6,7 @@
 #include "devices/DeviceList.h"
 #include "devices/usbms/UsbMSDevice.h"
 #include "sync/AutoRefresher.h"
+#include "sync/DesktopNotifier.h"
 #include "sync/MusicSync.h"
 #include "sync/SyncRun.h"
 #include "sync/SyncState.h"
@@ -14,6 +15,8 @@
 #include "ui/StatusPanel.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QTextDocumentFragment>
 #include <QTimer>
 
 void SyncUi::UpdateProgress(int a_state, int a_percent_complete)
@@ -94,6 +97,11 @@ void SyncUi::syncFinished(const MusicSync& aSync)
     if (state == SyncState::Fault)
         mPanel->showState(SyncState::Fault, SyncState::Fault, QString(), mFailureReason);
     mPanel->fitTexts();
+    // The user who looks elsewhere learns of the end from the desktop.
+    if (mBackends.notifier && !isActiveWindow() && !mShutdownRequested)
+        mBackends.notifier->notify(
+            mPanel->statusLabel()->text(),
+            QTextDocumentFragment::fromHtml(mPanel->detailLabel()->text()).toPlainText());
     if (state == SyncState::Complete || state == SyncState::Fault || state == SyncState::Cancelled)
         QTimer::singleShot(0, this, &SyncUi::showPostRunWarnings);
     // What the run could not find may have come back (a share mounted since).

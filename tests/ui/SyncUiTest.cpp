@@ -9,8 +9,10 @@
 #include "sync/MusicSync.h"
 #include "sync/SyncState.h"
 #include "sync/SyncStateTexts.h"
+#include "sync/freedesktop/FreedesktopNotifier.h"
 #include "ui/LibraryChooser.h"
 #include "ui/LoopbackServer.h"
+#include "ui/NotificationService.h"
 #include "ui/SoftwareUpdateWatcher.h"
 #include "ui/SpaceGauge.h"
 #include "ui/UiTestSupport.h"
@@ -24,6 +26,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -255,7 +258,8 @@ TEST_F(SyncUiTest, TracksOnAnotherComputersDriveAreMappedToAFolderFromTheWindow)
     uitest::answerNextModal([&](QWidget* aModal) {
         auto* dialog = qobject_cast<QFileDialog*>(aModal);
         ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(mFixture.home.path());
+        // Typed in full, as the dialog's directory listing loads on the side.
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(mFixture.home.path());
         static_cast<QDialog*>(dialog)->accept();
     });
     emit ui->noteLabel()->linkActivated(link.captured(1));
@@ -449,6 +453,41 @@ TEST_F(SyncUiTest, AClosingDuringTheStartClosesAtOnce)
     ui->show();
     ui->close();
     EXPECT_FALSE(ui->isVisible());
+}
+
+TEST_F(SyncUiTest, ARunEndingWhileTheUserLooksElsewhereIsToldByTheDesktop)
+{
+    NotificationService service;
+    ASSERT_TRUE(service.isRunning());
+    mFixture.configure({"Rock"});
+    SyncSettings settings;
+    settings.load();
+    settings.setSkipUsbEjectWarning(mFixture.device->UniqueDeviceId());
+    settings.save();
+    Backends backends = uitest::backends(mFixture.xmlPath, mFixture.prober);
+    backends.notifier = std::make_shared<FreedesktopNotifier>(service.client());
+    SyncUi ui(backends);
+    ui.show();
+    ASSERT_TRUE(uitest::waitFor([&] { return ui.state() == SyncState::Ready; }));
+    QWidget elsewhere;
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    synchronize(ui);
+    ASSERT_TRUE(uitest::waitFor([&] { return service.shown().size() == 1; }));
+    EXPECT_EQ(service.shown()[0].application, "Veltrane");
+    EXPECT_EQ(service.shown()[0].icon, "veltrane");
+    EXPECT_EQ(service.shown()[0].summary, "Phone synchronization is complete");
+    EXPECT_EQ(service.shown()[0].hints.value("desktop-entry").toString(), "veltrane");
+
+    // The window in front: nothing. No service at all: nothing, and nothing waits for it.
+    QApplication::setActiveWindow(&ui);
+    synchronize(ui);
+    service.leave();
+    QApplication::setActiveWindow(&elsewhere);
+    synchronize(ui);
+    EXPECT_EQ(ui.lastRunState(), SyncState::Complete);
+    QApplication::processEvents();
+    EXPECT_EQ(service.shown().size(), 1);
 }
 
 TEST_F(SyncUiTest, DeviceErrorsAreShownOneAtATime)
