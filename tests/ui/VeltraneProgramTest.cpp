@@ -1,5 +1,7 @@
 // The desktop program itself: its entry function finds its translation, opens the window, and
-// ends cleanly (log closed and zipped) when the session ends it with SIGTERM.
+// ends cleanly (log closed and zipped) when the session ends it with SIGTERM, at whatever moment of
+// its start.
+#include "support/LibraryXmlWriter.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -12,29 +14,49 @@
 
 #include <csignal>
 
-TEST(VeltraneProgram, StartsTranslatedAndEndsCleanlyOnSigterm)
+namespace {
+
+// Starts the program in aHome (French, offscreen); its log is aHome/Desktop/VLT/log.txt.
+void start(QProcess& aProgram, const TestHome& aHome)
 {
-    TestHome home;
-    QDir().mkpath(home.path() + "/Desktop/VLT");
-    QProcess program;
+    QDir().mkpath(aHome.path() + "/Desktop/VLT");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", home.path());
-    environment.insert("XDG_CONFIG_HOME", home.path() + "/.config");
-    environment.insert("XDG_DATA_HOME", home.path() + "/.local/share");
+    environment.insert("HOME", aHome.path());
+    environment.insert("XDG_CONFIG_HOME", aHome.path() + "/.config");
+    environment.insert("XDG_DATA_HOME", aHome.path() + "/.local/share");
     environment.remove("XDG_DESKTOP_DIR");
     environment.insert("LC_ALL", "fr_FR.UTF-8");
     environment.insert("LANG", "fr_FR.UTF-8");
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("ASAN_OPTIONS", "detect_leaks=0");
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(VELTRANE_PATH, {});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    const QString log = home.path() + "/Desktop/VLT/log.txt";
+    aProgram.setProcessEnvironment(environment);
+    aProgram.setProcessChannelMode(QProcess::MergedChannels);
+    aProgram.start(VELTRANE_PATH, {});
+    ASSERT_TRUE(aProgram.waitForStarted(10000));
+}
+
+// Waits until the program's log holds aLine; false after aTimeoutMs.
+bool waitForLog(const TestHome& aHome, const QByteArray& aLine, int aTimeoutMs = 30000)
+{
     QElapsedTimer clock;
     clock.start();
-    while (!readWholeFile(log).contains(">> SyncUi::waitExpired") && clock.elapsed() < 30000)
-        QThread::msleep(50);
+    while (!readWholeFile(aHome.path() + "/Desktop/VLT/log.txt").contains(aLine)) {
+        if (clock.elapsed() > aTimeoutMs)
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(VeltraneProgram, StartsTranslatedAndEndsCleanlyOnSigterm)
+{
+    TestHome home;
+    QProcess program;
+    start(program, home);
+    const QString log = home.path() + "/Desktop/VLT/log.txt";
+    waitForLog(home, ">> SyncUi::waitExpired");
     const QByteArray started = readWholeFile(log);
     EXPECT_TRUE(started.startsWith(started.left(12) + "    KORDA LOG\r\n")) << started.left(200).constData();
     EXPECT_TRUE(started.contains("    locale = fr_FR\r\n"));
@@ -54,4 +76,35 @@ TEST(VeltraneProgram, StartsTranslatedAndEndsCleanlyOnSigterm)
     EXPECT_TRUE(QFile::exists(home.path() + "/Desktop/VLT/compressed_log.zip"))
         << QDir(home.path() + "/Desktop/VLT").entryList().join(",").toStdString()
         << program.readAll().constData();
+}
+
+TEST(VeltraneProgram, ALargeLibraryStartClosesAtEveryMoment)
+{
+    // 30,000 tracks: reading takes seconds, then the podcast names are read, then (with no
+    // settings yet) the setup wizard opens over the window.
+    TestHome home;
+    LibraryXmlWriter writer;
+    XmlPlaylistEntry all{"Library", true, -1, false, false, false, {}};
+    for (int i = 1; i <= 30000; ++i) {
+        writer.tracks.append({i, QString("Track %1").arg(i), QString("Artist %1").arg(i / 100),
+                              QString("Album %1").arg(i / 10),
+                              "file:///Z:/Music/" + QString::number(i) + ".mp3"});
+        all.trackIds.append(i);
+    }
+    writer.playlists.append(all);
+    QDir().mkpath(home.path() + "/Music/iTunes");
+    ASSERT_TRUE(writer.writeTo(home.path() + "/Music/iTunes/iTunes Music Library.xml"));
+    for (const QByteArray& moment : {QByteArray("Reading iTunes library"), QByteArray(">> PodcastRamCache"),
+                                     QByteArray("Config not found - go to setup wizard")}) {
+        QFile::remove(home.path() + "/Desktop/VLT/log.txt");
+        QProcess program;
+        start(program, home);
+        ASSERT_TRUE(waitForLog(home, moment)) << moment.constData();
+        QElapsedTimer clock;
+        clock.start();
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        ASSERT_TRUE(program.waitForFinished(15000)) << moment.constData();
+        EXPECT_LT(clock.elapsed(), 5000) << moment.constData();
+        EXPECT_EQ(program.exitCode(), 0) << moment.constData() << program.readAll().constData();
+    }
 }
