@@ -2,7 +2,7 @@
 
 #include "ui/SiteLink.h"
 
-#include <QObject>
+#include <QCoreApplication>
 #include <QPixmap>
 #include <QString>
 
@@ -17,9 +17,11 @@ inline QString product()
 // The warning for a device whose storage can't be reached yet.
 inline QString enableUsb()
 {
-    return QObject::tr(
+    return QCoreApplication::translate(
+               "SyncUiTexts",
                "<p>It is necessary to enable the USB connection on your phone before synchronizing.</p>") +
-           SiteLink::sentence(QObject::tr("<p>Click %1here%2 for instructions on how to do this.</p>"),
+           SiteLink::sentence(QCoreApplication::translate(
+                                  "SyncUiTexts", "<p>Click %1here%2 for instructions on how to do this.</p>"),
                               QStringLiteral("/blog/files/enable_usb.html"), QStringLiteral("phones"));
 }
 

@@ -79,10 +79,8 @@ QString SyncWarningDialog::itemText(const Track& aTrack, int aError, const QStri
     QString text = aTrack.trackName() + QStringLiteral(" - ") + aTrack.albumName() + QStringLiteral(" - ") +
                    aTrack.artistName();
     if (aError == Device::kSourceFileMissing) {
-        text += tr(" (The file could not be found");
-        if (!aTrack.path().isEmpty())
-            text += QStringLiteral(" : ") + aTrack.path();
-        text += QLatin1Char(')');
+        text = aTrack.path().isEmpty() ? tr("%1 (The file could not be found)").arg(text)
+                                       : tr("%1 (The file could not be found : %2)").arg(text, aTrack.path());
     } else if (!aReason.isEmpty()) {
         text += QStringLiteral(" (") + aReason + QLatin1Char(')');
     }

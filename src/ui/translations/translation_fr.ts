@@ -81,32 +81,24 @@
             <translation>&lt;p&gt;Branchez votre téléphone à l'ordinateur avec le câble USB, puis choisissez-le dans la liste ci-dessous.&lt;/p&gt;&lt;p&gt;Si votre téléphone vous demande de choisir une option après le branchement, choisissez « MTP » ou « Média » (si elle existe).&lt;/p&gt;</translation>
         </message>
         <message>
-            <source>&lt;p&gt;Click </source>
-            <translation>&lt;p&gt;Cliquez </translation>
-        </message>
-        <message>
-            <source>here</source>
-            <translation>ici</translation>
-        </message>
-        <message>
-            <source> if your phone is connected but is not displayed above.&lt;/p&gt;</source>
-            <translation> si votre téléphone est branché mais ne figure pas ci-dessus.&lt;/p&gt;</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;The USB connection on the selected device is not responding correctly. Note that the Veltrane application must be installed and run on the Android device before connecting it. Click </source>
-            <translation>&lt;p&gt;La connexion USB de l'appareil choisi ne répond pas correctement. L'application Veltrane doit être installée et lancée sur l'appareil Android avant de le brancher. Cliquez </translation>
-        </message>
-        <message>
-            <source> for details on how to fix this issue.&lt;p&gt;</source>
-            <translation> pour savoir comment résoudre ce problème.&lt;p&gt;</translation>
-        </message>
-        <message>
             <source>It has not been possible to connect to the device. Try restarting the device and your PC then try again.</source>
             <translation>Impossible de se connecter à l'appareil. Redémarrez l'appareil et l'ordinateur, puis réessayez.</translation>
         </message>
         <message>
             <source>Unable to Connect to The Device</source>
             <translation>Connexion à l'appareil impossible</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Click %1here%2 if your phone is connected but is not displayed above.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Si votre téléphone est branché mais n'apparaît pas ci-dessus, cliquez %1ici%2.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;The USB connection on the selected device is not responding correctly. Note that the Tandrel application must be installed and run on the Android device before connecting it.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;La connexion USB de l'appareil choisi ne répond pas correctement. L'application Tandrel doit être installée et lancée sur l'appareil Android avant de le brancher.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Click %1here%2 for details on how to fix this issue.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Pour savoir comment résoudre ce problème, cliquez %1ici%2.&lt;/p&gt;</translation>
         </message>
     </context>
     <context>
@@ -155,6 +147,82 @@
         </message>
     </context>
     <context>
+        <name>LibraryChooser</name>
+        <message>
+            <source>%1 is not an iTunes library: %2.</source>
+            <translation>%1 n'est pas une bibliothèque iTunes : %2.</translation>
+        </message>
+        <message>
+            <source>No library file is chosen yet.</source>
+            <translation>Aucun fichier de bibliothèque n'est encore choisi.</translation>
+        </message>
+        <message>
+            <source>The library file stays %1.</source>
+            <translation>Le fichier de bibliothèque reste %1.</translation>
+        </message>
+        <message>
+            <source>Choose the iTunes library file</source>
+            <translation>Choisir le fichier de la bibliothèque iTunes</translation>
+        </message>
+        <message>
+            <source>iTunes library (*.xml);;All files (*)</source>
+            <translation>Bibliothèque iTunes (*.xml);;Tous les fichiers (*)</translation>
+        </message>
+        <message>
+            <source>the settings file %1 can't be written</source>
+            <translation>le fichier des réglages %1 ne peut pas être écrit</translation>
+        </message>
+    </context>
+    <context>
+        <name>LibraryPage</name>
+        <message>
+            <source>Phone Setup</source>
+            <translation>Configuration du téléphone</translation>
+        </message>
+        <message>
+            <source>The iTunes library whose music goes onto the phone.</source>
+            <translation>La bibliothèque iTunes dont la musique va sur le téléphone.</translation>
+        </message>
+        <message>
+            <source>C&amp;hoose another library file...</source>
+            <translation>C&amp;hoisir un autre fichier de bibliothèque...</translation>
+        </message>
+        <message>
+            <source>Reading the library...</source>
+            <translation>Lecture de la bibliothèque...</translation>
+        </message>
+        <message>
+            <source>No library file is chosen yet.</source>
+            <translation>Aucun fichier de bibliothèque n'est encore choisi.</translation>
+        </message>
+        <message>
+            <source>Library file: %1</source>
+            <translation>Fichier de bibliothèque : %1</translation>
+        </message>
+        <message>
+            <source>The library holds %1 and %2.</source>
+            <translation>La bibliothèque contient %1 et %2.</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n track(s)</source>
+            <translation>
+                <numerusform>%n morceau</numerusform>
+                <numerusform>%n morceaux</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n playlist(s)</source>
+            <translation>
+                <numerusform>%n liste de lecture</numerusform>
+                <numerusform>%n listes de lecture</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>It can't be read: %1.</source>
+            <translation>Elle ne peut pas être lue : %1.</translation>
+        </message>
+    </context>
+    <context>
         <name>PlaylistSettingsPage</name>
         <message>
             <source>Phone Setup</source>
@@ -197,47 +265,23 @@
             <translation>Synchroniser le dernier épisode seulement</translation>
         </message>
         <message>
-            <source>Sync most recent %1 episodes only</source>
-            <translation>Synchroniser les %1 derniers épisodes seulement</translation>
-        </message>
-        <message>
             <source>Used and available space on your phone:</source>
             <translation>Espace utilisé et disponible sur votre téléphone :</translation>
         </message>
-    </context>
-    <context>
-        <name>QObject</name>
-        <message>
-            <source>&lt;p&gt;It is necessary to enable the USB connection on your phone before synchronizing. Click </source>
-            <translation>&lt;p&gt;Il faut activer la connexion USB de votre téléphone avant de synchroniser. Cliquez </translation>
+        <message numerus="yes">
+            <source>Sync most recent %n episode(s) only</source>
+            <translation>
+                <numerusform>Synchroniser le dernier épisode seulement</numerusform>
+                <numerusform>Synchroniser les %n derniers épisodes seulement</numerusform>
+            </translation>
         </message>
         <message>
-            <source>here</source>
-            <translation>ici</translation>
+            <source>The chosen podcasts take %1 on the phone.</source>
+            <translation>Les podcasts choisis occupent %1 sur le téléphone.</translation>
         </message>
         <message>
-            <source> for instructions on how to do this.&lt;p&gt;</source>
-            <translation> pour savoir comment faire.&lt;p&gt;</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;It was not possible to copy the following tracks to your phone.&lt;/p&gt;&lt;p&gt;Click </source>
-            <translation>&lt;p&gt;Les morceaux suivants n'ont pas pu être copiés sur votre téléphone.&lt;/p&gt;&lt;p&gt;Cliquez </translation>
-        </message>
-        <message>
-            <source> to diagnose the problem.&lt;/p&gt;</source>
-            <translation> pour diagnostiquer le problème.&lt;/p&gt;</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;Some of your tracks are copy protected and cannot be played on your phone. These tracks are listed below.&lt;/p&gt;&lt;p&gt;Click </source>
-            <translation>&lt;p&gt;Certains de vos morceaux sont protégés contre la copie et ne peuvent pas être lus sur votre téléphone. Ils sont listés ci-dessous.&lt;/p&gt;&lt;p&gt;Cliquez </translation>
-        </message>
-        <message>
-            <source> for more information on copy protected tracks.&lt;/p&gt;</source>
-            <translation> pour en savoir plus sur les morceaux protégés.&lt;/p&gt;</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;The following tracks could not be transferred to your phone because they have not been downloaded in iTunes. You must first download these tracks in iTunes before they can be copied to your phone.&lt;/p&gt;</source>
-            <translation>&lt;p&gt;Les morceaux suivants n'ont pas pu être transférés sur votre téléphone car ils n'ont pas été téléchargés dans iTunes. Téléchargez-les d'abord dans iTunes.&lt;/p&gt;</translation>
+            <source>The chosen music takes %1 on the phone.</source>
+            <translation>La musique choisie occupe %1 sur le téléphone.</translation>
         </message>
     </context>
     <context>
@@ -268,38 +312,45 @@
         </message>
     </context>
     <context>
+        <name>SpaceGauge</name>
+        <message>
+            <source>%1 used, %2 free of %3</source>
+            <translation>%1 utilisés, %2 libres sur %3</translation>
+        </message>
+    </context>
+    <context>
         <name>StatusPanel</name>
         <message>
-            <source>Please wait while iTunes is started</source>
-            <translation>Veuillez patienter pendant le démarrage d'iTunes</translation>
+            <source>Please wait while the iTunes library is read</source>
+            <translation>Veuillez patienter pendant la lecture de la bibliothèque iTunes</translation>
         </message>
         <message>
-            <source>&lt;p&gt;If iTunes is already running then click </source>
-            <translation>&lt;p&gt;Si iTunes est déjà lancé, cliquez </translation>
+            <source>&amp;Choose library file...</source>
+            <translation>&amp;Choisir le fichier de bibliothèque...</translation>
         </message>
         <message>
-            <source>here</source>
-            <translation>ici</translation>
+            <source>&amp;Settings</source>
+            <translation>&amp;Réglages</translation>
         </message>
         <message>
-            <source> &lt;/p&gt;</source>
-            <translation type="unfinished" />
+            <source>&amp;Help</source>
+            <translation>&amp;Aide</translation>
         </message>
         <message>
-            <source>Settings</source>
-            <translation>Réglages</translation>
+            <source>S&amp;ynchronize</source>
+            <translation>S&amp;ynchroniser</translation>
         </message>
         <message>
-            <source>Help</source>
-            <translation>Aide</translation>
+            <source>&amp;Force full resynchronization</source>
+            <translation>&amp;Forcer une resynchronisation complète</translation>
         </message>
         <message>
-            <source>Synchronize</source>
-            <translation>Synchroniser</translation>
+            <source>&amp;Cancel</source>
+            <translation>A&amp;nnuler</translation>
         </message>
         <message>
-            <source>Force full resynchronization</source>
-            <translation>Forcer une resynchronisation complète</translation>
+            <source>Waiting for the iTunes library</source>
+            <translation>En attente de la bibliothèque iTunes</translation>
         </message>
     </context>
     <context>
@@ -388,18 +439,6 @@
     <context>
         <name>SyncUi</name>
         <message>
-            <source>Waiting for the iTunes library</source>
-            <translation>En attente de la bibliothèque iTunes</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;%1&lt;/p&gt;&lt;p&gt;Veltrane reads the library file iTunes keeps in its folder (iTunes Music Library.xml or iTunes Library.xml in Music/iTunes). In iTunes, switch on "Share iTunes Library XML with other applications" under Preferences, Advanced. A library kept elsewhere is named by the setting itunes-library-path in %2 (veltrane-sync --library FILE takes it for one run).&lt;/p&gt;</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>iTunes has stopped responding. If iTunes is displaying any messages or dialog boxes then close them.</source>
-            <translation>iTunes ne répond plus. Si iTunes affiche des messages ou des boîtes de dialogue, fermez-les.</translation>
-        </message>
-        <message>
             <source>&lt;p&gt;It has not been possible to connect to the attached device. If the screen is locked then disconnect the device, unlock the screen then reconnect it.&lt;/p&gt;&lt;p&gt;If the problem persists try rebooting the phone and the PC then try again.&lt;/p&gt;</source>
             <translation>&lt;p&gt;Impossible de se connecter à l'appareil branché. Si l'écran est verrouillé, débranchez l'appareil, déverrouillez l'écran puis rebranchez-le.&lt;/p&gt;&lt;p&gt;Si le problème persiste, redémarrez le téléphone et l'ordinateur puis réessayez.&lt;/p&gt;</translation>
         </message>
@@ -412,32 +451,60 @@
             <translation>Connexion à l'appareil impossible</translation>
         </message>
         <message>
-            <source>iTunes Information</source>
-            <translation>Informations sur iTunes</translation>
-        </message>
-        <message>
-            <source>iTunes must be running for </source>
-            <translation>iTunes doit être lancé pour que </translation>
-        </message>
-        <message>
-            <source> to work correctly. It is important that iTunes is not closed while </source>
-            <translation> fonctionne correctement. Il ne faut pas fermer iTunes pendant que </translation>
-        </message>
-        <message>
-            <source> is running.</source>
-            <translation> fonctionne.</translation>
-        </message>
-        <message>
-            <source>Phone synchronization is complete, but 1 track could not be copied</source>
-            <translation>La synchronisation est terminée, mais 1 morceau n'a pas pu être copié</translation>
-        </message>
-        <message>
-            <source>Phone synchronization is complete, but %1 tracks could not be copied</source>
-            <translation>La synchronisation est terminée, mais %1 morceaux n'ont pas pu être copiés</translation>
-        </message>
-        <message>
             <source>Nothing was deleted: these playlists are no longer in iTunes: %1</source>
             <translation>Rien n'a été supprimé : ces listes de lecture ne sont plus dans iTunes : %1</translation>
+        </message>
+        <message>
+            <source>Reading %1</source>
+            <translation>Lecture de %1</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;%1&lt;/p&gt;&lt;p&gt;Veltrane reads the library file that iTunes writes on the computer that has it (iTunes Music Library.xml or iTunes Library.xml, in its iTunes folder; Music writes one when you export its library). Choose that file, on that computer's disk or share or as a copy.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;%1&lt;/p&gt;&lt;p&gt;Veltrane lit le fichier de bibliothèque qu'iTunes écrit sur l'ordinateur où il est installé (iTunes Music Library.xml ou iTunes Library.xml, dans son dossier iTunes ; l'app Musique en écrit un quand vous exportez sa bibliothèque). Choisissez ce fichier, sur le disque ou le partage de cet ordinateur, ou une copie.&lt;/p&gt;</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n track(s) of the library are not on this computer: their files are under %1 of another computer.</source>
+            <translation>
+                <numerusform>%n morceau de la bibliothèque n'est pas sur cet ordinateur : son fichier est sous %1 d'un autre ordinateur.</numerusform>
+                <numerusform>%n morceaux de la bibliothèque ne sont pas sur cet ordinateur : leurs fichiers sont sous %1 d'un autre ordinateur.</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>Choose the folder that holds them here...</source>
+            <translation>Choisir le dossier qui les contient ici...</translation>
+        </message>
+        <message>
+            <source>The folder that holds what is under %1</source>
+            <translation>Le dossier qui contient ce qui est sous %1</translation>
+        </message>
+        <message>
+            <source>The mapping could not be saved: %1 can't be written.</source>
+            <translation>La correspondance n'a pas pu être enregistrée : impossible d'écrire %1.</translation>
+        </message>
+        <message numerus="yes">
+            <source>Copied %1 of %n track(s) before the synchronization stopped.</source>
+            <translation>
+                <numerusform>Copiés avant l'arrêt de la synchronisation : %1 sur %n morceau.</numerusform>
+                <numerusform>Copiés avant l'arrêt de la synchronisation : %1 sur %n morceaux.</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>Phone synchronization is complete, but %n track(s) could not be copied</source>
+            <translation>
+                <numerusform>La synchronisation du téléphone est terminée, mais %n morceau n'a pas pu être copié</numerusform>
+                <numerusform>La synchronisation du téléphone est terminée, mais %n morceaux n'ont pas pu être copiés</numerusform>
+            </translation>
+        </message>
+    </context>
+    <context>
+        <name>SyncUiTexts</name>
+        <message>
+            <source>&lt;p&gt;It is necessary to enable the USB connection on your phone before synchronizing.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Avant de synchroniser, il faut activer la connexion USB sur votre téléphone.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Click %1here%2 for instructions on how to do this.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Cliquez %1ici%2 pour savoir comment faire.&lt;/p&gt;</translation>
         </message>
     </context>
     <context>
@@ -447,8 +514,32 @@
             <translation>Ne plus afficher cet avertissement</translation>
         </message>
         <message>
-            <source> (The file could not be found</source>
-            <translation> (Le fichier est introuvable</translation>
+            <source>&lt;p&gt;It was not possible to copy the following tracks to your phone.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Les morceaux suivants n'ont pas pu être copiés sur votre téléphone.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Click %1here%2 to diagnose the problem.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Cliquez %1ici%2 pour trouver la cause du problème.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Some of your tracks are copy protected and cannot be played on your phone. These tracks are listed below.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Certains de vos morceaux sont protégés contre la copie et ne peuvent pas être lus sur votre téléphone. Ils sont listés ci-dessous.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Click %1here%2 for more information on copy protected tracks.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Cliquez %1ici%2 pour en savoir plus sur les morceaux protégés.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;The following tracks could not be transferred to your phone because they have not been downloaded in iTunes. You must first download these tracks in iTunes before they can be copied to your phone.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Les morceaux suivants n'ont pas pu être transférés sur votre téléphone car ils n'ont pas été téléchargés dans iTunes. Téléchargez-les d'abord dans iTunes.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>%1 (The file could not be found)</source>
+            <translation>%1 (Le fichier est introuvable)</translation>
+        </message>
+        <message>
+            <source>%1 (The file could not be found : %2)</source>
+            <translation>%1 (Le fichier est introuvable : %2)</translation>
         </message>
     </context>
     <context>
@@ -461,20 +552,16 @@
     <context>
         <name>UsbEjectWarning</name>
         <message>
-            <source>&lt;p&gt;Synchronization is complete.&lt;/p&gt;&lt;p&gt;Your tracks, playlists and album art will appear in the built-in music app on your phone.&lt;/p&gt;&lt;p&gt;Tracks, playlists and album art may take a while to appear on your phone (tracks will be updated first, followed by playlists, then album art).&lt;/p&gt;&lt;p&gt;Please eject your phone before disconnecting, click </source>
-            <translation>&lt;p&gt;La synchronisation est terminée.&lt;/p&gt;&lt;p&gt;Vos morceaux, listes de lecture et pochettes apparaîtront dans l'application musicale de votre téléphone.&lt;/p&gt;&lt;p&gt;Cela peut prendre un moment (d'abord les morceaux, puis les listes de lecture, puis les pochettes).&lt;/p&gt;&lt;p&gt;Éjectez votre téléphone avant de le débrancher, cliquez </translation>
-        </message>
-        <message>
-            <source>here</source>
-            <translation>ici</translation>
-        </message>
-        <message>
-            <source> for more details.&lt;/p&gt;</source>
-            <translation> pour plus d'informations.&lt;/p&gt;</translation>
-        </message>
-        <message>
             <source>Do not display this message again.</source>
             <translation>Ne plus afficher ce message.</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Synchronization is complete.&lt;/p&gt;&lt;p&gt;Your tracks, playlists and album art will appear in the built-in music app on your phone.&lt;/p&gt;&lt;p&gt;Tracks, playlists and album art may take a while to appear on your phone (tracks will be updated first, followed by playlists, then album art).&lt;/p&gt;&lt;p&gt;Please eject your phone before disconnecting.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;La synchronisation est terminée.&lt;/p&gt;&lt;p&gt;Vos morceaux, listes de lecture et pochettes apparaîtront dans l'app de musique de votre téléphone.&lt;/p&gt;&lt;p&gt;Ils peuvent mettre un moment à apparaître (d'abord les morceaux, puis les listes de lecture, enfin les pochettes).&lt;/p&gt;&lt;p&gt;Éjectez votre téléphone avant de le débrancher.&lt;/p&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;p&gt;Click %1here%2 for more details.&lt;/p&gt;</source>
+            <translation>&lt;p&gt;Cliquez %1ici%2 pour en savoir plus.&lt;/p&gt;</translation>
         </message>
     </context>
 </TS>
