@@ -79,6 +79,23 @@ const PhoneStore::Object* PhoneStore::find(uint32_t aStorage, const QString& aPa
     return found == objects.constEnd() ? nullptr : &found.value();
 }
 
+void PhoneStore::remove(uint32_t aHandle)
+{
+    for (uint32_t child : children(0, aHandle))
+        remove(child);
+    objects.remove(aHandle);
+}
+
+QList<uint32_t> PhoneStore::children(uint32_t aStorage, uint32_t aParent) const
+{
+    QList<uint32_t> found;
+    for (const Object& object : objects) {
+        if ((aStorage == 0 || object.storage == aStorage) && object.parent == aParent)
+            found.append(object.handle);
+    }
+    return found;
+}
+
 QString PhoneStore::pathOf(const Object& aObject) const
 {
     QString path = aObject.name;

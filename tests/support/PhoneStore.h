@@ -50,6 +50,10 @@ public:
     // Puts a file at aPath (folders made as needed), in place of one there.
     void putFile(uint32_t aStorage, const QString& aPath, const QByteArray& aContent);
     const Object* find(uint32_t aStorage, const QString& aPath) const;
+    // Deletes an object as an Android phone does: a folder with all it holds.
+    void remove(uint32_t aHandle);
+    // The objects directly under aParent (kRoot: a storage's top; any storage when aStorage is 0).
+    QList<uint32_t> children(uint32_t aStorage, uint32_t aParent) const;
     QString pathOf(const Object& aObject) const;
     // The files (or folders) under aFolder (every one when empty), as sorted paths.
     QStringList files(uint32_t aStorage, const QString& aFolder = QString()) const;

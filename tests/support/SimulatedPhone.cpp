@@ -69,6 +69,18 @@ public:
         return MtpResult::kNotFound;
     }
 
+    static QMtpFile describe(const PhoneStore::Object& aObject, const QString& aFolderId,
+                             const QString& aStorageId)
+    {
+        int type = QMtpFile::TypeOther;
+        if (aObject.isFolder())
+            type = QMtpFile::TypeFolder;
+        else if (aObject.name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive))
+            type = QMtpFile::TypePlaylist;
+        return QMtpFile(QString::number(aObject.handle), aFolderId, aStorageId, aObject.name,
+                        aObject.data.size(), type);
+    }
+
     qint32 listFolder(const QString& aStorageId, const QString& aFolderId, QList<QMtpFile>& aObjects) override
     {
         QMutexLocker locker(&mPhone->mMutex);
@@ -81,15 +93,8 @@ public:
         if (folder != kRoot && (!store().objects.contains(folder) || !store().objects[folder].isFolder()))
             return MtpResult::kNotFound;
         for (const PhoneStore::Object& object : store().objects) {
-            if (object.parent != folder || object.storage != SimulatedPhone::storageOf(aStorageId))
-                continue;
-            int type = QMtpFile::TypeOther;
-            if (object.isFolder())
-                type = QMtpFile::TypeFolder;
-            else if (object.name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive))
-                type = QMtpFile::TypePlaylist;
-            aObjects.append(QMtpFile(QString::number(object.handle), aFolderId, aStorageId, object.name,
-                                     object.data.size(), type));
+            if (object.parent == folder && object.storage == SimulatedPhone::storageOf(aStorageId))
+                aObjects.append(describe(object, aFolderId, aStorageId));
         }
         return MtpResult::kOk;
     }
@@ -213,12 +218,8 @@ public:
             return MtpResult::kNotFound;
         if (const qint32 failure = mPhone->mDeleteFailures.value(id))
             return failure;
-        // As on phones reached through libmtp, a folder with content is not deleted.
-        for (const PhoneStore::Object& object : store().objects) {
-            if (object.parent == id)
-                return MtpResult::kFailed;
-        }
-        store().objects.remove(id);
+        // As on Android phones, a folder goes with everything in it.
+        store().remove(id);
         return MtpResult::kOk;
     }
 
@@ -287,6 +288,13 @@ void SimulatedPhone::putFile(const QString& aStorageId, const QString& aPath, co
 {
     QMutexLocker locker(&mMutex);
     mStore.putFile(storageOf(aStorageId), aPath, aContent);
+}
+
+void SimulatedPhone::remove(const QString& aStorageId, const QString& aPath)
+{
+    QMutexLocker locker(&mMutex);
+    if (const PhoneStore::Object* object = mStore.find(storageOf(aStorageId), aPath))
+        mStore.remove(object->handle);
 }
 
 QByteArray SimulatedPhone::file(const QString& aStorageId, const QString& aPath) const

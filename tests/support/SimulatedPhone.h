@@ -34,6 +34,8 @@ public:
     // Files by path from the storage root with "/" between names, as stored (no case folding).
     void putFile(const QString& aStorageId, const QString& aPath, const QByteArray& aContent);
     QByteArray file(const QString& aStorageId, const QString& aPath) const;
+    // Deletes what is at aPath as the phone's own file manager does (a folder with its content).
+    void remove(const QString& aStorageId, const QString& aPath);
     bool exists(const QString& aStorageId, const QString& aPath) const;
     // Every file (not folder) under aFolder, as paths from the storage root, sorted.
     QStringList files(const QString& aStorageId, const QString& aFolder = QString()) const;

@@ -23,6 +23,7 @@ enum : uint16_t
     kGetObjectPropsSupported = 0x9801,
     kGetObjectPropDesc = 0x9802,
     kSetObjectPropValue = 0x9804,
+    kGetObjectPropList = 0x9805,
     kGetObjectReferences = 0x9810,
     kSetObjectReferences = 0x9811,
 
@@ -30,6 +31,9 @@ enum : uint16_t
     kGeneralError = 0x2002,
     kSessionNotOpen = 0x2003,
     kOperationNotSupported = 0x2005,
+    kParameterNotSupported = 0x2006,
+    kDeviceBusy = 0x2019,
+    kSpecificationByDepthUnsupported = 0xA808,
     kInvalidObjectHandle = 0x2009,
     kStoreFull = 0x200C,
     kInvalidStorageId = 0x2008,
@@ -41,8 +45,26 @@ enum : uint16_t
     kFormatUndefined = PhoneStore::kFormatUndefined,
     kFormatAssociation = PhoneStore::kFormatAssociation,
     kFriendlyName = 0xD402,
+    kStorageIdProperty = 0xDC01,
+    kObjectFormatProperty = 0xDC02,
+    kProtectionStatus = 0xDC03,
     kObjectSize = 0xDC04,
+    kObjectFileName = 0xDC07,
+    kDateModified = 0xDC09,
+    kParentObject = 0xDC0B,
+    kPersistentUid = 0xDC41,
+    kNameProperty = 0xDC44,
+
+    kTypeUint16 = 0x0004,
+    kTypeUint32 = 0x0006,
+    kTypeUint64 = 0x0008,
+    kTypeUint128 = 0x000A,
+    kTypeString = 0xFFFF,
 };
+// The properties an Android phone gives every object.
+const QList<uint16_t> kObjectProperties = {kStorageIdProperty, kObjectFormatProperty, kProtectionStatus,
+                                           kObjectSize,        kObjectFileName,       kDateModified,
+                                           kParentObject,      kPersistentUid,        kNameProperty};
 constexpr uint32_t kRoot = 0xFFFFFFFFu;
 
 // Little-endian PTP datasets.
@@ -206,6 +228,79 @@ QList<QByteArray> MtpResponder::receive(const QByteArray& aContainer)
     return run(code, transaction, params, nullptr);
 }
 
+QList<QByteArray> MtpResponder::propertyList(uint32_t aTransaction, const QList<uint32_t>& aParams) const
+{
+    // As Android's MTP server answers: one object (depth 0), a folder and what it holds (depth
+    // 1), or every object (0xFFFFFFFF at any depth); all properties or one; no groups.
+    const auto param = [&](int aIndex) { return aIndex < aParams.size() ? aParams[aIndex] : 0u; };
+    uint32_t handle = param(0);
+    const uint32_t format = param(1);
+    const uint32_t property = param(2);
+    uint32_t depth = param(4);
+    if (property == 0)
+        return {response(kParameterNotSupported, aTransaction)};
+    if (depth == 0xFFFFFFFFu && (handle == 0 || handle == kRoot)) {
+        handle = kRoot;
+        depth = 0;
+    }
+    if (depth > 1)
+        return {response(kSpecificationByDepthUnsupported, aTransaction)};
+    QList<uint32_t> handles;
+    if (handle == kRoot) {
+        handles = mStore.objects.keys();
+    } else if (handle != 0) {
+        if (!mStore.objects.contains(handle))
+            return {response(kInvalidObjectHandle, aTransaction)};
+        handles.append(handle);
+    }
+    if (handle == 0 || (depth == 1 && handle != kRoot))
+        handles += mStore.children(0, handle);
+    Writer list;
+    uint32_t count = 0;
+    for (uint32_t each : handles) {
+        const Object& object = mStore.objects[each];
+        if (format != 0 && object.format != format)
+            continue;
+        ++mObjectsDescribed;
+        for (uint16_t code : kObjectProperties) {
+            if (property != 0xFFFFFFFFu && property != code)
+                continue;
+            ++count;
+            list.u32(each).u16(code);
+            switch (code) {
+            case kStorageIdProperty:
+                list.u16(kTypeUint32).u32(object.storage);
+                break;
+            case kObjectFormatProperty:
+                list.u16(kTypeUint16).u16(object.format);
+                break;
+            case kProtectionStatus:
+                list.u16(kTypeUint16).u16(0);
+                break;
+            case kObjectSize:
+                list.u16(kTypeUint64).u64(static_cast<uint64_t>(object.data.size()));
+                break;
+            case kParentObject:
+                list.u16(kTypeUint32).u32(object.parent);
+                break;
+            case kPersistentUid:
+                list.u16(kTypeUint128).u64(each).u64(0);
+                break;
+            case kDateModified:
+                list.u16(kTypeString).str(QStringLiteral("20261206T120000"));
+                break;
+            default: // the file name, and the name
+                list.u16(kTypeString).str(object.name);
+                break;
+            }
+        }
+    }
+    Writer dataset;
+    dataset.u32(count);
+    return {container(2, kGetObjectPropList, aTransaction, dataset.bytes() + list.bytes()),
+            response(kOk, aTransaction)};
+}
+
 QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const QList<uint32_t>& aParams,
                                     const QByteArray* aData)
 {
@@ -219,7 +314,7 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
         info.u16s({kGetDeviceInfo, kOpenSession, kCloseSession, kGetStorageIds, kGetStorageInfo,
                    kGetObjectHandles, kGetObjectInfo, kGetObject, kDeleteObject, kSendObjectInfo, kSendObject,
                    kGetDevicePropDesc, kGetDevicePropValue, kGetObjectPropsSupported, kGetObjectPropDesc,
-                   kSetObjectPropValue, kGetObjectReferences, kSetObjectReferences});
+                   kSetObjectPropValue, kGetObjectPropList, kGetObjectReferences, kSetObjectReferences});
         info.u16s({});              // events
         info.u16s({kFriendlyName}); // device properties
         info.u16s({});              // capture formats
@@ -230,6 +325,10 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
         return data(info.bytes());
     }
     if (aCode == kOpenSession) {
+        if (mBusyOpens > 0) {
+            --mBusyOpens;
+            return {response(kDeviceBusy, aTransaction)};
+        }
         if (mSessionOpen)
             return {response(kSessionAlreadyOpen, aTransaction)};
         mSessionOpen = true;
@@ -280,6 +379,7 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
         const auto object = mStore.objects.constFind(param(0));
         if (object == mStore.objects.constEnd())
             return {response(kInvalidObjectHandle, aTransaction)};
+        ++mObjectsDescribed;
         Writer info;
         const bool folder = object->format == kFormatAssociation;
         info.u32(object->storage).u16(object->format).u16(0);
@@ -296,9 +396,10 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
         return data(object->data);
     }
     case kDeleteObject:
-        // As the phones this was checked against: a folder goes, its content stays.
-        if (!mStore.objects.remove(param(0)))
+        // As Android does: a folder goes with all it holds.
+        if (!mStore.objects.contains(param(0)))
             return {response(kInvalidObjectHandle, aTransaction)};
+        mStore.remove(param(0));
         return {response(kOk, aTransaction)};
     case kSendObjectInfo: {
         Reader info(*aData);
@@ -340,7 +441,9 @@ QList<QByteArray> MtpResponder::run(uint16_t aCode, uint32_t aTransaction, const
             return {response(kDevicePropNotSupported, aTransaction)};
         return data(Writer().str(mFriendlyName).bytes());
     case kGetObjectPropsSupported:
-        return data(Writer().u16s({}).bytes());
+        return data(Writer().u16s(kObjectProperties).bytes());
+    case kGetObjectPropList:
+        return propertyList(aTransaction, aParams);
     case kGetObjectPropDesc:
         if (param(0) != kObjectSize)
             return {response(kObjectPropNotSupported, aTransaction)};

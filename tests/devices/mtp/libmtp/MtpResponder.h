@@ -32,19 +32,26 @@ public:
     PhoneStore& store() { return mStore; }
 
     void setLocked(bool aLocked) { mLocked = aLocked; }
+    // The next aTimes OpenSession requests are answered "device busy" (a phone still starting
+    // its MTP service).
+    void answerBusyToOpenSession(int aTimes) { mBusyOpens = aTimes; }
     void setFriendlyName(const QString& aName) { mFriendlyName = aName; }
     // Operations the host ran, by code.
     const QList<uint16_t>& operations() const { return mOperations; }
+    // Objects described to the host so far (by object info, or in property lists).
+    qint64 objectsDescribed() const { return mObjectsDescribed; }
     bool sessionOpen() const { return mSessionOpen; }
 
 private:
     QList<QByteArray> run(uint16_t aCode, uint32_t aTransaction, const QList<uint32_t>& aParams,
                           const QByteArray* aData);
     static bool takesData(uint16_t aCode);
+    QList<QByteArray> propertyList(uint32_t aTransaction, const QList<uint32_t>& aParams) const;
 
     PhoneStore mStore;
     bool mSessionOpen = false;
     bool mLocked = false;
+    int mBusyOpens = 0;
     QString mFriendlyName = QStringLiteral("Pixel 7");
     // A command whose data phase is awaited.
     bool mAwaitingData = false;
@@ -54,4 +61,5 @@ private:
     // The object SendObjectInfo announced, which SendObject fills.
     uint32_t mSendTarget = 0;
     QList<uint16_t> mOperations;
+    mutable qint64 mObjectsDescribed = 0;
 };

@@ -1,5 +1,6 @@
 #include "devices/mtp/libmtp/SoftwarePhone.h"
 
+#include <QThread>
 #include <QtEndian>
 
 // glib names a member "signals", which Qt defines as a keyword.
@@ -10,9 +11,13 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <linux/usbdevice_fs.h>
+#include <string>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +42,21 @@ usbdevfs_urb* urbOf(UMockdevIoctlData* aData)
 }
 
 } // namespace
+
+void SoftwarePhone::runUnderUmockdev(char** aArgv)
+{
+    const char* preload = std::getenv("LD_PRELOAD");
+    if (!preload || !std::strstr(preload, "libumockdev-preload")) {
+        std::string list = "libumockdev-preload.so.0";
+        if (preload && *preload)
+            list += std::string(":") + preload;
+        setenv("LD_PRELOAD", list.c_str(), 1);
+        execv("/proc/self/exe", aArgv);
+        std::perror("execv");
+        std::exit(1);
+    }
+    testbed();
+}
 
 UMockdevTestbed* SoftwarePhone::testbed()
 {
@@ -145,6 +165,28 @@ void SoftwarePhone::unplug()
     pullCable();
 }
 
+void SoftwarePhone::unplugAtOperation(uint16_t aOperation)
+{
+    QMutexLocker locker(&mMutex);
+    mUnplugAtOperation = aOperation;
+}
+
+void SoftwarePhone::breakLink()
+{
+    QMutexLocker locker(&mMutex);
+    mLinkDead = true;
+    for (Urb& urb : mPending)
+        finish(urb, -ENODEV, 0);
+    mFinished.append(mPending);
+    mPending.clear();
+}
+
+void SoftwarePhone::setOperationDelay(int aMilliseconds)
+{
+    QMutexLocker locker(&mMutex);
+    mOperationDelayMs = aMilliseconds;
+}
+
 bool SoftwarePhone::pluggedIn() const
 {
     QMutexLocker locker(&mMutex);
@@ -190,8 +232,10 @@ int SoftwarePhone::handle(UMockdevIoctlClient* aClient)
         umockdev_ioctl_client_complete(aClient, aResult, aErrno);
         return 1;
     };
-    // After the cable is pulled, only what was under way can still be reaped.
-    if (!mPluggedIn && request != USBDEVFS_REAPURB && request != USBDEVFS_REAPURBNDELAY)
+    // After the cable is pulled (or the link failed), only what was under way can still be
+    // reaped.
+    const bool reachable = mPluggedIn && !mLinkDead;
+    if (!reachable && request != USBDEVFS_REAPURB && request != USBDEVFS_REAPURBNDELAY)
         return complete(-1, ENODEV);
     switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
@@ -228,7 +272,7 @@ int SoftwarePhone::handle(UMockdevIoctlClient* aClient)
     case USBDEVFS_REAPURBNDELAY: {
         feedInUrbs();
         if (mFinished.isEmpty())
-            return complete(-1, mPluggedIn ? EAGAIN : ENODEV);
+            return complete(-1, reachable ? EAGAIN : ENODEV);
         const Urb urb = mFinished.takeFirst();
         UMockdevIoctlData* slot = umockdev_ioctl_data_resolve(arg, 0, sizeof(void*), &error);
         if (!slot) {
@@ -347,6 +391,15 @@ void SoftwarePhone::bulkOut(Urb& aUrb)
             break;
         const QByteArray container = mOut.left(static_cast<int>(containerLength));
         mOut.remove(0, static_cast<int>(containerLength));
+        const bool command = qFromLittleEndian<uint16_t>(container.constData() + 4) == 1;
+        if (command && qFromLittleEndian<uint16_t>(container.constData() + 6) == mUnplugAtOperation) {
+            mOut.clear();
+            mUnplugAtOperation = -1;
+            pullCable();
+            return;
+        }
+        if (command && mOperationDelayMs > 0)
+            QThread::msleep(static_cast<unsigned long>(mOperationDelayMs));
         for (const QByteArray& answer : mResponder.receive(container))
             mIn.append({answer, 0});
     }

@@ -28,6 +28,9 @@ public:
     // The process's testbed: made before anything starts libusb (libusb enumerates at its start
     // and learns of later devices through uevents).
     static UMockdevTestbed* testbed();
+    // Starts the program again with umockdev's preload library in front of libc, unless it runs
+    // so already; then makes the testbed. First thing in main.
+    static void runUnderUmockdev(char** aArgv);
 
     // A phone plugged in at bus 1, address aAddress.
     explicit SoftwarePhone(int aAddress = 5);
@@ -43,6 +46,12 @@ public:
     void unplugAfterBytes(qint64 aBytes);
     void unplug();
     bool pluggedIn() const;
+    // The cable goes when the host sends the command aOperation (an open that meets no phone).
+    void unplugAtOperation(uint16_t aOperation);
+    // The link fails while the device's node stays: every transfer ends with "no such device".
+    void breakLink();
+    // Every command is answered aMilliseconds late, as a real phone's round trip is.
+    void setOperationDelay(int aMilliseconds);
 
     int cancelRequests() const;
     int zeroLengthPacketsReceived() const;
@@ -83,6 +92,9 @@ private:
     QList<InTransfer> mIn; // device transfers waiting to be read
     bool mHeld = false;
     bool mPluggedIn = true;
+    bool mLinkDead = false;
+    int mUnplugAtOperation = -1;
+    int mOperationDelayMs = 0;
     qint64 mUnplugAfter = -1;
     int mCancelRequests = 0;
     int mZeroReceived = 0;

@@ -3,24 +3,9 @@
 // starts libusb.
 #include "devices/mtp/libmtp/SoftwarePhone.h"
 
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <unistd.h>
-
 extern "C" void veltraneBeforeTests(int, char** argv)
 {
-    const char* preload = std::getenv("LD_PRELOAD");
-    if (!preload || !std::strstr(preload, "libumockdev-preload")) {
-        std::string list = "libumockdev-preload.so.0";
-        if (preload && *preload)
-            list += std::string(":") + preload;
-        setenv("LD_PRELOAD", list.c_str(), 1);
-        execv("/proc/self/exe", argv);
-        std::perror("execv");
-        std::exit(1);
-    }
-    SoftwarePhone::testbed();
+    SoftwarePhone::runUnderUmockdev(argv);
 }
 
 // The sanitizer's runtime can't come first when a preload library does; glib's and libusb's
