@@ -1,19 +1,18 @@
 #include "cli/ConsoleFrontEnd.h"
 
+#include "app/ProgramOutput.h"
 #include "devices/Device.h"
 #include "sync/MusicSync.h"
 #include "sync/SyncStateTexts.h"
 #include "tracks/Track.h"
 
-#include <cstdio>
 #include <unistd.h>
 
 namespace {
 
 void print(const QString& aText)
 {
-    std::fputs(aText.toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
+    ProgramOutput::out(aText.toLocal8Bit());
 }
 
 QString listOf(const TrackList& aTracks)
@@ -32,7 +31,7 @@ QString listOf(const TrackList& aTracks)
 
 } // namespace
 
-ConsoleFrontEnd::ConsoleFrontEnd(bool aYes) : mYes(aYes), mTerminal(isatty(STDOUT_FILENO) != 0) {}
+ConsoleFrontEnd::ConsoleFrontEnd(bool aYes) : mYes(aYes), mTerminal(isatty(ProgramOutput::outFd()) != 0) {}
 
 QString ConsoleFrontEnd::stateText(int aState)
 {
@@ -143,6 +142,11 @@ void ConsoleFrontEnd::syncFinished(const MusicSync& aSync)
         for (const QString& failure : aSync.dataTransferFailures())
             print(QStringLiteral("  ") + failure + '\n');
     }
+    if (aSync.tracksKept() > 0)
+        print(QString("%1 track(s) already on the device were kept, not copied again.\n")
+                  .arg(aSync.tracksKept()));
+    for (const QString& item : aSync.notWritten())
+        print(QStringLiteral("Not written on the device: ") + item + '\n');
     const QList<Track>& notCopied = aSync.GetNonCopiedTracks();
     if (notCopied.isEmpty())
         return;

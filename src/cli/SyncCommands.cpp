@@ -2,10 +2,12 @@
 
 #include "app/InterruptWatcher.h"
 #include "app/OwnedThread.h"
+#include "app/ProgramOutput.h"
 #include "cli/ConsoleFrontEnd.h"
 #include "devices/Device.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceParentMs.h"
+#include "devices/mtp/MtpMacDeviceRefresher.h"
 #include "devices/usbms/UsbMSDevice.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/itunes/ITunesTypeLibrary.h"
@@ -37,13 +39,12 @@ QString megabytes(qint64 aBytes)
 
 void SyncCommands::say(const QString& aText)
 {
-    std::fputs((aText + '\n').toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
+    ProgramOutput::out((aText + '\n').toLocal8Bit());
 }
 
 void SyncCommands::complain(const QString& aText)
 {
-    std::fputs(("veltrane-sync: " + aText + '\n').toLocal8Bit().constData(), stderr);
+    ProgramOutput::err(("veltrane-sync: " + aText + '\n').toLocal8Bit());
 }
 
 SyncCommands::SyncCommands(const Options& aOptions)
@@ -76,6 +77,7 @@ DeviceList& SyncCommands::connectedDevices()
         return *mDeviceList;
     mDeviceList = std::make_unique<DeviceList>(mBackends.driveProber, mBackends.phones);
     QObject::connect(mDeviceList.get(), &DeviceList::unableToOpenDevice, [this](int aReason) {
+        mPhoneInUse = mPhoneInUse || aReason == MtpMacDeviceRefresher::kInUseByAnotherRun;
         const QString reason = mDeviceList->unableToOpenReason();
         complain(reason.isEmpty() ? QStringLiteral("a phone could not be opened (%1)").arg(aReason) : reason);
     });
@@ -142,7 +144,7 @@ int SyncCommands::sync()
 {
     Device* device = findDevice();
     if (!device)
-        return 2;
+        return mPhoneInUse ? kExitAlreadySyncing : kExitUsage;
     // The library is read while the run reads what the device holds: the run asks for it only
     // afterwards, and waits for this reading then. A library that can't be read ends the run.
     mLibrary = std::make_unique<LocalMusicLibrary>(mBackends.library);
@@ -194,7 +196,7 @@ int SyncCommands::sync()
         say(QStringLiteral("Remember to eject the drive before unplugging it."));
     if (sync.nonCopiedErrors().contains(Device::kDeviceFull))
         return kExitDeviceFull;
-    if (!sync.GetNonCopiedTracks().isEmpty())
+    if (!sync.GetNonCopiedTracks().isEmpty() || !sync.notWritten().isEmpty())
         return kExitTracksNotCopied;
     if (!sync.missingPlaylists().isEmpty())
         return kExitPlaylistsMissing;

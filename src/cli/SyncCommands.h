@@ -94,4 +94,5 @@ private:
     std::unique_ptr<DeviceList> mDeviceList;
     std::unique_ptr<LocalMusicLibrary> mLibrary;
     DeviceParent* mParent = nullptr;
+    bool mPhoneInUse = false; // a phone was left alone: another Veltrane run has it
 };

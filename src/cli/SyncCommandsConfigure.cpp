@@ -40,12 +40,20 @@ int SyncCommands::configure()
         return kExitUsage;
     Device* device = findDevice();
     if (!device)
-        return kExitUsage;
+        return mPhoneInUse ? kExitAlreadySyncing : kExitUsage;
     LocalMusicLibrary* library = openLibrary();
     if (!library || !chooseMusic(*library, configuration))
         return kExitUsage;
     device->SetConfigured();
     const QString id = device->UniqueDeviceId();
+    if (id == Device::kTemporaryDeviceId) {
+        const QString problem = device->identityProblem();
+        complain(QStringLiteral("%1 can't be configured: %2")
+                     .arg(device->FriendlyName(),
+                          problem.isEmpty() ? QStringLiteral("it has no identity and none could be given")
+                                            : problem));
+        return kExitUsage;
+    }
     SyncSettings settings;
     settings.load();
     // The music choice starts the device's entry afresh; a backup chosen before stays chosen.

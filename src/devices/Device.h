@@ -43,6 +43,8 @@ public:
     virtual int GetDeviceType() = 0;
     virtual void PrepareForSync() = 0;
     virtual void FinalizeSync() = 0;
+    // Why the last FinalizeSync could not mark the run complete on the device; empty when it did.
+    virtual QString finalizeFailure() const { return QString(); }
     virtual bool IsMounted() = 0;
     virtual int UploadTrack(Track& aTrack) = 0;
     virtual int DeleteTrack(TrackCache& aCache, Track& aTrack) = 0;
@@ -50,7 +52,12 @@ public:
     virtual const QString& FriendlyName() = 0;
     virtual int GetStorageCapacity(qint64& aBytes) = 0;
     virtual int GetFreeStorageSpace(qint64& aBytes) = 0;
+    // Gives the device an identity when it has none, so that it can be configured; its identity
+    // stays the temporary one when that can't be done (identityProblem says why).
     virtual void SetConfigured() = 0;
+    // Why the device has no identity it can be configured under; empty when it has one or
+    // simply none yet.
+    virtual QString identityProblem() const { return QString(); }
     virtual bool IsConfigured();
     // Writes a playlist to a local file, with "..\" paths (the form read back from a phone).
     virtual int createPlaylist(const LocalPlaylist& aPlaylist, const TrackList& aTracks,
@@ -86,7 +93,15 @@ public:
     void setDevicePaths(const DevicePaths* aPaths) { mDevicePaths = aPaths; }
     // A full resynchronisation: a copy already on the device is kept only when its content is
     // the file's, not merely its size.
-    void setFullResync(bool aFullResync) { mFullResync = aFullResync; }
+    void setFullResync(bool aFullResync)
+    {
+        mFullResync = aFullResync;
+        mKeptCopies = 0;
+    }
+    // Tracks UploadTrack found on the device already (the same size at their path, and the same
+    // content on a full resynchronisation where the device can compare it) and kept instead of
+    // copying them again, since setFullResync (which every run calls first).
+    int keptCopies() const { return mKeptCopies; }
 
     // The line of this device's entry in the settings file: the device configured last stands lowest.
     int configuredOrder();
@@ -125,5 +140,6 @@ protected:
     AndroidInfo mAndroidInfo;
     const DevicePaths* mDevicePaths = nullptr;
     bool mFullResync = false;
+    int mKeptCopies = 0;
     TransferProgress mTransferProgress;
 };

@@ -180,6 +180,8 @@ void MusicSync::clearResults()
     mNonCopiedErrors.clear();
     mNotDeletedTracks.clear();
     mMissingPlaylists.clear();
+    mNotWritten.clear();
+    mTracksKept = 0;
 }
 
 bool MusicSync::lockDevice(DeviceLock& aLock)
@@ -289,6 +291,11 @@ void MusicSync::endRun()
 {
     mCache.close();
     mDevice->FinalizeSync();
+    if (!mDevice->finalizeFailure().isEmpty())
+        mNotWritten.append(mDevice->finalizeFailure());
+    mTracksKept = mDevice->keptCopies();
+    if (mTracksKept > 0)
+        logValue("Tracks already on the device, kept", mTracksKept);
     deviceLost(); // the last copies are named at the end
     if (failed()) {
         logValue("! Sync failed", mFailureReason);
@@ -307,7 +314,10 @@ void MusicSync::writePlaylists()
         if (playlist.name().isEmpty())
             continue;
         UpdateProgress(SyncState::Playlists, playlist.name());
-        mDevice->createPlaylist(playlist, mTracks, mForceFullResync);
+        const int result = mDevice->createPlaylist(playlist, mTracks, mForceFullResync);
+        if (result != 0 && result != Device::kCopyKeptExisting)
+            mNotWritten.append(QStringLiteral("the playlist \"%1\": %2")
+                                   .arg(playlist.name(), mDevice->describeFailure(result)));
     }
     mDevice->removeOldPlaylists();
 }

@@ -65,6 +65,9 @@ public:
     // Chosen playlists and podcasts that the library no longer has (renamed or deleted in
     // iTunes): while there are any, the run deletes nothing from the device.
     const QStringList& missingPlaylists() const { return mMissingPlaylists; }
+    // What the run could not write on the device besides tracks (a playlist, the mark of a
+    // complete run), each with the reason.
+    const QStringList& notWritten() const { return mNotWritten; }
 
     // What ended a run in SyncState::Fault besides a fault, in words for the user; empty otherwise.
     enum class Failure
@@ -85,6 +88,8 @@ public:
     // The tracks the run set out to copy, and those it copied.
     int tracksToCopy() const { return mTracksToCopy; }
     int tracksCopied() const { return mTracksCopied; }
+    // Tracks found on the device already and kept instead of copying them again.
+    int tracksKept() const { return mTracksKept; }
     int state() const { return mState; }
 
     void ChangeState(int aState);
@@ -185,5 +190,7 @@ private:
     int mLastError = 0;
     int mTracksToCopy = 0;
     int mTracksCopied = 0;
+    int mTracksKept = 0;
+    QStringList mNotWritten;
     OwnedThread mThread; // last: joined before the members the run uses are destroyed
 };

@@ -74,22 +74,47 @@ void DeviceMtpMac::ReadOrGenerateUniqueDeviceId()
 {
     LogScope log("DeviceMtpMac::ReadOrGenerateUniqueDeviceId");
     logValue("Looking for file", kIdentityFile);
-    MtpFile file(*this, kIdentityFile);
-    if (!file.exists(kIdentityFile)) {
-        logMessage("Can't find ID file, use temporary value");
-        mUniqueDeviceId = kTemporaryDeviceId;
+    mUniqueDeviceId = kTemporaryDeviceId;
+    mIdentityProblem.clear();
+    mIdentityAbsent = false;
+    QMtpFile object;
+    const int found = findObject(kIdentityFile, false, object);
+    if (found == MtpResult::kNotFound) {
+        // No identity file; a folder of its name leaves no room for one either.
+        QString korda, folder;
+        if (GetOrCreateFromNameAndParent(MtpDevice::kRootFolder, QStringLiteral("KORDA"), true, false,
+                                         korda) == MtpResult::kOk &&
+            GetOrCreateFromNameAndParent(korda, QStringLiteral("uniqueid"), true, false, folder) ==
+                MtpResult::kOk) {
+            mIdentityProblem =
+                QStringLiteral("KORDA\\uniqueid on the phone is a folder, not the phone's identity "
+                               "file: move or rename that folder");
+        } else {
+            logMessage("Can't find ID file, use temporary value");
+            mIdentityAbsent = true;
+        }
+        return;
+    }
+    if (found != MtpResult::kOk) {
+        mIdentityProblem = QStringLiteral("the phone's identity (KORDA\\uniqueid) could not be read: %1")
+                               .arg(describeFailure(found));
         return;
     }
     QByteArray identity;
-    if (file.open(QIODevice::ReadOnly)) {
+    MtpFile file(*this, kIdentityFile);
+    const bool read = object.size() <= kMaxIdentityBytes && file.open(QIODevice::ReadOnly);
+    if (read) {
         identity = file.readAll();
         file.close();
     }
-    // A damaged identity (markup, control characters, a huge file) would make a settings file
-    // the reader refuses: it counts as none.
-    if (!isValidIdentity(identity)) {
+    // A damaged identity (markup, control characters, a huge file) can't be used, nor replaced:
+    // the phone's settings and track cache may be stored under what it was.
+    if (!read || !isValidIdentity(identity)) {
         logMessage("Error getting ID file - assigning temp value");
-        mUniqueDeviceId = kTemporaryDeviceId;
+        mIdentityProblem =
+            QStringLiteral("the phone's identity file KORDA\\uniqueid can't be read or is damaged; "
+                           "Veltrane doesn't replace it (the phone's settings may be stored under "
+                           "it)");
         return;
     }
     mUniqueDeviceId = QString::fromLatin1(identity);
@@ -129,13 +154,18 @@ void DeviceMtpMac::PrepareForSync()
 void DeviceMtpMac::FinalizeSync()
 {
     LogScope log("DeviceMtpMac::FinalizeSync");
+    mFinalizeFailure.clear();
     MtpFile file(*this, kSyncCompleteFile);
     if (!file.open(QIODevice::WriteOnly)) {
         logValue("Could not open / create the sync-complete-file", kSyncCompleteFile);
+        mFinalizeFailure = QStringLiteral("KORDA\\synccomplete: it could not be written");
         return;
     }
     file.write(QByteArrayLiteral("sync-complete"));
-    file.close();
+    if (!file.close())
+        mFinalizeFailure = QStringLiteral("KORDA\\synccomplete, the mark of a complete run for the phone "
+                                          "application: %1")
+                               .arg(describeFailure(copyFailure(file.lastResult())));
 }
 
 int DeviceMtpMac::GetStorageCapacity(qint64& aBytes)
@@ -160,20 +190,29 @@ void DeviceMtpMac::SetConfigured()
     if (mStorage.Id().isEmpty())
         return;
     handle().reopen();
-    MtpFile file(*this, kIdentityFile);
-    // A damaged identity file is replaced: no configuration could have been stored under it.
-    if (file.exists(kIdentityFile) && mUniqueDeviceId != kTemporaryDeviceId)
+    // Only a phone that certainly has no identity file gets one: an identity that couldn't be
+    // read this time is still the phone's.
+    ReadOrGenerateUniqueDeviceId();
+    if (!mIdentityAbsent)
         return;
     logMessage("UID file doesn't exist - creating one");
     const QString identity = newUniqueDeviceId();
+    MtpFile file(*this, kIdentityFile);
     logValue("mkpath result", file.mkpath(QStringLiteral("\\KORDA\\")));
     if (!file.open(QIODevice::WriteOnly)) {
         logMessage("! Could not write the identity");
+        mIdentityProblem = QStringLiteral("the phone's identity file KORDA\\uniqueid could not be written");
         return;
     }
     file.write(identity.toLatin1());
-    if (file.close())
+    if (file.close()) {
         mUniqueDeviceId = identity;
+        mIdentityAbsent = false;
+    } else {
+        mIdentityProblem =
+            QStringLiteral("the phone's identity file KORDA\\uniqueid could not be written: %1")
+                .arg(describeFailure(copyFailure(file.lastResult())));
+    }
 }
 
 bool DeviceMtpMac::IsConfigured()
@@ -206,7 +245,7 @@ int DeviceMtpMac::deviceResult(qint32 aResult)
 int DeviceMtpMac::copyFailure(qint32 aResult)
 {
     const int result = deviceResult(aResult);
-    return result == aResult ? kCopyFailed : result;
+    return result == aResult && aResult != MtpResult::kFolderInTheWay ? kCopyFailed : result;
 }
 
 QString DeviceMtpMac::describeFailure(int aCode) const
@@ -222,6 +261,8 @@ QString DeviceMtpMac::describeFailure(int aCode) const
         return QStringLiteral("the phone's storage can't be reached (unlock its screen)");
     case MtpResult::kFailed:
         return QStringLiteral("the phone refused the operation");
+    case MtpResult::kFolderInTheWay:
+        return QStringLiteral("a folder on the phone has its name (the folder is left as it is)");
     default:
         return Device::describeFailure(aCode);
     }

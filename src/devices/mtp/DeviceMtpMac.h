@@ -29,6 +29,8 @@ public:
     int GetDeviceType() override { return DeviceTypeMtp; }
     void PrepareForSync() override;
     void FinalizeSync() override;
+    QString finalizeFailure() const override { return mFinalizeFailure; }
+    QString identityProblem() const override { return mIdentityProblem; }
     bool IsMounted() override { return true; }
     int UploadTrack(Track& aTrack) override;
     int DeleteTrack(TrackCache& aCache, Track& aTrack) override;
@@ -47,8 +49,12 @@ public:
     QString describeFailure(int aCode) const override;
 
     // Path resolution; every one returns 0 or the object layer's code. "4294967295" is the root.
+    // A lookup matches only the kind it asks for: a folder (with aCreate made when missing) or a
+    // file; kNotFound when there is none of that kind, even with an object of the other kind
+    // under that name.
     int GetOrCreateFromNameAndParent(const QString& aParentId, const QString& aName, bool aFolderWanted,
                                      bool aCreate, QString& aObjectId);
+    // A path made (aCreate: folders all the way) or looked up (its last name a file).
     int GetOrCreateFromPath(const QString& aPath, QString& aObjectId, bool aCreate);
     int FindOrCreateDirectories(const QString& aArtistFolder, const QString& aAlbumFolder,
                                 QString& aFolderId);
@@ -89,6 +95,9 @@ private:
     QMtpDeviceStorage mStorage;
     QString mFriendlyName;
     QString mUniqueDeviceId = kTemporaryDeviceId;
+    QString mFinalizeFailure;
+    QString mIdentityProblem; // why the phone has no usable identity, when it has a file
+    bool mIdentityAbsent = false;
     QHash<QString, bool> mPlaylistsThisRun;  // folded file name -> force flag, this run
     QHash<QString, QString> mPlaylistOwners; // folded file name -> playlist name, this run
 };

@@ -32,20 +32,14 @@ int DeviceMtpMac::GetOrCreateFromNameAndParent(const QString& aParentId, const Q
     const QString nameToFind = aName.normalized(QString::NormalizationForm_C);
     logValue("nameToFind", nameToFind);
     const QString key = nameToFind.toCaseFolded();
-    // A folder is looked for among folders first: a file of the same name doesn't hide it.
+    // Only an object of the kind asked for matches: a file never stands for a folder, nor a folder
+    // for a file (a folder taken for a file would be deleted with all it holds).
     const QMtpFile* match = nullptr;
     for (const QMtpFile& candidate : objects) {
-        const bool isFolder = candidate.type() == QMtpFile::TypeFolder;
-        if (isFolder && !aFolderWanted)
-            continue;
-        if (folded(candidate.name()) != key)
-            continue;
-        if (isFolder || !aFolderWanted) {
+        if ((candidate.type() == QMtpFile::TypeFolder) == aFolderWanted && folded(candidate.name()) == key) {
             match = &candidate;
             break;
         }
-        if (!match)
-            match = &candidate;
     }
     if (match) {
         aObjectId = match->objectId();
@@ -75,11 +69,9 @@ int DeviceMtpMac::findObject(const QString& aPath, bool aCreate, QMtpFile& aObje
     for (qsizetype i = 0; i < components.size(); ++i) {
         parent = id;
         const bool last = i + 1 == components.size();
-        // The last component is a file, or, when the path is to be made, a folder (only folders
-        // are made); an existing folder is found by a lookup too.
-        int result = GetOrCreateFromNameAndParent(parent, components.at(i), !last || aCreate, aCreate, id);
-        if (last && !aCreate && result == MtpResult::kNotFound)
-            result = GetOrCreateFromNameAndParent(parent, components.at(i), true, false, id);
+        // A path to be made is folders all the way; a path looked up names a file.
+        const int result =
+            GetOrCreateFromNameAndParent(parent, components.at(i), !last || aCreate, aCreate, id);
         if (result != MtpResult::kOk)
             return result;
     }

@@ -55,6 +55,19 @@ int DeviceMtpMac::UploadTrack(Track& aTrack)
                                                   albumFolder + QLatin1Char('\\') + trackFileName(aTrack),
                                               aTrack);
     logValue("persistentId", devicePath);
+    // A copy already there from an earlier run (whose record this computer doesn't have: a new
+    // computer, a new home folder) is taken as it is when it has the size this one would have;
+    // a full resynchronisation sends every track again.
+    QMtpFile existing;
+    if (!mFullResync && findObject(devicePath, false, existing) == MtpResult::kOk &&
+        existing.size() == sourceSize) {
+        logMessage("The track is on the phone already");
+        ++mKeptCopies;
+        aTrack.setOnRemoteDevice(true);
+        aTrack.setSizeOnDevice(sourceSize);
+        aTrack.setDeviceId(devicePath);
+        return log.ret(0);
+    }
     noteSending(devicePath);
     MtpFile file(*this, devicePath);
     if (!file.copy(source, devicePath, MtpFile::kCopyAttempts, QMtpFile::TypeOther)) {

@@ -73,6 +73,8 @@ qint32 MtpDevice::createFolder(const QString& aStorageId, const QString& aParent
         logValue("The phone named the new folder", aName);
     mFolders.insert(MangleFolderId(aParentId, aStorageId),
                     QMtpFile(aNewId, aParentId, aStorageId, requested, 0, QMtpFile::TypeFolder));
+    // A new folder holds nothing: there is nothing to list.
+    mListed.insert(MangleFolderId(aNewId, aStorageId), true);
     return result;
 }
 

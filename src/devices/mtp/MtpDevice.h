@@ -13,9 +13,9 @@
 QString MangleFolderId(const QString& aFolderId, const QString& aStorageId);
 
 // The handle of an opened phone and its folder cache: each folder is listed on the phone once per
-// connection and then answered from memory, kept in step with what this program creates, sends
-// and deletes. Reopening the device drops the cache. Used by one thread at a time (see
-// PortableDevice); counts the calls that reach the phone.
+// connection and then answered from memory, kept in step with what this program creates (a new
+// folder is known empty), sends and deletes. Reopening the device drops the cache. Used by one thread at a
+// time (see PortableDevice); counts the calls that reach the phone.
 class MtpDevice
 {
 public:

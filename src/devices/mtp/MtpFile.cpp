@@ -70,6 +70,15 @@ bool MtpFile::copy(const QString& aSource, const QString& aTarget, int aAttempts
     mLastResult = mDevice.GetOrCreateFromPath(folderPath, folderId, true);
     if (mLastResult != MtpResult::kOk)
         return log.ret(false);
+    // A folder under the file's name is someone's folder, never a leftover: it stays, and the
+    // file can't be written (the phone would delete the folder with all it holds).
+    QString folder;
+    if (mDevice.GetOrCreateFromNameAndParent(folderId, components.last(), true, false, folder) ==
+        MtpResult::kOk) {
+        logValue("! A folder has the file's name", aTarget);
+        mLastResult = MtpResult::kFolderInTheWay;
+        return log.ret(false);
+    }
     QMtpFile object(QString(), folderId, mDevice.storageId(), components.last(), QFileInfo(aSource).size(),
                     aType);
     bool sent = false;

@@ -142,9 +142,14 @@ void MtpMacDeviceRefresher::run()
         if (!device) {
             ++mFailedOpens;
             logValue("Unable to open raw device", static_cast<int>(index));
-            // Another program holding the phone won't let go by itself: that is said at once.
-            // Other failures often pass (a phone just plugged in), so only repeated ones are.
-            if (result == MtpResult::kBusy)
+            // Another program holding the phone won't let go by itself, and a phone pulled out
+            // won't come back: those are said at once. Other failures often pass (a phone just
+            // plugged in), so only repeated ones are.
+            if (result == MtpResult::kInUse)
+                report(kInUseByAnotherRun, mManager->openFailure());
+            else if (result == MtpResult::kGone)
+                report(kGoneWhileOpening, mManager->openFailure());
+            else if (result == MtpResult::kBusy)
                 report(kUnableToOpen, mManager->openFailure());
             else if (mFailedOpens > 5)
                 report(kUnableToOpen, mManager->openFailure());

@@ -32,6 +32,8 @@ class MtpMacDeviceRefresher : public QObject
 public:
     static constexpr int kUnableToOpen = 11008;
     static constexpr int kNoStorage = 11009;
+    static constexpr int kInUseByAnotherRun = 11010; // the window or another veltrane-sync has it
+    static constexpr int kGoneWhileOpening = 11011;
 
     explicit MtpMacDeviceRefresher(std::shared_ptr<PortableDeviceManager> aManager,
                                    QObject* aParent = nullptr);

@@ -14,7 +14,9 @@ constexpr qint32 kCancelled = static_cast<qint32>(0x800704C7);        // the tra
 constexpr qint32 kFull = static_cast<qint32>(0x80070070);             // no space left on the storage
 constexpr qint32 kGone = static_cast<qint32>(0x8007048F);             // the device was disconnected
 constexpr qint32 kBusy = static_cast<qint32>(0x800700AA);             // another program holds the device
+constexpr qint32 kInUse = static_cast<qint32>(0x80070020);            // another Veltrane run holds it
 constexpr qint32 kLocked = static_cast<qint32>(0x80070005);           // no storage shown (a locked screen)
 constexpr qint32 kSourceUnreadable = static_cast<qint32>(0x8007001E); // the local file can't be read
+constexpr qint32 kFolderInTheWay = static_cast<qint32>(0x800700B7);   // a folder has the file's name
 
 } // namespace MtpResult

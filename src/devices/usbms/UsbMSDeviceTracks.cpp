@@ -83,6 +83,7 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
         (!mFullResync || mDrive.sameContent(names, source))) {
         logMessage("Destination file already exists");
         logValue("remoteFilePath", root() + names.join(QLatin1Char('/')));
+        ++mKeptCopies;
     } else {
         logMessage("Copying track");
         logValue("Converted path", source);

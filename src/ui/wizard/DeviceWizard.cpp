@@ -120,6 +120,13 @@ void DeviceWizard::saveSettings(int aExitReason)
     logMessage("Device is selected");
     Device* device = mDeviceList.SelectedDevice();
     device->SetConfigured();
+    if (device->UniqueDeviceId() == Device::kTemporaryDeviceId) {
+        // Nothing is stored under a temporary identity: the phone keeps the one it has.
+        QMessageBox::warning(
+            this, SyncUiTexts::product(),
+            tr("%1 could not be set up: %2").arg(device->FriendlyName(), device->identityProblem()));
+        return;
+    }
     const QList<Device*>& devices = mDeviceList.GetDevices();
     for (int i = 0; i < devices.size(); ++i) {
         logValue("device list index: ", i);

@@ -88,9 +88,21 @@ TEST_F(DeviceMtpMacTest, MissingHugeOrDamagedFilesAreReadSafely)
         EXPECT_EQ(card->androidInfo().androidVersion, 10);
         EXPECT_EQ(card->UniqueDeviceId(), Device::kTemporaryDeviceId);
     }
-    // Configuring replaces the damaged identity with a good one, on the phone too.
+    // Configuring never replaces an identity file, damaged or not (the phone's settings and cache
+    // may stand under it), nor a folder of its name: it says why and leaves both alone.
     card->SetConfigured();
-    EXPECT_NE(card->UniqueDeviceId(), Device::kTemporaryDeviceId);
+    EXPECT_EQ(card->UniqueDeviceId(), Device::kTemporaryDeviceId);
+    EXPECT_TRUE(card->identityProblem().contains("damaged")) << card->identityProblem().toStdString();
+    EXPECT_EQ(bare->file(storage, "KORDA/uniqueid"), QByteArray(4096, '7'));
+    bare->remove(storage, "KORDA/uniqueid");
+    bare->putFile(storage, "KORDA/uniqueid/inside.txt", "kept");
+    card->SetConfigured();
+    EXPECT_EQ(card->UniqueDeviceId(), Device::kTemporaryDeviceId);
+    EXPECT_TRUE(card->identityProblem().contains("is a folder")) << card->identityProblem().toStdString();
+    EXPECT_EQ(bare->file(storage, "KORDA/uniqueid/inside.txt"), "kept");
+    // Only a phone that certainly has none gets one.
+    bare->remove(storage, "KORDA/uniqueid");
+    card->SetConfigured();
     EXPECT_TRUE(card->UniqueDeviceId().endsWith('Y'));
     EXPECT_EQ(bare->file(storage, "KORDA/uniqueid"), card->UniqueDeviceId().toLatin1());
     // The temporary files of the transfers are gone.

@@ -50,8 +50,9 @@ int onProgress(uint64_t aSent, uint64_t, void const* aData)
 
 } // namespace
 
-LibmtpDevice::LibmtpDevice(LIBMTP_mtpdevice_t* aDevice, const LIBMTP_raw_device_t& aRawDevice)
-    : mDevice(aDevice), mRawDevice(aRawDevice)
+LibmtpDevice::LibmtpDevice(LIBMTP_mtpdevice_t* aDevice, const LIBMTP_raw_device_t& aRawDevice,
+                           std::unique_ptr<DeviceLock> aLock)
+    : mDevice(aDevice), mRawDevice(aRawDevice), mLock(std::move(aLock))
 {
 }
 
@@ -103,7 +104,9 @@ qint32 LibmtpDevice::failure(const char* aOperation)
     const bool linkFailed = texts.join(QLatin1Char(' ')).contains(QLatin1String("PTP Layer error 02ff"));
     if (result != MtpResult::kCancelled && linkFailed && present())
         QThread::msleep(kGoneWaitMs);
-    if (result != MtpResult::kCancelled && !present())
+    // A link that answers "no such device" is a phone gone, whatever its node still says.
+    if (result != MtpResult::kCancelled &&
+        (!present() || (linkFailed && !UsbProbe::answers(mRawDevice.bus_location, mRawDevice.devnum))))
         result = MtpResult::kGone;
     mLastError = QString::fromUtf8(aOperation) + QStringLiteral(": ") + texts.join(QStringLiteral("; "));
     logValue("! libmtp", mLastError);
@@ -201,18 +204,24 @@ qint32 LibmtpDevice::listFolder(const QString& aStorageId, const QString& aFolde
     while (files) {
         LIBMTP_file_t* file = files;
         files = files->next;
-        const QString name = file->filename ? QString::fromUtf8(file->filename) : QStringLiteral("Unknown");
-        int type = QMtpFile::TypeOther;
-        if (file->filetype == LIBMTP_FILETYPE_FOLDER)
-            type = QMtpFile::TypeFolder;
-        else if (file->filetype == LIBMTP_FILETYPE_PLAYLIST ||
-                 name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive))
-            type = QMtpFile::TypePlaylist; // phones report M3U files in a format libmtp has no name for
-        aObjects.append(QMtpFile(QString::number(file->item_id), aFolderId, aStorageId, name,
-                                 static_cast<qint64>(file->filesize), type));
+        aObjects.append(objectOf(*file, aFolderId, aStorageId));
         LIBMTP_destroy_file_t(file);
     }
     return MtpResult::kOk;
+}
+
+QMtpFile LibmtpDevice::objectOf(const LIBMTP_file_t& aFile, const QString& aFolderId,
+                                const QString& aStorageId)
+{
+    const QString name = aFile.filename ? QString::fromUtf8(aFile.filename) : QStringLiteral("Unknown");
+    int type = QMtpFile::TypeOther;
+    if (aFile.filetype == LIBMTP_FILETYPE_FOLDER)
+        type = QMtpFile::TypeFolder;
+    else if (aFile.filetype == LIBMTP_FILETYPE_PLAYLIST ||
+             name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive))
+        type = QMtpFile::TypePlaylist; // phones report M3U files in a format libmtp has no name for
+    return QMtpFile(QString::number(aFile.item_id), aFolderId, aStorageId, name,
+                    static_cast<qint64>(aFile.filesize), type);
 }
 
 qint32 LibmtpDevice::createFolder(const QString& aStorageId, const QString& aParentId, QString& aName,

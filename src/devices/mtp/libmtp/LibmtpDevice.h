@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/mtp/PortableDevice.h"
+#include "tracks/DeviceLock.h"
 
 #include <libmtp.h>
 
@@ -9,12 +10,13 @@
 // a storage's root is "4294967295" both when listing and when sending (libmtp would take 0 as
 // "its default folder"); a NULL listing is empty or an error, told apart by the error stack;
 // a send that fails or is cancelled deletes the object it had begun; a failed call on a phone
-// whose device node is gone reports the phone gone.
+// whose device node is gone, or whose link answers "no such device", reports the phone gone.
 class LibmtpDevice : public PortableDevice
 {
 public:
-    // Takes ownership of an opened device.
-    LibmtpDevice(LIBMTP_mtpdevice_t* aDevice, const LIBMTP_raw_device_t& aRawDevice);
+    // Takes ownership of an opened device and of the lock that keeps other runs of Veltrane off it.
+    LibmtpDevice(LIBMTP_mtpdevice_t* aDevice, const LIBMTP_raw_device_t& aRawDevice,
+                 std::unique_ptr<DeviceLock> aLock = nullptr);
     ~LibmtpDevice() override;
     LibmtpDevice(const LibmtpDevice&) = delete;
     LibmtpDevice& operator=(const LibmtpDevice&) = delete;
@@ -40,8 +42,10 @@ private:
     qint32 failure(const char* aOperation);
     bool present() const;
     static uint32_t folderHandle(const QString& aFolderId);
+    static QMtpFile objectOf(const LIBMTP_file_t& aFile, const QString& aFolderId, const QString& aStorageId);
 
     LIBMTP_mtpdevice_t* mDevice;
     LIBMTP_raw_device_t mRawDevice;
+    std::unique_ptr<DeviceLock> mLock; // released after the device
     QString mLastError;
 };

@@ -6,6 +6,10 @@
 #include "devices/mtp/libmtp/LibmtpLock.h"
 #include "devices/mtp/libmtp/UsbProbe.h"
 
+#include "tracks/DeviceLock.h"
+
+#include <QThread>
+
 #include <cstdlib>
 
 namespace {
@@ -81,37 +85,73 @@ std::unique_ptr<PortableDevice> LibmtpDeviceManager::open(const PortableDeviceRe
         }
         raw = found.value();
     }
-    LibmtpLock lock;
-    // A phone another program holds is not given to libmtp: its failed open leaves the USB
-    // handle open, one more descriptor for every pass of the refresher.
-    const bool held = UsbProbe::claimedByAnotherProgram(raw.bus_location, raw.devnum);
-    LIBMTP_mtpdevice_t* device = held ? nullptr : LIBMTP_Open_Raw_Device_Uncached(&raw);
-    if (!device) {
-        QMutexLocker locker(&mMutex);
-        if (held || UsbProbe::claimedByAnotherProgram(raw.bus_location, raw.devnum)) {
-            aResult = MtpResult::kBusy;
-            mOpenFailure =
-                QStringLiteral("%1 is in use by another program, most likely a file manager that shows "
-                               "the phone (GNOME Files, Dolphin, or gvfs/kio in the background): "
-                               "eject the phone there or close that program, then unplug the phone "
-                               "and plug it in again")
-                    .arg(aRecord.description);
-        } else {
-            aResult = MtpResult::kFailed;
-            mOpenFailure =
-                QStringLiteral("%1 could not be opened: unlock the phone, choose \"File transfer\" in "
-                               "its USB notification, then unplug it and plug it in again")
-                    .arg(aRecord.description);
-        }
-        logValue("! Could not open the phone", mOpenFailure);
+    // Another run of Veltrane (the window, another veltrane-sync) has the phone: it is not
+    // touched at all, as opening it would reset it under that run.
+    auto lock = std::make_unique<DeviceLock>();
+    if (lock->acquire(QStringLiteral("phone at ") + aRecord.id) == DeviceLock::HeldElsewhere) {
+        failOpen(aResult, MtpResult::kInUse,
+                 QStringLiteral("%1 is in use by another Veltrane (its window, or another veltrane-sync)")
+                     .arg(aRecord.description));
         return nullptr;
     }
-    aFriendlyName = takeText(LIBMTP_Get_Friendlyname(device));
-    if (aFriendlyName.isEmpty())
-        aFriendlyName = takeText(LIBMTP_Get_Modelname(device));
-    LIBMTP_Clear_Errorstack(device);
+    LIBMTP_mtpdevice_t* device = nullptr;
+    // A phone still starting its MTP service answers "busy" for a moment: it is asked again for a
+    // few seconds before the failure counts.
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(kOpenPauseMs);
+        if (!UsbProbe::present(raw.bus_location, raw.devnum)) {
+            failOpen(
+                aResult, MtpResult::kGone,
+                QStringLiteral("%1 was disconnected while it was being opened").arg(aRecord.description));
+            return nullptr;
+        }
+        // A phone another program holds is not given to libmtp: its failed open leaves the USB
+        // handle open, one more descriptor for every pass of the refresher.
+        if (UsbProbe::claimedByAnotherProgram(raw.bus_location, raw.devnum)) {
+            failOpen(aResult, MtpResult::kBusy,
+                     QStringLiteral("%1 is in use by another program, most likely a file manager that shows "
+                                    "the phone (GNOME Files, Dolphin, or gvfs/kio in the background): "
+                                    "eject the phone there or close that program, then unplug the phone "
+                                    "and plug it in again")
+                         .arg(aRecord.description));
+            return nullptr;
+        }
+        LibmtpLock libmtp;
+        device = LIBMTP_Open_Raw_Device_Uncached(&raw);
+        if (device)
+            break;
+        logValue("! The phone did not open, attempt", attempt + 1);
+    }
+    if (!device) {
+        if (!UsbProbe::present(raw.bus_location, raw.devnum))
+            failOpen(
+                aResult, MtpResult::kGone,
+                QStringLiteral("%1 was disconnected while it was being opened").arg(aRecord.description));
+        else
+            failOpen(aResult, MtpResult::kFailed,
+                     QStringLiteral("%1 could not be opened: unlock the phone, choose \"File transfer\" in "
+                                    "its USB notification, then unplug it and plug it in again")
+                         .arg(aRecord.description));
+        return nullptr;
+    }
+    {
+        LibmtpLock libmtp;
+        aFriendlyName = takeText(LIBMTP_Get_Friendlyname(device));
+        if (aFriendlyName.isEmpty())
+            aFriendlyName = takeText(LIBMTP_Get_Modelname(device));
+        LIBMTP_Clear_Errorstack(device);
+    }
     aResult = MtpResult::kOk;
-    return std::make_unique<LibmtpDevice>(device, raw);
+    return std::make_unique<LibmtpDevice>(device, raw, std::move(lock));
+}
+
+void LibmtpDeviceManager::failOpen(qint32& aResult, qint32 aCode, const QString& aReason)
+{
+    aResult = aCode;
+    QMutexLocker locker(&mMutex);
+    mOpenFailure = aReason;
+    logValue("! Could not open the phone", aReason);
 }
 
 QString LibmtpDeviceManager::openFailure() const

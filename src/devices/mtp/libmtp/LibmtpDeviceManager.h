@@ -14,7 +14,9 @@
 // know to ask whether it speaks MTP; that is done again only when a device comes or goes, not on
 // every pass of the refresher. A phone that another program holds (a
 // file manager's MTP mount claims the USB interface) is told apart from other failures by
-// trying to claim its interface.
+// trying to claim its interface; one another Veltrane run has (a lock on its place on the bus,
+// held with the opened device) is not touched at all. A phone answering "busy" is tried again
+// for a few seconds; one that goes while it is opened is said to be gone.
 class LibmtpDeviceManager : public PortableDeviceManager
 {
 public:
@@ -23,7 +25,12 @@ public:
                                          QString& aFriendlyName) override;
     QString openFailure() const override;
 
+    static constexpr int kOpenAttempts = 4;
+    static constexpr unsigned long kOpenPauseMs = 1000;
+
 private:
+    void failOpen(qint32& aResult, qint32 aCode, const QString& aReason);
+
     mutable QMutex mMutex;
     QHash<QString, LIBMTP_raw_device_t> mRawDevices; // by record id, from the last enumeration
     QString mOpenFailure;

@@ -34,6 +34,24 @@ bool UsbProbe::present(uint32_t aBus, uint8_t aAddress)
     return withDevice(aBus, aAddress, [](libusb_device*) {});
 }
 
+bool UsbProbe::answers(uint32_t aBus, uint8_t aAddress)
+{
+    bool answering = false;
+    const bool found = withDevice(aBus, aAddress, [&answering](libusb_device* aDevice) {
+        libusb_device_handle* handle = nullptr;
+        if (libusb_open(aDevice, &handle) != LIBUSB_SUCCESS)
+            return;
+        // Claiming asks the device's node: a claim held elsewhere (this process's libmtp) still
+        // answers; a device gone says so.
+        const int claimed = libusb_claim_interface(handle, 0);
+        answering = claimed != LIBUSB_ERROR_NO_DEVICE;
+        if (claimed == LIBUSB_SUCCESS)
+            libusb_release_interface(handle, 0);
+        libusb_close(handle);
+    });
+    return found && answering;
+}
+
 bool UsbProbe::claimedByAnotherProgram(uint32_t aBus, uint8_t aAddress)
 {
     bool busy = false;

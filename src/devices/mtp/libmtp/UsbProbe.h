@@ -7,6 +7,9 @@
 namespace UsbProbe {
 
 bool present(uint32_t aBus, uint8_t aAddress);
+// False when the device's node is there but the device doesn't answer ("no such device"): a link
+// that failed, a phone gone whose node the system hasn't removed yet.
+bool answers(uint32_t aBus, uint8_t aAddress);
 // True when claiming one of its interfaces fails because another program holds it (a desktop
 // file manager's MTP mount does).
 bool claimedByAnotherProgram(uint32_t aBus, uint8_t aAddress);

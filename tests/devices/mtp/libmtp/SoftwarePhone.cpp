@@ -116,6 +116,8 @@ SoftwarePhone::~SoftwarePhone()
             g_object_unref(urb.urb);
         }
     }
+    if (mClaimer)
+        g_object_unref(mClaimer);
     locker.unlock();
     g_object_unref(mHandler);
 }
@@ -249,8 +251,21 @@ int SoftwarePhone::handle(UMockdevIoctlClient* aClient)
         return complete(0, 0);
     }
     case USBDEVFS_CLAIMINTERFACE:
-        return mHeld ? complete(-1, EBUSY) : complete(0, 0);
+        // As the kernel does: an interface is claimed by one open descriptor at a time.
+        if (mHeld || (mClaimer && mClaimer != aClient && umockdev_ioctl_client_get_connected(mClaimer)))
+            return complete(-1, EBUSY);
+        if (mClaimer != aClient) {
+            if (mClaimer)
+                g_object_unref(mClaimer);
+            mClaimer = static_cast<UMockdevIoctlClient*>(g_object_ref(aClient));
+        }
+        return complete(0, 0);
     case USBDEVFS_RELEASEINTERFACE:
+        if (mClaimer == aClient) {
+            g_object_unref(mClaimer);
+            mClaimer = nullptr;
+        }
+        return complete(0, 0);
     case USBDEVFS_SETCONFIGURATION:
     case USBDEVFS_SETINTERFACE:
     case USBDEVFS_CLEAR_HALT:

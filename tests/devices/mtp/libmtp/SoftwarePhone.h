@@ -91,6 +91,7 @@ private:
     QByteArray mOut;       // what the host sent of the container in progress
     QList<InTransfer> mIn; // device transfers waiting to be read
     bool mHeld = false;
+    UMockdevIoctlClient* mClaimer = nullptr; // the descriptor that claimed the interface
     bool mPluggedIn = true;
     bool mLinkDead = false;
     int mUnplugAtOperation = -1;
