@@ -2,6 +2,7 @@
 
 #include "app/ApplicationPaths.h"
 #include "app/DiagnosticLog.h"
+#include "app/ProgramOutput.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +10,8 @@
 
 void Startup::begin(int aArgc)
 {
+    // The program's own lines keep the terminal even while a library's are routed elsewhere.
+    ProgramOutput::keep();
     logMessage("KORDA LOG");
     logEnter("mainInt");
     logValue("argc", aArgc);

@@ -11,7 +11,8 @@ class QCoreApplication;
 class Startup
 {
 public:
-    // Banner, entry line of "mainInt", argc, and the application data path := home folder.
+    // The program's own standard output and error kept (ProgramOutput), banner, entry line of
+    // "mainInt", argc, and the application data path := home folder.
     static void begin(int aArgc);
     // Exit line of "mainInt" and the event loop's exit code.
     static void end(int aExitCode);

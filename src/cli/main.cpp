@@ -1,4 +1,5 @@
 // veltrane-sync: synchronise a phone or player from a terminal or a script.
+#include "app/ProgramOutput.h"
 #include "app/Startup.h"
 #include "cli/SyncCommands.h"
 
@@ -124,7 +125,7 @@ int main(int argc, char** argv)
     else if (command == QLatin1String("backups"))
         result = commands.listBackups();
     else
-        std::fprintf(stderr, "veltrane-sync: unknown command %s (see --help)\n", qPrintable(command));
+        ProgramOutput::err("veltrane-sync: unknown command " + command.toLocal8Bit() + " (see --help)\n");
     Startup::end(result);
     return result;
 }
