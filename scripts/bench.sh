@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANE_BUILD_TESTS=ON -DVELTRANE_BUILD_BENCH=ON
 cmake --build build-release -j2 --target bench_track_cache bench_library_parse bench_refresh_devices bench_make_library \
-    bench_mtp_operations bench_mtp_refresh_cpu bench_window bench_backup veltrane-sync
+    bench_mtp_operations bench_mtp_refresh_cpu bench_phone_run bench_window bench_backup veltrane-sync
 echo "== track cache"
 build-release/bench/bench_track_cache "$@"
 echo "== device list refresh"
@@ -17,6 +17,8 @@ build-release/bench/bench_window
 echo "== phones over MTP: operations per track, refresh CPU with no phone"
 build-release/bench/bench_mtp_operations
 build-release/bench/bench_mtp_refresh_cpu
+echo "== whole veltrane-sync runs on the software phone, MTP operations counted on the wire"
+build-release/bench/bench_phone_run 2000
 echo "== iPhone backups: a large message database exported, bytes the extractor reads"
 build-release/bench/bench_backup
 echo "== iTunes library, beside plistlib and xmllint"
