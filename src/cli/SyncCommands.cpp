@@ -78,6 +78,7 @@ DeviceList& SyncCommands::connectedDevices()
     mDeviceList = std::make_unique<DeviceList>(mBackends.driveProber, mBackends.phones);
     QObject::connect(mDeviceList.get(), &DeviceList::unableToOpenDevice, [this](int aReason) {
         mPhoneInUse = mPhoneInUse || aReason == MtpMacDeviceRefresher::kInUseByAnotherRun;
+        mOpenFailureSaid = true;
         const QString reason = mDeviceList->unableToOpenReason();
         complain(reason.isEmpty() ? QStringLiteral("a phone could not be opened (%1)").arg(aReason) : reason);
     });
@@ -98,10 +99,17 @@ Device* SyncCommands::findDevice()
     }
     DeviceList& list = connectedDevices();
     if (!list.DeviceIsConnected()) {
-        complain(
-            mOptions.devicePath.isEmpty()
-                ? QStringLiteral("no phone or player is connected (or give a folder with --device PATH)")
-                : QStringLiteral("%1 is neither a folder nor a connected device").arg(mOptions.devicePath));
+        // A phone that is there but could not be opened says why (once: the list's report may
+        // have said it already).
+        const QString unopened = list.unableToOpenReason();
+        if (!unopened.isEmpty() && !mOpenFailureSaid)
+            complain(unopened);
+        else if (unopened.isEmpty())
+            complain(
+                mOptions.devicePath.isEmpty()
+                    ? QStringLiteral("no phone or player is connected (or give a folder with --device PATH)")
+                    : QStringLiteral("%1 is neither a folder nor a connected device")
+                          .arg(mOptions.devicePath));
         return nullptr;
     }
     Device* device = nullptr;

@@ -94,5 +94,6 @@ private:
     std::unique_ptr<DeviceList> mDeviceList;
     std::unique_ptr<LocalMusicLibrary> mLibrary;
     DeviceParent* mParent = nullptr;
-    bool mPhoneInUse = false; // a phone was left alone: another Veltrane run has it
+    bool mPhoneInUse = false;      // a phone was left alone: another Veltrane run has it
+    bool mOpenFailureSaid = false; // the device list reported why a phone could not be opened
 };

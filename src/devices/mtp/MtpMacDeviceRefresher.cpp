@@ -142,6 +142,11 @@ void MtpMacDeviceRefresher::run()
         if (!device) {
             ++mFailedOpens;
             logValue("Unable to open raw device", static_cast<int>(index));
+            {
+                // Said at once to whoever asks (veltrane-sync makes one pass); reported below.
+                QMutexLocker locker(&mActiveMutex);
+                mReason = mManager->openFailure();
+            }
             // Another program holding the phone won't let go by itself, and a phone pulled out
             // won't come back: those are said at once. Other failures often pass (a phone just
             // plugged in), so only repeated ones are.

@@ -8,8 +8,6 @@
 
 #include "tracks/DeviceLock.h"
 
-#include <QThread>
-
 #include <cstdlib>
 
 namespace {
@@ -65,6 +63,10 @@ QList<PortableDeviceRecord> LibmtpDeviceManager::enumerate()
         std::free(devices);
     }
     QMutexLocker locker(&mMutex);
+    if (answered) {
+        for (auto it = mFailedOpens.begin(); it != mFailedOpens.end();)
+            it = rawDevices.contains(*it) ? std::next(it) : mFailedOpens.erase(it);
+    }
     mRawDevices = rawDevices;
     mDetectedSignature = answered ? signature : QByteArray();
     mDetected = records;
@@ -94,54 +96,55 @@ std::unique_ptr<PortableDevice> LibmtpDeviceManager::open(const PortableDeviceRe
                      .arg(aRecord.description));
         return nullptr;
     }
-    LIBMTP_mtpdevice_t* device = nullptr;
-    // A phone still starting its MTP service answers "busy" for a moment: it is asked again for a
-    // few seconds before the failure counts.
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (attempt > 0)
-            QThread::msleep(kOpenPauseMs);
+    {
+        // libmtp's failed open leaves the process unable to open that phone again safely (its
+        // next open was seen to corrupt the heap): it is not tried again until it is plugged in
+        // again, under a new address.
+        QMutexLocker locker(&mMutex);
+        if (mFailedOpens.contains(aRecord.id)) {
+            aResult = MtpResult::kFailed;
+            return nullptr;
+        }
+    }
+    LibmtpLock libmtp;
+    if (!UsbProbe::present(raw.bus_location, raw.devnum)) {
+        failOpen(aResult, MtpResult::kGone,
+                 QStringLiteral("%1 was disconnected while it was being opened").arg(aRecord.description));
+        return nullptr;
+    }
+    // A phone another program holds is not given to libmtp: its failed open leaves the USB
+    // handle open, one more descriptor for every pass of the refresher.
+    if (UsbProbe::claimedByAnotherProgram(raw.bus_location, raw.devnum)) {
+        failOpen(
+            aResult, MtpResult::kBusy,
+            QStringLiteral("%1 is in use by another program, most likely a file manager that shows the "
+                           "phone (GNOME Files, Dolphin, or gvfs/kio in the background): eject the phone "
+                           "there or close that program, then unplug the phone and plug it in again")
+                .arg(aRecord.description));
+        return nullptr;
+    }
+    LIBMTP_mtpdevice_t* device = LIBMTP_Open_Raw_Device_Uncached(&raw);
+    if (!device) {
         if (!UsbProbe::present(raw.bus_location, raw.devnum)) {
             failOpen(
                 aResult, MtpResult::kGone,
                 QStringLiteral("%1 was disconnected while it was being opened").arg(aRecord.description));
             return nullptr;
         }
-        // A phone another program holds is not given to libmtp: its failed open leaves the USB
-        // handle open, one more descriptor for every pass of the refresher.
-        if (UsbProbe::claimedByAnotherProgram(raw.bus_location, raw.devnum)) {
-            failOpen(aResult, MtpResult::kBusy,
-                     QStringLiteral("%1 is in use by another program, most likely a file manager that shows "
-                                    "the phone (GNOME Files, Dolphin, or gvfs/kio in the background): "
-                                    "eject the phone there or close that program, then unplug the phone "
-                                    "and plug it in again")
-                         .arg(aRecord.description));
-            return nullptr;
-        }
-        LibmtpLock libmtp;
-        device = LIBMTP_Open_Raw_Device_Uncached(&raw);
-        if (device)
-            break;
-        logValue("! The phone did not open, attempt", attempt + 1);
-    }
-    if (!device) {
-        if (!UsbProbe::present(raw.bus_location, raw.devnum))
-            failOpen(
-                aResult, MtpResult::kGone,
-                QStringLiteral("%1 was disconnected while it was being opened").arg(aRecord.description));
-        else
-            failOpen(aResult, MtpResult::kFailed,
-                     QStringLiteral("%1 could not be opened: unlock the phone, choose \"File transfer\" in "
-                                    "its USB notification, then unplug it and plug it in again")
-                         .arg(aRecord.description));
+        failOpen(
+            aResult, MtpResult::kFailed,
+            QStringLiteral("%1 could not be opened (it may still have been starting): unlock the phone, "
+                           "choose \"File transfer\" in its USB notification, then unplug it and plug it "
+                           "in again")
+                .arg(aRecord.description));
+        QMutexLocker locker(&mMutex);
+        mFailedOpens.insert(aRecord.id);
         return nullptr;
     }
-    {
-        LibmtpLock libmtp;
-        aFriendlyName = takeText(LIBMTP_Get_Friendlyname(device));
-        if (aFriendlyName.isEmpty())
-            aFriendlyName = takeText(LIBMTP_Get_Modelname(device));
-        LIBMTP_Clear_Errorstack(device);
-    }
+    aFriendlyName = takeText(LIBMTP_Get_Friendlyname(device));
+    if (aFriendlyName.isEmpty())
+        aFriendlyName = takeText(LIBMTP_Get_Modelname(device));
+    LIBMTP_Clear_Errorstack(device);
     aResult = MtpResult::kOk;
     return std::make_unique<LibmtpDevice>(device, raw, std::move(lock));
 }

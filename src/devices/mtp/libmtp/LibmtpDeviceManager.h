@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 #include <QString>
 
 #include <libmtp.h>
@@ -15,8 +16,9 @@
 // every pass of the refresher. A phone that another program holds (a
 // file manager's MTP mount claims the USB interface) is told apart from other failures by
 // trying to claim its interface; one another Veltrane run has (a lock on its place on the bus,
-// held with the opened device) is not touched at all. A phone answering "busy" is tried again
-// for a few seconds; one that goes while it is opened is said to be gone.
+// held with the opened device) is not touched at all; one that goes while it is opened is said to
+// be gone. A phone libmtp failed to open is not opened again until it is plugged in again: libmtp
+// leaves the process unable to open it safely.
 class LibmtpDeviceManager : public PortableDeviceManager
 {
 public:
@@ -24,9 +26,6 @@ public:
     std::unique_ptr<PortableDevice> open(const PortableDeviceRecord& aRecord, qint32& aResult,
                                          QString& aFriendlyName) override;
     QString openFailure() const override;
-
-    static constexpr int kOpenAttempts = 4;
-    static constexpr unsigned long kOpenPauseMs = 1000;
 
 private:
     void failOpen(qint32& aResult, qint32 aCode, const QString& aReason);
@@ -37,4 +36,5 @@ private:
     UsbDeviceSet mUsbDevices;
     QByteArray mDetectedSignature; // the USB devices when libmtp last looked
     QList<PortableDeviceRecord> mDetected;
+    QSet<QString> mFailedOpens; // record ids libmtp failed to open, while they stay connected
 };

@@ -92,6 +92,7 @@ SoftwarePhone::SoftwarePhone(int aAddress) : mAddress(aAddress)
     }
     mHandler = umockdev_ioctl_base_new();
     g_signal_connect(mHandler, "handle-ioctl", G_CALLBACK(&SoftwarePhone::onIoctl), this);
+    g_signal_connect(mHandler, "client-vanished", G_CALLBACK(&SoftwarePhone::onClientVanished), this);
     if (!umockdev_testbed_attach_ioctl(testbed(), mDevNode.toUtf8().constData(), mHandler, &error)) {
         qWarning("umockdev: %s", error ? error->message : "ioctl handler not attached");
         g_clear_error(&error);
@@ -109,12 +110,9 @@ SoftwarePhone::~SoftwarePhone()
     g_clear_error(&error);
     g_signal_handlers_disconnect_by_data(mHandler, this);
     QMutexLocker locker(&mMutex);
-    for (const QList<Urb>* list : {&mPending, &mFinished}) {
-        for (const Urb& urb : *list) {
-            if (urb.buffer)
-                g_object_unref(urb.buffer);
-            g_object_unref(urb.urb);
-        }
+    for (QList<Urb>* list : {&mPending, &mFinished}) {
+        for (Urb& urb : *list)
+            release(urb);
     }
     if (mClaimer)
         g_object_unref(mClaimer);
@@ -213,6 +211,41 @@ int SoftwarePhone::zeroLengthPacketsSent() const
     return mZeroSent;
 }
 
+void SoftwarePhone::release(Urb& aUrb)
+{
+    if (aUrb.buffer)
+        g_object_unref(aUrb.buffer);
+    if (aUrb.client)
+        g_object_unref(aUrb.client);
+    g_object_unref(aUrb.urb);
+}
+
+void SoftwarePhone::onClientVanished(UMockdevIoctlBase*, UMockdevIoctlClient* aClient, void* aSelf)
+{
+    auto* self = static_cast<SoftwarePhone*>(aSelf);
+    QMutexLocker locker(&self->mMutex);
+    bool had = false;
+    for (QList<Urb>* list : {&self->mPending, &self->mFinished}) {
+        for (qsizetype i = 0; i < list->size();) {
+            if ((*list)[i].client == aClient) {
+                release((*list)[i]);
+                list->removeAt(i);
+                had = true;
+            } else {
+                ++i;
+            }
+        }
+    }
+    if (had) {
+        self->mOut.clear();
+        self->mIn.clear();
+    }
+    if (self->mClaimer == aClient) {
+        g_object_unref(self->mClaimer);
+        self->mClaimer = nullptr;
+    }
+}
+
 int SoftwarePhone::onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* aClient, void* aSelf)
 {
     return static_cast<SoftwarePhone*>(aSelf)->handle(aClient);
@@ -280,7 +313,7 @@ int SoftwarePhone::handle(UMockdevIoctlClient* aClient)
             g_clear_error(&error);
             return complete(-1, EFAULT);
         }
-        submit(urb);
+        submit(urb, aClient);
         return complete(0, 0);
     }
     case USBDEVFS_REAPURB:
@@ -297,9 +330,8 @@ int SoftwarePhone::handle(UMockdevIoctlClient* aClient)
         }
         umockdev_ioctl_data_set_ptr(slot, 0, urb.urb);
         g_object_unref(slot);
-        if (urb.buffer)
-            g_object_unref(urb.buffer);
-        g_object_unref(urb.urb);
+        Urb reaped = urb;
+        release(reaped);
         return complete(0, 0);
     }
     case USBDEVFS_DISCARDURB: {
@@ -320,9 +352,9 @@ int SoftwarePhone::handle(UMockdevIoctlClient* aClient)
     }
 }
 
-void SoftwarePhone::submit(UMockdevIoctlData* aUrb)
+void SoftwarePhone::submit(UMockdevIoctlData* aUrb, UMockdevIoctlClient* aClient)
 {
-    Urb urb{aUrb, nullptr};
+    Urb urb{aUrb, nullptr, static_cast<UMockdevIoctlClient*>(g_object_ref(aClient))};
     usbdevfs_urb* raw = urbOf(aUrb);
     if (raw->buffer_length > 0) {
         GError* error = nullptr;

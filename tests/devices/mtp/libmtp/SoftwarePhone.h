@@ -62,6 +62,7 @@ private:
     {
         UMockdevIoctlData* urb = nullptr;
         UMockdevIoctlData* buffer = nullptr;
+        UMockdevIoctlClient* client = nullptr; // the descriptor it was submitted on
     };
     struct InTransfer
     {
@@ -70,8 +71,12 @@ private:
     };
 
     static int onIoctl(UMockdevIoctlBase* aHandler, UMockdevIoctlClient* aClient, void* aSelf);
+    // A descriptor closed: as the kernel does, what was submitted on it is dropped (its buffers
+    // are the closing program's, maybe freed already), and the transaction under way with it.
+    static void onClientVanished(UMockdevIoctlBase* aHandler, UMockdevIoctlClient* aClient, void* aSelf);
+    static void release(Urb& aUrb);
     int handle(UMockdevIoctlClient* aClient);
-    void submit(UMockdevIoctlData* aUrb);
+    void submit(UMockdevIoctlData* aUrb, UMockdevIoctlClient* aClient);
     void control(Urb& aUrb);
     void bulkOut(Urb& aUrb);
     // Moves whatever the device has to send into the IN URBs waiting for it.
