@@ -8,6 +8,8 @@
 
 #include "tracks/DeviceLock.h"
 
+#include <QThread>
+
 #include <cstdlib>
 
 namespace {
@@ -125,7 +127,11 @@ std::unique_ptr<PortableDevice> LibmtpDeviceManager::open(const PortableDeviceRe
     }
     LIBMTP_mtpdevice_t* device = LIBMTP_Open_Raw_Device_Uncached(&raw);
     if (!device) {
-        if (!UsbProbe::present(raw.bus_location, raw.devnum)) {
+        // A phone pulled out stops answering a moment before its node goes.
+        if (UsbProbe::present(raw.bus_location, raw.devnum))
+            QThread::msleep(kGoneWaitMs);
+        if (!UsbProbe::present(raw.bus_location, raw.devnum) ||
+            !UsbProbe::answers(raw.bus_location, raw.devnum)) {
             failOpen(
                 aResult, MtpResult::kGone,
                 QStringLiteral("%1 was disconnected while it was being opened").arg(aRecord.description));

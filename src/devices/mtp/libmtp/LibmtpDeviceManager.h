@@ -28,6 +28,7 @@ public:
     QString openFailure() const override;
 
 private:
+    static constexpr unsigned long kGoneWaitMs = 300;
     void failOpen(qint32& aResult, qint32 aCode, const QString& aReason);
 
     mutable QMutex mMutex;
