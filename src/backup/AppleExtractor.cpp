@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTextStream>
 
 AppleExtractor::AppleExtractor(const QString& aExtractorProgram)
@@ -38,19 +40,35 @@ void AppleExtractor::setDefaultExtractorProgram(const QString& aProgram)
     extractorProgramOverride() = aProgram;
 }
 
-int AppleExtractor::extractFromManifest(const QString& aBackupPath, const QString& aExtractDir)
+int AppleExtractor::extractFromManifest(const QString& aBackupPath, const QString& aExtractDir,
+                                        bool aCameraRoll)
 {
     LogScope log("AppleExtractor::extractFromManifest");
     QDir(aExtractDir).removeRecursively();
     QDir().mkpath(aExtractDir);
+    mUnrestored.clear();
 
     QProcess extractor;
     extractor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    extractor.start(mExtractorProgram, {aBackupPath, aExtractDir});
+    QStringList arguments{aBackupPath, aExtractDir};
+    if (!aCameraRoll)
+        arguments.prepend(QStringLiteral("--no-camera-roll"));
+    extractor.start(mExtractorProgram, arguments);
     if (!extractor.waitForStarted(-1))
         logValue("Unable to start the extractor", mExtractorProgram);
     else
         extractor.waitForFinished(-1);
+
+    // What could not be restored: its place, a tab and the reason, a line each.
+    QFile unrestored(QDir(aExtractDir).filePath(QStringLiteral("backup_unrestored_list")));
+    if (unrestored.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : unrestored.read(4 * 1024 * 1024).split('\n')) {
+            const qsizetype tab = line.indexOf('\t');
+            if (tab > 0)
+                mUnrestored.insert(QString::fromUtf8(line.left(tab)), QString::fromUtf8(line.mid(tab + 1)));
+        }
+        logValue("Not restored", static_cast<int>(mUnrestored.size()));
+    }
 
     QString backup = aBackupPath;
     if (!backup.endsWith(QLatin1Char('/')))
@@ -92,33 +110,56 @@ int AppleExtractor::extractFromManifest(const QString& aBackupPath, const QStrin
 
 int AppleExtractor::exportDatabases(const QStringList& aDatabases, const ExportFrame& aFrame,
                                     const QString& aXmlPath,
-                                    const std::function<void(BackupDatabase&, BackupXmlWriter&)>& aWrite)
+                                    const std::function<bool(BackupDatabase&, BackupXmlWriter&)>& aWrite)
 {
-    BackupXmlWriter xml(aXmlPath);
-    if (!xml.isOpen()) {
-        logValue(aFrame.unableToOpen, aXmlPath);
-        return -1;
-    }
-    xml.startDocument(QLatin1String(aFrame.root));
-    for (int index = 0; index < aDatabases.size(); ++index) {
-        copyToLogFolder(aDatabases.at(index),
-                        QLatin1String(aFrame.copyName) + QString::number(index) + QStringLiteral(".db"));
-        BackupDatabase db(aDatabases.at(index), aFrame.connection);
-        if (!db.isOpen()) {
-            logMessage("Could not open database");
-            logValue("Error", db.errorText());
-            continue;
+    mExportError.clear();
+    if (aDatabases.isEmpty())
+        return kNothingToExport;
+    bool written = false;
+    {
+        BackupXmlWriter xml(aXmlPath);
+        if (!xml.isOpen()) {
+            logValue(aFrame.unableToOpen, aXmlPath);
+            mExportError = QStringLiteral("%1 can't be written").arg(aXmlPath);
+            return kFileUnwritable;
         }
-        logMessage("Database opened");
-        if (!db.isValid()) {
-            logMessage("Database is invalid");
-            logValue("Error", db.errorText());
-            continue;
+        xml.startDocument(QLatin1String(aFrame.root));
+        for (int index = 0; index < aDatabases.size() && mExportError.isEmpty(); ++index) {
+            copyToLogFolder(aDatabases.at(index),
+                            QLatin1String(aFrame.copyName) + QString::number(index) + QStringLiteral(".db"));
+            BackupDatabase db(aDatabases.at(index), aFrame.connection);
+            if (!db.isOpen() || !db.isValid()) {
+                logMessage(db.isOpen() ? "Database is invalid" : "Could not open database");
+                logValue("Error", db.errorText());
+                mExportError = QStringLiteral("its database can't be read (%1)").arg(db.errorText());
+                break;
+            }
+            logMessage("Database is valid");
+            if (!aWrite(db, xml) && mExportError.isEmpty())
+                mExportError = QStringLiteral("its database can't be read");
         }
-        logMessage("Database is valid");
-        aWrite(db, xml);
+        written = xml.endDocument();
     }
-    return xml.endDocument() ? 0 : -1;
+    // A file with part of the data, or none, is no export: nothing is left to be carried.
+    if (!mExportError.isEmpty() || !written) {
+        QFile::remove(aXmlPath);
+        if (mExportError.isEmpty())
+            mExportError = QStringLiteral("%1 could not be written whole").arg(aXmlPath);
+        return written ? kDatabaseFailed : kFileUnwritable;
+    }
+    return 0;
+}
+
+bool AppleExtractor::queryDone(const QSqlQuery& aQuery, bool aRan)
+{
+    // A query this schema can't answer, or rows that ended in an error ("database disk image is
+    // malformed" shows while they are read).
+    if (aRan && !aQuery.lastError().isValid())
+        return true;
+    logValue("Selection error", aQuery.lastError().text());
+    if (mExportError.isEmpty())
+        mExportError = QStringLiteral("its database can't be read (%1)").arg(aQuery.lastError().text());
+    return false;
 }
 
 void AppleExtractor::readFileList(const QString& aListPath, const QString& aExtractDir)
@@ -126,7 +167,13 @@ void AppleExtractor::readFileList(const QString& aListPath, const QString& aExtr
     QFile list(aListPath);
     if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
-    const QString extractRoot = QFileInfo(aExtractDir).canonicalFilePath() + QLatin1Char('/');
+    // No extraction folder, no root: nothing is read (the root of a missing folder would be "/").
+    const QString canonicalRoot = QFileInfo(aExtractDir).canonicalFilePath();
+    if (canonicalRoot.isEmpty() || canonicalRoot == QLatin1String("/")) {
+        logValue("! No extraction folder", aExtractDir);
+        return;
+    }
+    const QString extractRoot = canonicalRoot + QLatin1Char('/');
     QTextStream stream(&list);
     while (!stream.atEnd()) {
         const QString restored = stream.readLine();

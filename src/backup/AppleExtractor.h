@@ -27,17 +27,29 @@ class AppleExtractor
 {
 public:
     static constexpr int kBackupListMissing = -13000;
+    // What a generator returns besides 0: the backup has none of that kind (no file written), the
+    // XML file can't be written, or a database of it can't be read (damaged, not a database, a
+    // query this schema can't answer; lastExportError says which, no file is left).
+    static constexpr int kNothingToExport = 1;
+    static constexpr int kFileUnwritable = -1;
+    static constexpr int kDatabaseFailed = -2;
 
     // aExtractorProgram: the extractor to run; empty for the one installed beside this program.
     explicit AppleExtractor(const QString& aExtractorProgram = QString());
 
-    // Empties aExtractDir, runs the extractor on aBackupPath and reads the list it leaves.
-    // 0, or kBackupListMissing when there is no list (an encrypted or unreadable backup).
-    int extractFromManifest(const QString& aBackupPath, const QString& aExtractDir);
+    // Empties aExtractDir, runs the extractor on aBackupPath (without the camera roll unless
+    // aCameraRoll) and reads the lists it leaves. 0, or kBackupListMissing when there is no list
+    // (an encrypted or unreadable backup).
+    int extractFromManifest(const QString& aBackupPath, const QString& aExtractDir, bool aCameraRoll = true);
 
     // Sorts the line pairs of a backup_file_list into the lists below. Restored files outside
-    // aExtractDir are ignored (nothing outside the extraction is ever read).
+    // aExtractDir are ignored (nothing outside the extraction is ever read); without an
+    // extraction folder nothing is read.
     void readFileList(const QString& aListPath, const QString& aExtractDir);
+    // The needed files the extractor could not restore: their places with the reasons.
+    const QHash<QString, QString>& unrestored() const { return mUnrestored; }
+    // Why the last generator failed with kDatabaseFailed or kFileUnwritable.
+    const QString& lastExportError() const { return mExportError; }
 
     int generateAddressBookXML(const QString& aExtractDir, const QString& aXmlPath);
     int generateMessagesXML(const QString& aExtractDir, const QString& aXmlPath);
@@ -67,19 +79,22 @@ private:
         QString connection;       // the SQLite connection name
     };
     // The frame every exporter shares: the XML file with its root element, then each database of
-    // aDatabases opened read-only and handed to aWrite; one that can't be opened or isn't valid
-    // is logged and skipped. 0, or -1 when the file could not be written.
-    static int exportDatabases(const QStringList& aDatabases, const ExportFrame& aFrame,
-                               const QString& aXmlPath,
-                               const std::function<void(BackupDatabase&, BackupXmlWriter&)>& aWrite);
+    // aDatabases opened and handed to aWrite. kNothingToExport (no file) without databases; a
+    // database that can't be opened or read fails the whole file (removed), with the reason.
+    int exportDatabases(const QStringList& aDatabases, const ExportFrame& aFrame, const QString& aXmlPath,
+                        const std::function<bool(BackupDatabase&, BackupXmlWriter&)>& aWrite);
+    // Notes a query that failed (false), or one whose rows ended in an error; true otherwise.
+    bool queryDone(const QSqlQuery& aQuery, bool aRan);
     void addListEntry(const QString& aRestored, const QString& aPlace);
-    void writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml);
-    void writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml);
+    bool writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml);
+    bool writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml);
     void writeMessageAttachments(QSqlQuery& aParts, BackupDatabase::Row& aPart, BackupXmlWriter& aXml,
                                  bool aNewSchema, const QString& aRowId, QString& aText);
-    void writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml);
-    void writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml);
-    void writePersons(BackupDatabase& aDb, BackupDatabase* aImages, BackupXmlWriter& aXml);
+    bool writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml);
+    bool writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml);
+    bool writePersons(BackupDatabase& aDb, BackupDatabase* aImages, BackupXmlWriter& aXml);
 
     QString mExtractorProgram;
+    QHash<QString, QString> mUnrestored;
+    QString mExportError;
 };

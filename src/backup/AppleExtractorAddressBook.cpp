@@ -158,18 +158,16 @@ int AppleExtractor::generateAddressBookXML(const QString& aExtractDir, const QSt
         [&](BackupDatabase& aDb, BackupXmlWriter& aXml) {
             if (!imagesTried)
                 openImages();
-            writePersons(aDb, images.get(), aXml);
+            return writePersons(aDb, images.get(), aXml);
         }));
 }
 
-void AppleExtractor::writePersons(BackupDatabase& aDb, BackupDatabase* aImages, BackupXmlWriter& aXml)
+bool AppleExtractor::writePersons(BackupDatabase& aDb, BackupDatabase* aImages, BackupXmlWriter& aXml)
 {
     QSqlQuery persons = aDb.query();
     BackupDatabase::Row personsRow(persons);
-    if (!persons.exec(QStringLiteral("SELECT * FROM ABPerson"))) {
-        logValue("Selection error", persons.lastError().text());
-        return;
-    }
+    if (!queryDone(persons, persons.exec(QStringLiteral("SELECT * FROM ABPerson"))))
+        return false;
     while (persons.next()) {
         aXml.start(QStringLiteral("person"));
         const std::pair<const char*, const char*> names[] = {{"first", "first_name"},
@@ -190,4 +188,5 @@ void AppleExtractor::writePersons(BackupDatabase& aDb, BackupDatabase* aImages, 
             writePhoto(*aImages, aXml, rowId.toString());
         aXml.end();
     }
+    return queryDone(persons, true);
 }

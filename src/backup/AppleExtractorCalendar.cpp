@@ -56,18 +56,16 @@ int AppleExtractor::generateCalendarXML(const QString& aExtractDir, const QStrin
     Q_UNUSED(aExtractDir);
     return log.ret(exportDatabases(
         mCalendarDatabases, {"calendar", "Unable to open file", "calendar", kConnection}, aXmlPath,
-        [this](BackupDatabase& aDb, BackupXmlWriter& aXml) { writeCalendar(aDb, aXml); }));
+        [this](BackupDatabase& aDb, BackupXmlWriter& aXml) { return writeCalendar(aDb, aXml); }));
 }
 
-void AppleExtractor::writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml)
+bool AppleExtractor::writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml)
 {
     const bool newSchema = aDb.hasTable(QStringLiteral("Location"));
     QSqlQuery query = aDb.query();
     BackupDatabase::Row queryRow(query);
-    if (!query.exec(QLatin1String(newSchema ? kNewQuery : kOldQuery))) {
-        logValue("Selection error", query.lastError().text());
-        return;
-    }
+    if (!queryDone(query, query.exec(QLatin1String(newSchema ? kNewQuery : kOldQuery))))
+        return false;
     const QString alarmQuery = newSchema ? QStringLiteral("SELECT * FROM Alarm WHERE owner_id=")
                                          : QStringLiteral("SELECT * FROM Alarm WHERE entity_id=");
     while (query.next()) {
@@ -115,4 +113,5 @@ void AppleExtractor::writeCalendar(BackupDatabase& aDb, BackupXmlWriter& aXml)
         }
         aXml.end();
     }
+    return queryDone(query, true);
 }

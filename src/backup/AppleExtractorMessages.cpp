@@ -36,22 +36,19 @@ int AppleExtractor::generateMessagesXML(const QString& aExtractDir, const QStrin
 {
     LogScope log("AppleExtractor::generateMessagesXML");
     Q_UNUSED(aExtractDir);
-    return log.ret(
-        exportDatabases(mSmsDatabases, {"messages", "Unable to open file", "sms", kConnection}, aXmlPath,
-                        [this](BackupDatabase& aDb, BackupXmlWriter& aXml) { writeMessages(aDb, aXml); }));
+    return log.ret(exportDatabases(
+        mSmsDatabases, {"messages", "Unable to open file", "sms", kConnection}, aXmlPath,
+        [this](BackupDatabase& aDb, BackupXmlWriter& aXml) { return writeMessages(aDb, aXml); }));
 }
 
-void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
+bool AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
 {
     const bool newSchema = aDb.hasTable(QStringLiteral("handle"));
     QSqlQuery query = aDb.query();
-    if (!query.exec(
-            newSchema
-                ? QStringLiteral("SELECT * FROM message INNER JOIN handle ON message.handle_id=handle.ROWID")
-                : QStringLiteral("SELECT * FROM message"))) {
-        logValue("Selection error", query.lastError().text());
-        return;
-    }
+    if (!queryDone(query, query.exec(newSchema ? QStringLiteral("SELECT * FROM message INNER JOIN handle ON "
+                                                                "message.handle_id=handle.ROWID")
+                                               : QStringLiteral("SELECT * FROM message"))))
+        return false;
     // The attachments of each message, by one statement prepared once.
     QSqlQuery parts = aDb.query();
     const bool partsReady = parts.prepare(
@@ -112,6 +109,7 @@ void AppleExtractor::writeMessages(BackupDatabase& aDb, BackupXmlWriter& aXml)
             aXml.element(QStringLiteral("text"), text);
         aXml.end();
     }
+    return queryDone(query, true);
 }
 
 void AppleExtractor::writeMessageAttachments(QSqlQuery& aParts, BackupDatabase::Row& aPart,

@@ -44,14 +44,13 @@ int AppleExtractor::generateNotesXML(const QString& aExtractDir, const QString& 
     Q_UNUSED(aExtractDir);
     return log.ret(exportDatabases(mNotesDatabases, {"notes", "Unable to open file", "notes", kConnection},
                                    aXmlPath, [this](BackupDatabase& aDb, BackupXmlWriter& aXml) {
-                                       if (aDb.hasTable(QStringLiteral("ZICCLOUDSYNCINGOBJECT")))
-                                           writeNoteStore(aDb, aXml);
-                                       else
-                                           writeNotes(aDb, aXml);
+                                       return aDb.hasTable(QStringLiteral("ZICCLOUDSYNCINGOBJECT"))
+                                                  ? writeNoteStore(aDb, aXml)
+                                                  : writeNotes(aDb, aXml);
                                    }));
 }
 
-void AppleExtractor::writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml)
+bool AppleExtractor::writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml)
 {
     const bool oldSchema = aDb.hasTable(QStringLiteral("note_bodies"));
     QSqlQuery query = aDb.query();
@@ -63,19 +62,18 @@ void AppleExtractor::writeNotes(BackupDatabase& aDb, BackupXmlWriter& aXml)
                                               "ZNOTE.ZSUMMARY AS summary, ZNOTE.ZTITLE AS title, "
                                               "ZNOTEBODY.ZCONTENT AS data FROM ZNOTE INNER JOIN "
                                               "ZNOTEBODY ON ZNOTE.ZBODY=ZNOTEBODY.Z_PK"));
-    if (!ran) {
-        logValue("Selection error", query.lastError().text());
-        return;
-    }
+    if (!queryDone(query, ran))
+        return false;
     while (query.next())
         writeNote(aXml, queryRow.text(QStringLiteral("creation_date")),
                   queryRow.text(QStringLiteral("title")), queryRow.text(QStringLiteral("modification_date")),
                   queryRow.text(QStringLiteral("data")), queryRow.text(QStringLiteral("summary")));
+    return queryDone(query, true);
 }
 
 // iOS 9 and later: one row of ZICCLOUDSYNCINGOBJECT per note, its body gzip-compressed in
 // ZICNOTEDATA. Locked notes are encrypted: they are left out and counted.
-void AppleExtractor::writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml)
+bool AppleExtractor::writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml)
 {
     QSqlQuery query = aDb.query();
     BackupDatabase::Row queryRow(query);
@@ -83,8 +81,7 @@ void AppleExtractor::writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml)
             QStringLiteral("SELECT note.*, body.ZDATA AS note_body_data FROM ZICCLOUDSYNCINGOBJECT AS note "
                            "INNER JOIN ZICNOTEDATA AS body "
                            "ON body.ZNOTE = note.Z_PK"))) {
-        logValue("Selection error", query.lastError().text());
-        return;
+        return queryDone(query, false);
     }
     int locked = 0;
     int unreadable = 0;
@@ -108,4 +105,5 @@ void AppleExtractor::writeNoteStore(BackupDatabase& aDb, BackupXmlWriter& aXml)
     }
     logValue("Password-protected notes skipped", locked);
     logValue("Unreadable notes skipped", unreadable);
+    return queryDone(query, true);
 }

@@ -1,10 +1,10 @@
 #include "backup/BackupDatabase.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringList>
-#include <QUrl>
 
 namespace {
 
@@ -26,8 +26,15 @@ BackupDatabase::BackupDatabase(const QString& aPath, const QString& aConnectionN
     : mConnectionName(aConnectionName)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mConnectionName);
+    // A missing file is no database (opening it would make an empty one).
+    if (!QFileInfo(aPath).isFile()) {
+        mError = QStringLiteral("no such file");
+        return;
+    }
     db.setDatabaseName(aPath);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    // A restored database is a private copy: opened so that SQLite applies its write-ahead log,
+    // which holds the newest rows (a read-only or immutable open would leave them out). Nothing
+    // is written to it.
     mOpen = db.open();
     if (!mOpen) {
         mError = db.lastError().text();
@@ -36,15 +43,6 @@ BackupDatabase::BackupDatabase(const QString& aPath, const QString& aConnectionN
     // SQLite opens anything lazily; the header and a look at the schema tell a database.
     const bool header = isSqliteFile(aPath);
     mValid = header && schemaReadable(db);
-    if (!mValid && header) {
-        // A WAL database whose folder can't take the shared-memory file: read it as it stands.
-        db.close();
-        QUrl url = QUrl::fromLocalFile(aPath);
-        url.setQuery(QStringLiteral("immutable=1"));
-        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
-        mValid = db.open() && schemaReadable(db);
-    }
     if (!mValid)
         mError = header ? db.lastError().text() : QStringLiteral("not a SQLite database");
 }

@@ -6,9 +6,9 @@
 #include <QString>
 #include <QVariant>
 
-// One restored SQLite database of a backup, open for reading under a connection name for as long
-// as the object lives. It is opened read-only; a database that is not SQLite (or is damaged) is
-// "invalid" and its queries fail, so a generator logs it and goes on with the next.
+// One restored SQLite database of a backup (a private copy), open for reading under a connection
+// name for as long as the object lives, with its write-ahead log applied. A database that is not
+// SQLite (or is damaged) is "invalid" and its queries fail: the kind it holds fails.
 class BackupDatabase
 {
 public:

@@ -1,6 +1,7 @@
 #include "backup/BackupDiscovery.h"
 #include "app/LogScope.h"
 #include "backup/DeviceNameContentHandler.h"
+#include "backup/PropertyList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,10 +39,14 @@ void BackupDiscovery::findBackupsUnder(const QStringList& aRoots, QList<DeviceBa
             const QString& name = names.at(index);
             const QString path = root + name;
             DeviceBackup backup;
-            backup.mBackupName = getDeviceNameFromInfoPlist(path + QStringLiteral("/Info.plist"));
+            backup.mBackupName =
+                getDeviceNameFromInfoPlist(path + QStringLiteral("/Info.plist"), &backup.mProblem);
             backup.mBackupPath = path + QLatin1Char('/');
             backup.mBackupId = name;
-            if (backup.mBackupName.isEmpty()) {
+            if (!backup.mProblem.isEmpty()) {
+                // Listed with the reason, under its folder's name.
+                backup.mBackupName = name;
+            } else if (backup.mBackupName.isEmpty()) {
                 logMessage("Empty or null device name - skipping");
                 continue;
             }
@@ -60,9 +65,15 @@ void BackupDiscovery::findBackupsUnder(const QStringList& aRoots, QList<DeviceBa
     }
 }
 
-QString BackupDiscovery::getDeviceNameFromInfoPlist(const QString& aPath)
+QString BackupDiscovery::getDeviceNameFromInfoPlist(const QString& aPath, QString* aProblem)
 {
-    const QByteArray data = PropertyList::readFile(aPath);
+    // An Info.plist is kilobytes, a few megabytes with a large library of apps: one far larger is
+    // not read (parsing it would take hundreds of megabytes).
+    bool tooLarge = false;
+    const QByteArray data = PropertyList::readFile(aPath, kMaxInfoPlistBytes, &tooLarge);
+    if (tooLarge && aProblem)
+        *aProblem = QStringLiteral("its Info.plist is larger than %1 MB and was not read")
+                        .arg(kMaxInfoPlistBytes / (1024 * 1024));
     if (data.isEmpty()) {
         logValue("Failed to open", aPath);
         return QString();

@@ -20,6 +20,8 @@ public:
     static void findiTunesBackups(QList<DeviceBackup>& aBackups);
     // Same, under the given roots (each ending with a separator).
     static void findBackupsUnder(const QStringList& aRoots, QList<DeviceBackup>& aBackups);
-    // The device's name in one Info.plist (XML or binary); empty when absent or unreadable.
-    static QString getDeviceNameFromInfoPlist(const QString& aPath);
+    // The device's name in one Info.plist (XML or binary); empty when absent or unreadable, with
+    // the reason in aProblem when it is there but refused (larger than a few megabytes).
+    static QString getDeviceNameFromInfoPlist(const QString& aPath, QString* aProblem = nullptr);
+    static constexpr qint64 kMaxInfoPlistBytes = 8 * 1024 * 1024;
 };

@@ -17,6 +17,11 @@ public:
     // Whether a backup path names a BlackBerry backup (an IPD file or a .bbb archive) rather than
     // an iTunes backup folder.
     static bool isBlackBerryBackup(const QString& aPath);
-    // The number of XML files written.
-    static int readBlackBerryBackup(const QString& aBackupPath, const QString& aOutputFolder, int aMask);
+    struct Result
+    {
+        int written = 0; // XML files written
+        QString problem; // why nothing could be read from the backup (7z missing, a damaged,
+                         // empty, refused, unreadable or missing file); empty when it was read
+    };
+    static Result readBlackBerryBackup(const QString& aBackupPath, const QString& aOutputFolder, int aMask);
 };

@@ -3,8 +3,6 @@
 
 #include <QFile>
 
-#include <cstdio>
-
 namespace {
 
 // Reads little- and big-endian integers from a byte range; fails for good at the first read that
@@ -104,8 +102,7 @@ bool IpdDatabases::read(const QByteArray& aData)
         const quint64 length = in.le(2);
         const QByteArray name = in.bytes(static_cast<qint64>(length));
         if (in.failed()) {
-            std::printf("Error\n");
-            logMessage("Error");
+            logMessage("! The IPD file ends inside a database name");
             break;
         }
         const qsizetype nul = name.indexOf('\0');

@@ -70,8 +70,10 @@ bool PropertyList::parse(const QByteArray& aData, PlistContentHandler& aHandler)
     return !reader.hasError();
 }
 
-QByteArray PropertyList::readFile(const QString& aPath)
+QByteArray PropertyList::readFile(const QString& aPath, qint64 aMaxBytes, bool* aTooLarge)
 {
+    if (aTooLarge)
+        *aTooLarge = false;
     // No FIFO or device is ever opened for reading: open without blocking and check the kind.
     const int fd = ::open(QFile::encodeName(aPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -80,12 +82,15 @@ QByteArray PropertyList::readFile(const QString& aPath)
     struct stat status
     {
     };
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > kMaxPlistBytes ||
+    const bool stat = ::fstat(fd, &status) == 0;
+    if (aTooLarge)
+        *aTooLarge = stat && S_ISREG(status.st_mode) && status.st_size > aMaxBytes;
+    if (!stat || !S_ISREG(status.st_mode) || status.st_size > aMaxBytes ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return QByteArray();
     }
-    return file.read(kMaxPlistBytes);
+    return file.read(aMaxBytes);
 }
 
 namespace {

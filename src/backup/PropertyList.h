@@ -20,8 +20,10 @@ public:
     // data is not a well-formed plist; the handler has then seen a part of it.
     static bool parse(const QByteArray& aData, PlistContentHandler& aHandler);
 
-    // Reads a whole plist file (at most kMaxPlistBytes, regular files only); empty on failure.
-    static QByteArray readFile(const QString& aPath);
+    // Reads a whole plist file (at most aMaxBytes, regular files only); empty on failure, with
+    // aTooLarge set when the file is larger than that.
+    static QByteArray readFile(const QString& aPath, qint64 aMaxBytes = kMaxPlistBytes,
+                               bool* aTooLarge = nullptr);
 
     // The boolean value of aKey in the top-level dictionary of aData; false when absent.
     static bool topLevelBool(const QByteArray& aData, const QString& aKey);

@@ -35,9 +35,11 @@ int SyncCommands::listBackups()
         return kExitComplete;
     }
     for (const DeviceBackup& backup : backups)
-        say(QStringLiteral("%1  %2  %3  %4")
+        say(QStringLiteral("%1  %2  %3  %4%5")
                 .arg(backup.mBackupName, backup.mBackupId, backupDate(backup),
-                     QDir::toNativeSeparators(backup.mBackupPath)));
+                     QDir::toNativeSeparators(backup.mBackupPath),
+                     backup.mProblem.isEmpty() ? QString()
+                                               : QStringLiteral("  (") + backup.mProblem + QLatin1Char(')')));
     return kExitComplete;
 }
 

@@ -27,8 +27,8 @@ qint64 bytesReadByThisProcess()
 } // namespace
 
 BackupExtraction::BackupExtraction(const QString& aBackupPath, const QString& aExtractDir,
-                                   QTextStream& aReport)
-    : mBackupPath(aBackupPath), mExtractDir(aExtractDir), mReport(aReport)
+                                   QTextStream& aReport, bool aCameraRoll)
+    : mBackupPath(aBackupPath), mExtractDir(aExtractDir), mReport(aReport), mCameraRoll(aCameraRoll)
 {
     while (mBackupPath.size() > 1 && mBackupPath.endsWith(QLatin1Char('/')))
         mBackupPath.chop(1);
@@ -68,15 +68,19 @@ BackupExtraction::Result BackupExtraction::run()
         return ExtractionFolderUnusable;
     }
     QByteArray list;
+    QByteArray unrestored;
     int restored = 0;
     for (const ManifestEntry& entry : entries) {
         const NeededFiles::Use use = NeededFiles::use(entry);
-        if (use == NeededFiles::NotNeeded)
+        if (use == NeededFiles::NotNeeded || (!mCameraRoll && NeededFiles::isCameraRoll(entry)))
             continue;
         QString restoredPath;
         if (!folder.restore(entry.mStoredName, entry.mDomain, entry.mRelativePath, restoredPath, error)) {
             mReport << "Not restored: " << entry.mDomain << ' ' << entry.mRelativePath << ": " << error
                     << '\n';
+            // Named for the run, which must not take a kind for complete without it.
+            const QString place = NeededFiles::listPlace(entry).simplified();
+            unrestored += place.toUtf8() + '\t' + error.simplified().toUtf8() + '\n';
             continue;
         }
         ++restored;
@@ -84,12 +88,15 @@ BackupExtraction::Result BackupExtraction::run()
             list += restoredPath.toUtf8() + '\n' + NeededFiles::listPlace(entry).toUtf8() + '\n';
     }
 
-    QSaveFile listFile(mExtractDir + QStringLiteral("/backup_file_list"));
-    if (!listFile.open(QIODevice::WriteOnly) || listFile.write(list) != list.size() || !listFile.commit()) {
-        mReport << "Unable to write backup_file_list\n";
-        return ExtractionFolderUnusable;
+    for (const auto& [name, content] : {std::pair{QStringLiteral("backup_unrestored_list"), unrestored},
+                                        std::pair{QStringLiteral("backup_file_list"), list}}) {
+        QSaveFile file(mExtractDir + QLatin1Char('/') + name);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+            mReport << "Unable to write " << name << '\n';
+            return ExtractionFolderUnusable;
+        }
     }
     mReport << "Restored " << restored << " files (" << folder.bytesRestored() << " bytes); read "
             << bytesReadByThisProcess() << " bytes\n";
-    return Extracted;
+    return unrestored.isEmpty() ? Extracted : SomeNotRestored;
 }

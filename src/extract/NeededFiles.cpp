@@ -34,11 +34,16 @@ NeededFiles::Use NeededFiles::use(const ManifestEntry& aEntry)
     if (path.startsWith(QLatin1String("Library/SMS/Attachments/")) ||
         path.startsWith(QLatin1String("Library/SMS/Parts/")))
         return RestoreAndList;
-    const bool cameraRoll =
-        aEntry.mDomain == QLatin1String("CameraRollDomain") || aEntry.mDomain == QLatin1String("MediaDomain");
-    if (cameraRoll && path.startsWith(QLatin1String("Media/DCIM/")))
+    if (isCameraRoll(aEntry))
         return RestoreAndList;
     return NotNeeded;
+}
+
+bool NeededFiles::isCameraRoll(const ManifestEntry& aEntry)
+{
+    return (aEntry.mDomain == QLatin1String("CameraRollDomain") ||
+            aEntry.mDomain == QLatin1String("MediaDomain")) &&
+           aEntry.mRelativePath.startsWith(QLatin1String("Media/DCIM/"));
 }
 
 QString NeededFiles::listPlace(const ManifestEntry& aEntry)

@@ -18,6 +18,8 @@ public:
     };
 
     static Use use(const ManifestEntry& aEntry);
+    // A photo or video of the camera roll.
+    static bool isCameraRoll(const ManifestEntry& aEntry);
     // The file's place on the device as backup_file_list gives it: the path in its domain, or,
     // for the notes of iOS 9 and later (a path that says nothing alone), the domain in front.
     static QString listPlace(const ManifestEntry& aEntry);

@@ -94,4 +94,6 @@ void DeviceConfiguration::writeBackup(SyncSettings& aSettings, const QString& aI
     for (const QString& folder : photoFolders)
         folders.append({QStringLiteral("folder"), folder});
     aSettings.setSettingsList(aId, SyncSettings::kPhotoFolders, folders);
+    // A choice made again: what waited for a change is tried again.
+    aSettings.setSettingsList(aId, SyncSettings::kTransferWaiting, {});
 }

@@ -115,6 +115,9 @@ public:
     static const QString kITunesLibraryPath;
     // A device's list of photo folders (DeviceConfiguration::photoFolders).
     static const QString kPhotoFolders;
+    // A device's kinds of another phone's data that wait for the backup, Veltrane or the choice
+    // to change before they are tried again (kind -> what they wait for, and why).
+    static const QString kTransferWaiting;
 
     // Cache file names.
     void getUsedCacheFilenames(QStringList& aNames) const;

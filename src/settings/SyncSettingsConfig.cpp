@@ -192,6 +192,7 @@ void SyncSettings::generateUniqueCacheFilename(QString& aPath) const
 
 const QString SyncSettings::kLibraryPathMap = QStringLiteral("library-path-map");
 const QString SyncSettings::kITunesLibraryPath = QStringLiteral("itunes-library-path");
+const QString SyncSettings::kTransferWaiting = QStringLiteral("transfer-waiting");
 const QString SyncSettings::kPhotoFolders = QStringLiteral("photo_folders");
 
 QList<QPair<QString, QString>> SyncSettings::getGlobalSettingsList(const QString& aName) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -13,9 +14,13 @@ struct PhotoToCopy;
 // calendar and notes as the XML files the phone application imports (into KORDA on the device),
 // and photos under DCIM. The source is the device's "backup-path": an iTunes backup of an
 // iPhone, or a BlackBerry backup (an IPD file or a .bbb archive, with photo folders of the
-// computer). Each kind's copy option is switched off once that kind has arrived; a kind that
-// failed keeps its option, is named in failures(), and is tried again by the next run. Runs on
-// the run's thread, in a working folder of its own.
+// computer). Each kind's copy option is switched off once that kind has arrived whole; a kind
+// that did not (a database the backup lacks or can't be read, photos not restored or converted,
+// a copy that failed) keeps its option, is named in failures(), and is tried again by the next
+// run. A kind whose failure a retry can't mend (an encrypted backup, a damaged database, no
+// ffmpeg for the videos) is said once with what the user can do, and then not tried again, nor
+// its files extracted, until the backup, Veltrane or the choice of kinds changes. Runs on the
+// run's thread, in a working folder of its own.
 class DataTransfer
 {
 public:
@@ -28,10 +33,13 @@ public:
     // What could not be carried, in words for the user.
     const QStringList& failures() const { return mFailures; }
 
+    // The kinds, in the order of the settings' switches: messages, contacts, calendar, notes,
+    // photos.
+    static constexpr int kPhotos = 4;
+
 private:
-    struct Kind;
-    void runITunes(const QString& aBackupPath, RunFolder& aFolder, bool aPhotos);
-    void runBlackBerry(const QString& aBackupPath, const QString& aExtracted, bool aPhotos);
+    void runITunes(const QString& aBackupPath, RunFolder& aFolder);
+    void runBlackBerry(const QString& aBackupPath, const QString& aExtracted);
     bool copyPhotos(const QList<PhotoToCopy>& aPhotos, RunFolder& aFolder);
     // Copies a folder of the computer below aDestination; false when a file was not copied.
     bool copyPhotoFolder(const QString& aSource, const QString& aDestination, int aDepth);
@@ -40,6 +48,17 @@ private:
                       const QString& aWhat);
     bool stopped();
 
+    // A kind that did not arrive: named (unless !aSay), its switch kept. aLasting: a retry can't
+    // mend it until the backup, Veltrane or the choice changes (aReason says what the user can
+    // do); it is said now and not tried again, quietly, until then.
+    void failKind(int aKind, const QString& aReason, bool aLasting, bool aSay = true);
+    // The kinds switched on, less those waiting for a change (named among the failures).
+    bool wanted(int aKind) const { return mWanted.contains(aKind); }
+    void chooseKinds(const QString& aBackupPath);
+    // What a lasting failure waits to change: the backup and this program (a choice made again
+    // clears the waits).
+    QString signature(const QString& aBackupPath) const;
+
     MusicSync& mSync;
     Device& mDevice;
     SyncSettings& mSettings;
@@ -47,4 +66,7 @@ private:
     bool mExtractionFailed = false;
     bool mDeviceLost = false;
     QStringList mFailures;
+    QSet<int> mWanted;
+    QSet<int> mFailed;
+    QString mSignature;
 };

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 QStringList VideoRemuxer::arguments(const QString& aSource, const QString& aTarget)
 {
@@ -36,4 +37,9 @@ bool VideoRemuxer::remux(const QString& aSource, const QString& aTarget)
     logValue("ffmpeg exit code", ffmpeg.exitCode());
     return log.ret(ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0 &&
                    QFileInfo(aTarget).size() > 0);
+}
+
+bool VideoRemuxer::available()
+{
+    return !QStandardPaths::findExecutable(Mp3Converter::program()).isEmpty();
 }

@@ -11,4 +11,6 @@ public:
     // True when ffmpeg ended well and aTarget has content.
     static bool remux(const QString& aSource, const QString& aTarget);
     static QStringList arguments(const QString& aSource, const QString& aTarget);
+    // Whether ffmpeg is there to be started.
+    static bool available();
 };

@@ -33,10 +33,18 @@ TEST(BackupDiscovery, BackupsUnderEveryRootAreListedOnceWithTheEarlierRootWinnin
     ASSERT_EQ(::mkfifo(QFile::encodeName(roots.at(0) + "fifo/Info.plist").constData(), 0600), 0);
     home.writeFile(".local/share/Apple Computer/MobileSync/Backup/damaged/Info.plist",
                    "bplist00\x01\x02garbage");
+    // One whose Info.plist is 50 MB: not read, listed with the reason under its folder's name.
+    QFile huge(roots.at(0) + "zz-huge/Info.plist");
+    QDir().mkpath(roots.at(0) + "zz-huge");
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(50LL * 1024 * 1024));
+    huge.close();
 
-    QList<DeviceBackup> backups{DeviceBackup{"stale", "/stale/", "stale"}};
+    QList<DeviceBackup> backups{DeviceBackup{"stale", "/stale/", "stale", {}}};
     BackupDiscovery::findiTunesBackups(backups);
-    ASSERT_EQ(backups.size(), 2);
+    ASSERT_EQ(backups.size(), 3);
+    EXPECT_EQ(backups.at(1).mBackupName, "zz-huge");
+    EXPECT_TRUE(backups.at(1).mProblem.contains("larger than 8 MB"));
+    backups.removeAt(1);
     EXPECT_EQ(backups.at(0).mBackupName, "Anna’s iPhone");
     EXPECT_EQ(backups.at(0).mBackupId, "00008030-001A");
     EXPECT_EQ(backups.at(0).mBackupPath, roots.at(0) + "00008030-001A/");

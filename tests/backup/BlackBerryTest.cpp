@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -92,7 +93,8 @@ TEST(BlackBerry, TheRealSampleHoldsThreeMessagesAndTheServiceBookNothing)
 {
     TestHome home;
     const QString out = home.path() + "/out";
-    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(VELTRANE_TESTDATA "/blackberry/sample_sms.ipd", out, 1),
+    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(VELTRANE_TESTDATA "/blackberry/sample_sms.ipd", out, 1)
+                  .written,
               1);
     QDomDocument document;
     const QStringList messages = describe(documentOf(out + "/messages.xml", document));
@@ -105,7 +107,9 @@ TEST(BlackBerry, TheRealSampleHoldsThreeMessagesAndTheServiceBookNothing)
 
     const QString none = home.path() + "/none";
     EXPECT_EQ(
-        BlackBerryBackup::readBlackBerryBackup(VELTRANE_TESTDATA "/blackberry/service_book.ipd", none, 3), 0);
+        BlackBerryBackup::readBlackBerryBackup(VELTRANE_TESTDATA "/blackberry/service_book.ipd", none, 3)
+            .written,
+        0);
     EXPECT_EQ(QDir(none).entryList(QDir::Files), QStringList());
 }
 
@@ -113,7 +117,7 @@ TEST(BlackBerry, ContactsWithEveryKindOfSubfield)
 {
     TestHome home;
     const QString ipd = home.writeFile("contacts.ipd", contactsIpd());
-    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(ipd, home.path() + "/out", 2), 1);
+    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(ipd, home.path() + "/out", 2).written, 1);
     QDomDocument document;
     const QDomElement root = documentOf(home.path() + "/out/address.xml", document);
     EXPECT_EQ(root.tagName(), "address_book");
@@ -150,7 +154,7 @@ TEST(BlackBerry, MessagesWithShortHeadersAndBothEncodings)
     ipd.addRecord(sms,
                   {{1, IpdBuilder::smsHeader(false, when)}, {2, "+222"}, {4, "no field 7: not a message"}});
     const QString path = home.writeFile("sms.ipd", ipd.bytes());
-    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(path, home.path() + "/out", 1), 1);
+    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(path, home.path() + "/out", 1).written, 1);
     QDomDocument document;
     EXPECT_EQ(describe(documentOf(home.path() + "/out/messages.xml", document)),
               QStringList({"sent_message: address=+4670123, date=1300000000, text=Hellothere",
@@ -231,7 +235,7 @@ TEST(BlackBerry, ADesktopArchiveIsUnpackedAndAHostileOneWritesNothingOutside)
     archive.addFile("Manifest.xml", "<?xml version=\"1.0\"?><BlackBerry_Backup/>");
     archive.addFile("Databases/1.dat", sms.bytes());
     const QString bbb = home.writeFile("phone.bbb", archive.bytes());
-    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(bbb, home.path() + "/out", 1), 1);
+    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(bbb, home.path() + "/out", 1).written, 1);
     QDomDocument document;
     EXPECT_EQ(describe(documentOf(home.path() + "/out/messages.xml", document)),
               QStringList{"sent_message: address=+9, date=5, text=from bbb"});
@@ -256,8 +260,42 @@ TEST(BlackBerry, ADesktopArchiveIsUnpackedAndAHostileOneWritesNothingOutside)
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/escaped2.txt"));
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/1.dat"));
     EXPECT_FALSE(QFileInfo::exists("/tmp/veltrane-absolute.txt"));
-    // A refused archive is then read as an IPD file, which it is not: no files, no crash.
-    EXPECT_EQ(BlackBerryBackup::readBlackBerryBackup(home.path() + "/link.bbb", home.path() + "/out2", 3), 0);
+    // A refused archive is said to be so, never then read as an IPD file.
+    const BlackBerryBackup::Result refused =
+        BlackBerryBackup::readBlackBerryBackup(home.path() + "/link.bbb", home.path() + "/out2", 3);
+    EXPECT_EQ(refused.written, 0);
+    EXPECT_TRUE(refused.problem.contains("holds a link")) << refused.problem.toStdString();
+}
+
+TEST(BlackBerry, AnArchiveOrFileThatCantBeReadIsNamedAndNothingUnpacksPastItsBound)
+{
+    TestHome home;
+    // An archive declaring more than a phone's backup holds (600 MB of zeros, a few hundred
+    // kilobytes packed) is refused before anything is written.
+    const QString zeros = home.path() + "/zeros/Databases/1.dat";
+    QDir().mkpath(QFileInfo(zeros).path());
+    QFile big(zeros);
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(600LL * 1024 * 1024));
+    big.close();
+    QProcess pack;
+    pack.setWorkingDirectory(home.path() + "/zeros");
+    pack.start("7z", {"a", "-tzip", "-mx=1", home.path() + "/bomb.bbb", "Databases"});
+    ASSERT_TRUE(pack.waitForFinished(60000));
+    QFile::remove(zeros);
+    const QString out = home.path() + "/out";
+    BlackBerryBackup::Result read = BlackBerryBackup::readBlackBerryBackup(home.path() + "/bomb.bbb", out, 3);
+    EXPECT_TRUE(read.problem.contains("more than a phone's backup holds")) << read.problem.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out + "/bbb/Databases/1.dat"));
+    // Damaged, empty, missing, not a backup: each said for what it is.
+    const std::pair<QString, const char*> cases[] = {
+        {home.writeFile("damaged.bbb", "PK\x03\x04 not really"), "could not read the archive"},
+        {home.writeFile("empty.ipd", ""), "is empty"},
+        {home.path() + "/gone.ipd", "is not there"},
+        {home.writeFile("text.ipd", "just some text"), "is no BlackBerry backup"}};
+    for (const auto& [path, said] : cases) {
+        read = BlackBerryBackup::readBlackBerryBackup(path, out, 3);
+        EXPECT_TRUE(read.problem.contains(said)) << path.toStdString() << ": " << read.problem.toStdString();
+    }
 }
 
 TEST(BlackBerry, WhichPathsAreBlackBerryBackups)

@@ -8,6 +8,8 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QImage>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -68,13 +70,12 @@ TEST(Exporters, NotesOfEveryGenerationLoseLineBreaksAndLockedNotesStayBehind)
     TestHome home;
     AppleExtractor extractor;
     extractor.mNotesDatabases << home.path() + "/old.sqlite" << home.path() + "/new.sqlite"
-                              << home.path() + "/not-sqlite.db" << home.path() + "/NoteStore.sqlite";
+                              << home.path() + "/NoteStore.sqlite";
     // A copy, as the extraction makes: SQLite keeps its WAL files beside the database it opens.
     ASSERT_TRUE(
         QFile::copy(VELTRANE_TESTDATA "/ios/notestore_ios13.sqlite", home.path() + "/NoteStore.sqlite"));
     IphoneDatabases::oldNotes(extractor.mNotesDatabases.at(0));
     IphoneDatabases::newNotes(extractor.mNotesDatabases.at(1));
-    home.writeFile("not-sqlite.db", "this is a text file, not a database");
     const QString xml = home.path() + "/notes.xml";
     EXPECT_EQ(extractor.generateNotesXML(home.path(), xml), 0);
 
@@ -226,35 +227,63 @@ TEST(Exporters, ContactsWithTheirValuesAddressesAndPictures)
     EXPECT_EQ(persons.at(2).firstChildElement("first_name").text(), "Zoë");
 }
 
-TEST(Exporters, ABrokenDatabaseIsSkippedAndAnUnwritableFileReadsNothing)
+TEST(Exporters, ADatabaseThatCantBeReadFailsItsKindAndLeavesNoFile)
 {
     TestHome home;
-    AppleExtractor extractor;
-    // A table of an unexpected shape, a file that is not SQLite, then a good database.
-    const QString odd = home.path() + "/odd.db";
-    IphoneDatabases::newNotes(odd);
-    {
-        QFile::remove(odd);
-        IphoneDatabases::oldCalendar(odd); // no notes tables at all
-    }
-    extractor.mNotesDatabases << odd << home.writeFile("garbage.db", QByteArray(5000, '\xAB'))
-                              << home.path() + "/missing.db" << home.path() + "/good.sqlite";
-    IphoneDatabases::oldNotes(home.path() + "/good.sqlite");
     const QString xml = home.path() + "/notes.xml";
-    EXPECT_EQ(extractor.generateNotesXML(home.path(), xml), 0);
-    QDomDocument document;
-    const QList<QDomElement> notes = records(exported(xml, document));
-    ASSERT_EQ(notes.size(), 1);
-    EXPECT_EQ(notes.at(0).firstChildElement("title").text(), "Shopping");
+    // A table of another shape (a calendar where notes were expected), a file that is not
+    // SQLite, a database that isn't there: the kind fails with the reason, and no file is left
+    // to be carried as if it were the notes.
+    const QString odd = home.path() + "/odd.db";
+    IphoneDatabases::oldCalendar(odd);
+    IphoneDatabases::oldNotes(home.path() + "/good.sqlite");
+    for (const QString& database :
+         {odd, home.writeFile("garbage.db", QByteArray(5000, '\xAB')), home.path() + "/missing.db"}) {
+        AppleExtractor extractor;
+        extractor.mNotesDatabases << database << home.path() + "/good.sqlite";
+        EXPECT_EQ(extractor.generateNotesXML(home.path(), xml), AppleExtractor::kDatabaseFailed)
+            << database.toStdString();
+        EXPECT_TRUE(extractor.lastExportError().startsWith("its database can't be read"));
+        EXPECT_FALSE(QFile::exists(xml));
+    }
     EXPECT_FALSE(QFile::exists(home.path() + "/missing.db")); // never created by the reading
 
-    // No database at all: a document with only its root.
-    AppleExtractor empty;
-    empty.generateMessagesXML(home.path(), xml);
-    EXPECT_TRUE(records(exported(xml, document)).isEmpty());
-    EXPECT_EQ(document.documentElement().tagName(), "messages");
+    // No database at all: nothing to carry, no file. A file that can't be written says so.
+    AppleExtractor extractor;
+    EXPECT_EQ(extractor.generateMessagesXML(home.path(), xml), AppleExtractor::kNothingToExport);
+    EXPECT_FALSE(QFile::exists(xml));
+    extractor.mNotesDatabases << home.path() + "/good.sqlite";
+    EXPECT_EQ(extractor.generateNotesXML(home.path(), home.path() + "/no/such/folder/notes.xml"),
+              AppleExtractor::kFileUnwritable);
+    EXPECT_EQ(extractor.generateNotesXML(home.path(), xml), 0);
+}
 
-    EXPECT_NE(extractor.generateNotesXML(home.path(), home.path() + "/no/such/folder/notes.xml"), 0);
+TEST(Exporters, TheNewestRowsInTheWriteAheadLogAreExported)
+{
+    // The phone's database as a backup keeps it: the newest message only in its -wal file.
+    TestHome home;
+    const QString live = home.path() + "/live.db";
+    IphoneDatabases::newSms(live);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "wal-writer");
+        db.setDatabaseName(live);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec("PRAGMA journal_mode=WAL"));
+        ASSERT_TRUE(query.exec("PRAGMA wal_autocheckpoint=0"));
+        ASSERT_TRUE(query.exec(
+            "UPDATE message SET text='only in the log' WHERE ROWID=(SELECT max(ROWID) FROM message)"));
+        // Copied while the writer still has it open: the row is in the log only.
+        ASSERT_TRUE(QFile::copy(live, home.path() + "/sms.db"));
+        ASSERT_TRUE(QFile::copy(live + "-wal", home.path() + "/sms.db-wal"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("wal-writer");
+    AppleExtractor extractor;
+    extractor.mSmsDatabases << home.path() + "/sms.db";
+    const QString xml = home.path() + "/messages.xml";
+    ASSERT_EQ(extractor.generateMessagesXML(home.path(), xml), 0);
+    EXPECT_TRUE(readWholeFile(xml).contains("only in the log"));
 }
 
 TEST(Exporters, AttributedBodiesOfEveryLengthAndDamagedOnesReadSafely)

@@ -125,7 +125,10 @@ TEST(Extractor, AHostileManifestWritesNothingOutsideTheExtractionAndReadsNothing
     EXPECT_EQ(treeOf(extract),
               QStringList({"CameraRollDomain", "CameraRollDomain/Media", "CameraRollDomain/Media/DCIM",
                            "CameraRollDomain/Media/DCIM/100APPLE",
-                           "CameraRollDomain/Media/DCIM/100APPLE/IMG_0001.JPG", "backup_file_list"}));
+                           "CameraRollDomain/Media/DCIM/100APPLE/IMG_0001.JPG", "backup_file_list",
+                           "backup_unrestored_list"}));
+    // What was refused is named, for the run not to take those kinds for complete.
+    EXPECT_TRUE(extractor.unrestored().contains("Library/AddressBook/AddressBook.sqlitedb"));
     QStringList homeAfter = treeOf(home.path());
     homeAfter.removeIf([](const QString& aPath) { return aPath.startsWith("KORDA"); });
     QStringList expected = homeBefore;
@@ -162,4 +165,17 @@ TEST(Extractor, ACutOrDamagedMbdbKeepsTheRecordsBeforeTheDamage)
         ManifestMbdbReader::parse(manifest.left(cut), some, error);
         EXPECT_LE(some.size(), 1);
     }
+}
+
+TEST(Extractor, WithoutItsExtractionFolderAListReadsNothing)
+{
+    // The root of a folder that isn't there would be "/": nothing is read then.
+    TestHome home;
+    const QString elsewhere = home.writeFile("elsewhere/sms.db", "not the backup's");
+    const QString list = home.writeFile("backup_file_list", (elsewhere + "\nLibrary/SMS/sms.db\n").toUtf8());
+    AppleExtractor extractor;
+    extractor.readFileList(list, home.path() + "/no-such-extraction");
+    EXPECT_TRUE(extractor.mSmsDatabases.isEmpty());
+    extractor.readFileList(list, home.path() + "/elsewhere");
+    EXPECT_EQ(extractor.mSmsDatabases, QStringList{elsewhere}); // the same list, read from its folder
 }

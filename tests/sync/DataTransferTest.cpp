@@ -6,6 +6,7 @@
 #include "support/BackupBuilder.h"
 #include "support/IpdBuilder.h"
 #include "support/IphoneDatabases.h"
+#include "support/ZipWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -132,6 +133,13 @@ TEST_P(DataTransferTest, AnEncryptedBackupCarriesNothingAndKeepsItsSwitches)
     EXPECT_FALSE(fixture.existsOnDevice("KORDA/messages.xml"));
     EXPECT_EQ(copySwitches(fixture), QList<bool>({true, true, true, true, true}));
     EXPECT_EQ(fixture.musicOnDrive().filter(".mp3").size(), 3); // the music still arrives
+    // Said once for this backup: the next runs keep quiet, and keep the switches.
+    for (int run = 0; run < 2; ++run) {
+        const SyncOutcome next = fixture.run();
+        EXPECT_TRUE(next.dataFailures.isEmpty()) << next.dataFailures.join("; ").toStdString();
+        EXPECT_FALSE(next.extractionFailed);
+    }
+    EXPECT_EQ(copySwitches(fixture), QList<bool>({true, true, true, true, true}));
 }
 
 TEST_P(DataTransferTest, ABlackBerryBackupWithAPhotoFolder)
@@ -219,4 +227,90 @@ TEST(DataTransfer, WhatFailedKeepsItsSwitchAndTheNextRunCarriesIt)
     EXPECT_EQ(copySwitches(fixture), QList<bool>({false, false, false, false, false}));
     EXPECT_TRUE(fixture.existsOnDevice("KORDA/messages.xml"));
     EXPECT_TRUE(fixture.existsOnDevice("DCIM/100APPLE/IMG_0003.mp4"));
+}
+
+namespace {
+
+// The whole run with PATH leading to none of the programs Veltrane starts (ffmpeg, 7z).
+class WithoutTools
+{
+public:
+    WithoutTools() : mPath(qgetenv("PATH")) { qputenv("PATH", "/nonexistent"); }
+    ~WithoutTools() { qputenv("PATH", mPath); }
+
+private:
+    QByteArray mPath;
+};
+
+} // namespace
+
+TEST(DataTransfer, AKindThatCanNotArriveIsNamedOnceKeptAndTriedAgainWhenTheBackupChanges)
+{
+    AppleExtractor::setDefaultExtractorProgram(VELTRANE_EXTRACT_PROGRAM);
+    SyncFixture fixture;
+    fixture.configure({"Rock"});
+    // The backup's message database is listed but not stored; the camera roll holds today's
+    // formats (HEIC, PNG, an HEVC-era .MOV).
+    const QString work = fixture.home.path() + "/work";
+    QDir().mkpath(work);
+    IphoneDatabases::addressBook(work + "/ab.db");
+    BackupBuilder backup(fixture.home.path() + "/backups", "00008110-CD");
+    backup.setInfoPlist("New iPhone");
+    backup.addFile("HomeDomain", "Library/SMS/sms.db", "stored, then lost");
+    backup.addFileFrom("HomeDomain", "Library/AddressBook/AddressBook.sqlitedb", work + "/ab.db");
+    backup.addFile("CameraRollDomain", "Media/DCIM/100APPLE/IMG_0004.HEIC", "heic photo");
+    backup.addFile("CameraRollDomain", "Media/DCIM/100APPLE/IMG_0005.PNG", "png screenshot");
+    backup.addFile("CameraRollDomain", "Media/DCIM/100APPLE/IMG_0006.MOV", makeMovie(work + "/movie.mov"));
+    backup.write();
+    const QString sms = BackupBuilder::fileId("HomeDomain", "Library/SMS/sms.db");
+    ASSERT_TRUE(QFile::remove(backup.path() + "/" + sms.left(2) + "/" + sms));
+    chooseBackup(fixture, backup.path() + "/", false);
+
+    SyncOutcome outcome;
+    {
+        WithoutTools noFfmpeg; // the video can't be put into MP4 on this computer
+        outcome = fixture.run();
+    }
+    const QString failures = outcome.dataFailures.join("; ");
+    EXPECT_TRUE(failures.contains("Messages not carried: the backup's database could not be restored"))
+        << failures.toStdString();
+    EXPECT_TRUE(failures.contains("need ffmpeg, which is not installed")) << failures.toStdString();
+    EXPECT_FALSE(fixture.existsOnDevice("KORDA/messages.xml")); // never an empty export
+    EXPECT_TRUE(fixture.readOnDevice("KORDA/address.xml").contains("Lindqvist"));
+    EXPECT_EQ(fixture.readOnDevice("DCIM/100APPLE/IMG_0004.HEIC"), "heic photo");
+    EXPECT_EQ(fixture.readOnDevice("DCIM/100APPLE/IMG_0005.PNG"), "png screenshot");
+    EXPECT_EQ(copySwitches(fixture), QList<bool>({true, false, false, false, true}));
+
+    // Nothing changed: not tried again, nothing said, the switches kept.
+    outcome = fixture.run();
+    EXPECT_TRUE(outcome.dataFailures.isEmpty()) << outcome.dataFailures.join("; ").toStdString();
+    EXPECT_FALSE(fixture.existsOnDevice("DCIM/100APPLE/IMG_0006.mp4"));
+    EXPECT_EQ(copySwitches(fixture), QList<bool>({true, false, false, false, true}));
+
+    // A new backup (its manifest changed) and ffmpeg there: both are tried again.
+    QFile manifest(backup.path() + "/Manifest.db");
+    ASSERT_TRUE(manifest.open(QIODevice::Append));
+    manifest.write(QByteArray(4096, '\0')); // a page more: another backup as far as the run knows
+    manifest.close();
+    outcome = fixture.run();
+    EXPECT_EQ(outcome.dataFailures.size(), 1) << outcome.dataFailures.join("; ").toStdString();
+    EXPECT_EQ(fixture.readOnDevice("DCIM/100APPLE/IMG_0006.mp4").mid(4, 4), "ftyp");
+    EXPECT_EQ(copySwitches(fixture), QList<bool>({true, false, false, false, false}));
+}
+
+TEST(DataTransfer, ABlackBerryArchiveWithout7zKeepsItsSwitches)
+{
+    SyncFixture fixture;
+    fixture.configure({"Rock"});
+    ZipWriter archive;
+    archive.addFile("Manifest.xml", "<?xml version=\"1.0\"?><BlackBerry_Backup/>");
+    chooseBackup(fixture, fixture.home.writeFile("phone.bbb", archive.bytes()), false);
+    SyncOutcome outcome;
+    {
+        WithoutTools no7z;
+        outcome = fixture.run();
+    }
+    EXPECT_TRUE(outcome.dataFailures.join("; ").contains("7z is not installed"))
+        << outcome.dataFailures.join("; ").toStdString();
+    EXPECT_EQ(copySwitches(fixture).mid(0, 2), QList<bool>({true, true}));
 }

@@ -245,15 +245,26 @@ TEST_F(DeviceWizardTest, AnIphoneBackupFoundOnTheComputerIsChosenWithWhatToCopy)
                          "00008101-CAFE");
     backup.setInfoPlist("Kim's iPhone", true);
     backup.write();
+    BackupBuilder locked(QDir::homePath() + "/.local/share/Apple Computer/MobileSync/Backup",
+                         "00008101-BEEF");
+    locked.setInfoPlist("Kim's old iPhone");
+    locked.setEncrypted();
+    locked.write();
     auto wizard = openWizard();
     toMusicPage(*wizard);
     wizard->next();
     wizard->next();
     ASSERT_EQ(wizard->currentId(), DeviceWizard::BackupPageId);
     BackupPage& page = *wizard->backupPage();
-    ASSERT_EQ(page.backupList()->count(), 2);
-    EXPECT_TRUE(page.backupList()->item(1)->text().startsWith("Kim's iPhone"));
+    ASSERT_EQ(page.backupList()->count(), 3);
+    // An encrypted backup is said to be so when it is chosen.
     page.backupList()->setCurrentRow(1);
+    EXPECT_TRUE(page.backupList()->currentItem()->text().startsWith("Kim's old iPhone"));
+    EXPECT_TRUE(page.noteLabel()->isVisibleTo(&page));
+    EXPECT_TRUE(page.noteLabel()->text().contains("encrypted"));
+    page.backupList()->setCurrentRow(2);
+    EXPECT_TRUE(page.backupList()->item(2)->text().startsWith("Kim's iPhone"));
+    EXPECT_FALSE(page.noteLabel()->isVisibleTo(&page));
     EXPECT_TRUE(page.calendarBox()->isEnabled());
     page.messagesBox()->setChecked(true);
     page.photosBox()->setChecked(true);

@@ -2,6 +2,7 @@
 
 #include "backup/BackupDiscovery.h"
 #include "backup/BlackBerryBackup.h"
+#include "backup/PropertyList.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -38,6 +39,10 @@ BackupPage::BackupPage(QWidget* aParent) : QWizardPage(aParent)
     for (QCheckBox* box : {mMessages, mContacts, mCalendar, mNotes, mPhotos})
         boxes->addWidget(box);
     layout->addLayout(boxes);
+    mNote = new QLabel;
+    mNote->setWordWrap(true);
+    mNote->hide();
+    layout->addWidget(mNote);
     layout->addStretch();
     connect(mList, &QListWidget::currentRowChanged, this, &BackupPage::selectionChanged);
     addNoneItem();
@@ -67,9 +72,11 @@ void BackupPage::setChoice(const QString& aBackupPath, const DeviceConfiguration
         const QFileInfo manifest(backup.mBackupPath + QStringLiteral("Manifest.db"));
         const QString date =
             manifest.exists() ? manifest.lastModified().toString(QStringLiteral("yyyy-MM-dd")) : QString();
-        auto* item = new QListWidgetItem(
-            date.isEmpty() ? backup.mBackupName : tr("%1 (backed up %2)").arg(backup.mBackupName, date),
-            mList);
+        QString text =
+            date.isEmpty() ? backup.mBackupName : tr("%1 (backed up %2)").arg(backup.mBackupName, date);
+        if (!backup.mProblem.isEmpty())
+            text += QStringLiteral(" - ") + backup.mProblem;
+        auto* item = new QListWidgetItem(text, mList);
         item->setData(kPathRole, backup.mBackupPath);
         if (backup.mBackupPath == aBackupPath)
             chosen = item;
@@ -99,6 +106,16 @@ void BackupPage::selectionChanged()
     mCalendar->setEnabled(!path.isEmpty() && !blackBerry);
     mNotes->setEnabled(!path.isEmpty() && !blackBerry);
     mPhotos->setEnabled(!path.isEmpty());
+    // An encrypted iPhone backup can't be read: said here, before any run tries.
+    const bool encrypted =
+        !path.isEmpty() && !blackBerry &&
+        PropertyList::topLevelBool(PropertyList::readFile(path + QStringLiteral("/Manifest.plist")),
+                                   QStringLiteral("IsEncrypted"));
+    mNote->setText(encrypted
+                       ? tr("This backup is encrypted: Veltrane can't read it. Turn off \"Encrypt local "
+                            "backup\" in iTunes or Finder, make a new backup and choose that one.")
+                       : QString());
+    mNote->setVisible(encrypted);
 }
 
 QString BackupPage::backupPath() const

@@ -7,6 +7,7 @@
 #include <QWizardPage>
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
 
@@ -30,6 +31,7 @@ public:
 
     QListWidget* backupList() const { return mList; }
     QCheckBox* messagesBox() const { return mMessages; }
+    QLabel* noteLabel() const { return mNote; }
     QCheckBox* contactsBox() const { return mContacts; }
     QCheckBox* calendarBox() const { return mCalendar; }
     QCheckBox* notesBox() const { return mNotes; }
@@ -47,4 +49,5 @@ private:
     QCheckBox* mPhotos;
     QList<DeviceBackup> mBackups;
     bool mBackupsFound = false;
+    QLabel* mNote; // what stands in the way of the chosen backup
 };
