@@ -38,6 +38,10 @@
             <source>%1 (backed up %2)</source>
             <translation>%1 (gesichert am %2)</translation>
         </message>
+        <message>
+            <source>This backup is encrypted: Veltrane can't read it. Turn off "Encrypt local backup" in iTunes or Finder, make a new backup and choose that one.</source>
+            <translation>Diese Sicherung ist verschlüsselt: Veltrane kann sie nicht lesen. Schalten Sie „Lokales Backup verschlüsseln“ in iTunes oder im Finder aus, erstellen Sie eine neue Sicherung und wählen Sie diese.</translation>
+        </message>
     </context>
     <context>
         <name>ConclusionStartSyncPage</name>
@@ -125,6 +129,10 @@
         <message>
             <source>Your choices could not be saved: %1 can't be written.</source>
             <translation>Ihre Auswahl konnte nicht gespeichert werden: %1 kann nicht geschrieben werden.</translation>
+        </message>
+        <message>
+            <source>%1 could not be set up: %2</source>
+            <translation>%1 konnte nicht eingerichtet werden: %2</translation>
         </message>
     </context>
     <context>

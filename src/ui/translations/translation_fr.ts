@@ -38,6 +38,10 @@
             <source>%1 (backed up %2)</source>
             <translation>%1 (sauvegardé le %2)</translation>
         </message>
+        <message>
+            <source>This backup is encrypted: Veltrane can't read it. Turn off "Encrypt local backup" in iTunes or Finder, make a new backup and choose that one.</source>
+            <translation>Cette sauvegarde est chiffrée : Veltrane ne peut pas la lire. Désactivez « Chiffrer la sauvegarde locale » dans iTunes ou le Finder, faites une nouvelle sauvegarde et choisissez-la.</translation>
+        </message>
     </context>
     <context>
         <name>ConclusionStartSyncPage</name>
@@ -125,6 +129,10 @@
         <message>
             <source>Your choices could not be saved: %1 can't be written.</source>
             <translation>Vos choix n'ont pas pu être enregistrés : impossible d'écrire %1.</translation>
+        </message>
+        <message>
+            <source>%1 could not be set up: %2</source>
+            <translation>%1 n'a pas pu être configuré : %2</translation>
         </message>
     </context>
     <context>
