@@ -52,11 +52,20 @@ PersonEntry typedEntry(const char* aElement, const char* aType, const QString& a
     return entry;
 }
 
+// More values than any contact has (a hostile record of tiny subfields would otherwise cost a
+// hundred times its size in memory): the rest of such a record is left out.
+constexpr int kMaxValuesPerPerson = 256;
+
 class Person
 {
 public:
     void add(quint8 aType, const QString& aText)
     {
+        if (++mValues > kMaxValuesPerPerson) {
+            if (mValues == kMaxValuesPerPerson + 1)
+                logMessage("! A contact with more values than any has: the rest is left out");
+            return;
+        }
         switch (aType) {
         case 1:
             mEntries.append(typedEntry("email", "main", aText));
@@ -147,6 +156,7 @@ private:
 
     QList<PersonEntry> mEntries;
     QStringList mNames;
+    int mValues = 0;
     PersonEntry mHome;
     PersonEntry mWork;
 };

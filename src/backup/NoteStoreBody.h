@@ -13,5 +13,5 @@ public:
     static QByteArray gunzip(const QByteArray& aData);
 
 private:
-    static constexpr qsizetype kMaxUnpackedBytes = 64 * 1024 * 1024;
+    static constexpr qsizetype kMaxUnpackedBytes = 4 * 1024 * 1024;
 };

@@ -12,6 +12,9 @@ class PropertyList
 {
 public:
     static constexpr qint64 kMaxPlistBytes = 64 * 1024 * 1024;
+    // The most a binary plist may take once its shared references are copied out: more is a
+    // bomb (two hundred bytes can stand for gigabytes), and it is refused unread.
+    static constexpr qint64 kMaxExpandedBytes = 32 * 1024 * 1024;
 
     // The XML form of aData; empty when aData is a binary plist libplist can't read.
     static QByteArray toXml(const QByteArray& aData);

@@ -1,6 +1,7 @@
 #include "devices/Device.h"
 
 #include "app/LogScope.h"
+#include "app/XmlLimits.h"
 #include "settings/SyncSettings.h"
 #include "tracks/DevicePaths.h"
 #include "tracks/Track.h"
@@ -84,7 +85,16 @@ void Device::parseAndroidInfo(const QByteArray& aContent)
 {
     int version = -1;
     QDomDocument document;
-    document.setContent(aContent);
+    // The phone application writes one small element: a file far larger, or one a DOM would
+    // expand (a document type with entities, deep nesting, thousands of elements), is read as a
+    // damaged one, never parsed.
+    const QString refused = aContent.size() > kMaxAndroidInfoBytes
+                                ? QStringLiteral("larger than %1 bytes").arg(kMaxAndroidInfoBytes)
+                                : XmlLimits::problem(aContent, {16, 32, 1000});
+    if (!refused.isEmpty())
+        logValue("! android.xml not read", refused);
+    else
+        document.setContent(aContent);
     const QDomElement root = document.documentElement();
     if (!root.isNull()) {
         mAndroidInfo.androidInfoRead = true;

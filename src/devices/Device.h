@@ -31,6 +31,8 @@ public:
     static constexpr int kDeviceFull = -6010;        // no space left on the device
     // The longest identity file read: identities are a few characters.
     static constexpr qint64 kMaxIdentityBytes = 256;
+    // The largest android.xml parsed: the phone application writes one element.
+    static constexpr qint64 kMaxAndroidInfoBytes = 64 * 1024;
 
     virtual ~Device() = default;
 

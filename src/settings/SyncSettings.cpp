@@ -2,12 +2,12 @@
 
 #include "app/ApplicationPaths.h"
 #include "app/LogScope.h"
+#include "app/XmlLimits.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QXmlStreamReader>
 
 const QString SyncSettings::kDontSyncMusic = QStringLiteral("###DONT-SYNC-MUSIC###");
 
@@ -26,8 +26,9 @@ int SyncSettings::load()
         return log.ret(kCannotOpen);
     // A settings file is a few kilobytes: one far larger, or nested deeper than any this program
     // writes, is no settings file, and reading it would cost memory or stack without end.
-    const QString refusal =
-        file.size() > kMaxFileBytes ? QStringLiteral("larger than 8 MB") : depthProblem(file);
+    const QString refusal = file.size() > kMaxFileBytes
+                                ? QStringLiteral("larger than 1 MB")
+                                : XmlLimits::problem(file, {kMaxDepth, kMaxAttributes, kMaxElements});
     if (!refusal.isEmpty()) {
         logValue("! Settings file refused", refusal);
         keepDamagedCopy();
@@ -69,20 +70,6 @@ QString SyncSettings::xmlText(const QString& aText)
     if (text.size() != aText.size())
         logValue("! Characters XML can't hold left out of", text);
     return text;
-}
-
-QString SyncSettings::depthProblem(QIODevice& aFile)
-{
-    QXmlStreamReader reader(&aFile);
-    int depth = 0;
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth)
-            return QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth);
-        if (token == QXmlStreamReader::EndElement)
-            --depth;
-    }
-    return QString(); // a document that is merely damaged is left to the DOM reader
 }
 
 void SyncSettings::keepDamagedCopy()

@@ -124,10 +124,13 @@ public:
     void generateUniqueCacheFilename(QString& aPath) const;
 
 private:
-    static constexpr qint64 kMaxFileBytes = 8 * 1024 * 1024;
+    // A settings file holds kilobytes: one larger, nested deeper, with more elements or
+    // attributes than this program writes, or with a document type of its own (entities that
+    // expand), is no settings file, and reading it would cost memory or time without end.
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
     static constexpr int kMaxDepth = 64;
-    // Why a settings file can't be read safely (nested too deep); empty when it can.
-    static QString depthProblem(QIODevice& aFile);
+    static constexpr int kMaxAttributes = 16;
+    static constexpr qint64 kMaxElements = 50000;
     // Copies the file as it is to korda.xml.bad before anything writes over it.
     static void keepDamagedCopy();
 

@@ -52,7 +52,10 @@ RecordFile::ReadResult RecordFile::readAt(qint64 aPosition, char* aData, qint64 
         // Reading backwards (identifiers of tracks copied again are appended in the opposite
         // order to their records), the window ends at the value; else it starts there.
         const bool backwards = !mWindow.isEmpty() && aPosition < mWindowStart;
-        const qint64 start = backwards ? std::max<qint64>(0, aPosition + aLength - kWindowSize) : aPosition;
+        // A value longer than the window starts it at the value all the same.
+        const qint64 start = backwards
+                                 ? std::min(aPosition, std::max<qint64>(0, aPosition + aLength - kWindowSize))
+                                 : aPosition;
         if (!mFile.seek(start))
             return ReadFailed;
         mWindow.resize(

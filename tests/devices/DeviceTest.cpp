@@ -112,6 +112,16 @@ TEST(Device, AndroidInfoIsReadFromThePhonesFile)
     EXPECT_EQ(device.androidInfo().androidVersion, 0);
     device.parseAndroidInfo("not xml at all");
     EXPECT_EQ(device.androidInfo().androidVersion, 0);
+    // A phone's file made to expand (entities standing for gigabytes) is a damaged one, unread.
+    device.parseAndroidInfo(
+        "<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
+        "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
+        "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
+        "<info version=\"13\" screen_pixels=\"&f;\"/>");
+    EXPECT_EQ(device.androidInfo().androidVersion, 0);
     device.parseAndroidInfo("");
     EXPECT_EQ(device.androidInfo().androidVersion, -1);
 }

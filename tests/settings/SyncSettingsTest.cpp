@@ -3,6 +3,7 @@
 #include "support/TestHome.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -285,4 +286,30 @@ TEST_F(SyncSettingsTest, ADamagedFileIsKeptAsideBeforeAnythingOverwritesIt)
     EXPECT_EQ(garbage.load(), 0);
     EXPECT_EQ(garbage.getStringValue("a", "name"), QString());
     EXPECT_EQ(garbage.setConfig("a", true, 0, {}, {}, "A"), 0);
+}
+
+TEST_F(SyncSettingsTest, SettingsMadeToExpandAreRefusedUnreadAndKeptAside)
+{
+    // A few hundred bytes of entities standing for gigabytes, and 60,000 flat elements.
+    const QByteArray bomb =
+        "<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
+        "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
+        "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
+        "<settings><device><id>&f;</id></device></settings>";
+    QByteArray flat = "<settings>";
+    for (int i = 0; i < 60000; ++i)
+        flat += "<a/>";
+    flat += "</settings>";
+    for (const QByteArray& content : {bomb, flat}) {
+        writeSettings(content);
+        QElapsedTimer clock;
+        clock.start();
+        SyncSettings settings;
+        EXPECT_EQ(settings.load(), SyncSettings::kCannotOpen);
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_EQ(readWholeFile(mHome.korda() + "/korda.xml.bad"), content);
+    }
 }

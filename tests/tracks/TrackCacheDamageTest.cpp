@@ -4,6 +4,7 @@
 #include "settings/SyncSettings.h"
 #include "support/TestHome.h"
 #include "tracks/CacheBytes.h"
+#include "tracks/RecordFile.h"
 #include "tracks/Track.h"
 #include "tracks/TrackCache.h"
 #include "tracks/TrackList.h"
@@ -211,4 +212,22 @@ TEST_F(TrackCacheDamageTest, AWrongFormatMarkOrAnUnknownFieldIsAFormatError)
 extern "C" const char* __asan_default_options()
 {
     return "allocator_may_return_null=0:max_allocation_size_mb=64";
+}
+
+TEST(RecordFile, AValueLongerThanTheWindowReadBackwardsComesWhole)
+{
+    // Identifiers are read backwards; one longer than the 64 KB window once made it start after
+    // the value (a read from before the buffer).
+    TestHome home;
+    QByteArray content(300000, '\0');
+    for (int i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(i * 7);
+    RecordFile file;
+    ASSERT_TRUE(file.open(home.path() + "/ids"));
+    qint64 start = 0;
+    ASSERT_TRUE(file.append(content, start));
+    QByteArray read(100000, '\0');
+    ASSERT_EQ(file.readAt(200000, read.data(), 10), RecordFile::ReadOk);
+    ASSERT_EQ(file.readAt(1000, read.data(), 100000), RecordFile::ReadOk);
+    EXPECT_EQ(read, content.mid(1000, 100000));
 }

@@ -107,7 +107,8 @@ bool XmlLibraryParser::readKey(QByteArrayView& aKey)
     // Copied: the reader's view ends with the next read, which is the key's value.
     const QByteArrayView text = mReader.readElementText();
     mKey.resize(text.size());
-    std::memcpy(mKey.data(), text.data(), static_cast<std::size_t>(text.size()));
+    if (!text.isEmpty()) // an empty key has no data to copy (its view may point nowhere)
+        std::memcpy(mKey.data(), text.data(), static_cast<std::size_t>(text.size()));
     aKey = mKey;
     return !mReader.hasError();
 }

@@ -87,6 +87,8 @@ TEST(DamagedLibrary, HostileFilesAreRefusedOrReadSafely)
         "</dict></dict></plist>",
         "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&#0;</string></dict>"
         "</dict></dict></plist>",
+        ".<plist><dict><key>", // cut inside a key, as a library iTunes is still writing
+        "<plist><dict><key></key><string/></dict></plist>",
     };
     for (const QByteArray& content : cases) {
         home.writeFile("Library.xml", content);
