@@ -11,8 +11,6 @@ namespace {
 const QStringList kKorda{QStringLiteral("KORDA")};
 const QStringList kIdentityFile{QStringLiteral("KORDA"), QStringLiteral("uniqueid")};
 const QStringList kAndroidFile{QStringLiteral("KORDA"), QStringLiteral("android.xml")};
-// The phone application's file is small; anything larger is not read.
-constexpr qint64 kMaxAndroidInfoBytes = 64 * 1024;
 
 } // namespace
 
