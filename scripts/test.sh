@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the test configuration
 # (AddressSanitizer and UndefinedBehaviorSanitizer, warnings on) and in a release configuration
-# (-O2, no sanitizers), so that nothing passes only because of how it was compiled.
+# (-O2, no sanitizers), so that nothing passes only because of how it was compiled; then a short
+# run of every fuzz target (scripts/fuzz.sh, 15 s each) and the threaded tests under
+# ThreadSanitizer (clang, build-tsan).
 #
-#   scripts/test.sh              both configurations
+#   scripts/test.sh              all of it
 #   scripts/test.sh sanitize     only the sanitizer build (build-test)
 #   scripts/test.sh release      only the release build (build-release-test)
+#   scripts/test.sh fuzz         only the fuzz smoke run
+#   scripts/test.sh tsan         only the ThreadSanitizer run
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,4 +32,20 @@ fi
 if [ "$which" = all ] || [ "$which" = release ]; then
     echo "== Tests in the release build"
     run_suite "${VELTRANE_RELEASE_TEST_BUILD:-build-release-test}" -DCMAKE_BUILD_TYPE=Release -DVELTRANE_SANITIZE=OFF
+fi
+if [ "$which" = all ] || [ "$which" = fuzz ]; then
+    echo "== Fuzz targets, a short run each"
+    bash scripts/fuzz.sh "${VELTRANE_FUZZ_SECONDS:-15}"
+fi
+if [ "$which" = all ] || [ "$which" = tsan ]; then
+    echo "== The threaded tests under ThreadSanitizer"
+    CC=clang CXX=clang++ cmake -S . -B "${VELTRANE_TSAN_BUILD:-build-tsan}" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVELTRANE_TSAN=ON -DVELTRANE_BUILD_TESTS=ON -DVELTRANE_BUILD_BENCH=OFF
+    cmake --build "${VELTRANE_TSAN_BUILD:-build-tsan}" -j2
+    # The engine and its run, the device list and phone refresher, the library's threads, the
+    # window's start-up and runs. Qt's own libraries are not instrumented: tests/tsan.supp names
+    # what only they do.
+    TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp" \
+        ctest --test-dir "${VELTRANE_TSAN_BUILD:-build-tsan}" -j2 --output-on-failure --timeout 60 \
+        -R "${VELTRANE_TSAN_TESTS:-MusicSync|SyncRun|DataTransfer|DeviceList|MtpMacDeviceRefresher|LocalMusicLibrary|Podcasts|OwnedThread|BlockingQuestion|AutoRefresher|SyncUiTest|DeviceWizard}"
 fi

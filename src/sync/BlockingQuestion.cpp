@@ -7,7 +7,7 @@ BlockingQuestion::~BlockingQuestion()
     abandon();
     bool answering = false;
     {
-        QMutexLocker lock(&mState->mutex);
+        std::lock_guard lock(mState->mutex);
         answering = mState->answering > 0;
     }
     // Qt still uses the receiver when the question being answered returns: it then goes with the
@@ -20,13 +20,13 @@ BlockingQuestion::~BlockingQuestion()
 
 void BlockingQuestion::abandon()
 {
-    QMutexLocker lock(&mState->mutex);
+    std::lock_guard lock(mState->mutex);
     mState->abandoned = true;
-    mState->condition.wakeAll();
+    mState->condition.notify_all();
 }
 
 bool BlockingQuestion::waiting() const
 {
-    QMutexLocker lock(&mState->mutex);
+    std::lock_guard lock(mState->mutex);
     return mState->pending && !mState->abandoned;
 }

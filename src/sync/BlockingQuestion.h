@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QMetaObject>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QObject>
-#include <QWaitCondition>
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 // A question that one thread (a sync run) asks on the event loop of the thread that made this
@@ -34,7 +33,7 @@ public:
         auto answer = std::make_shared<std::optional<Answer>>();
         std::shared_ptr<State> state = mState;
         {
-            QMutexLocker lock(&state->mutex);
+            std::lock_guard lock(state->mutex);
             if (state->abandoned)
                 return std::nullopt;
             state->pending = true;
@@ -43,23 +42,22 @@ public:
             mReceiver,
             [state, answer, question = std::move(aQuestion)] {
                 {
-                    QMutexLocker lock(&state->mutex);
+                    std::lock_guard lock(state->mutex);
                     if (state->abandoned)
                         return;
                     ++state->answering;
                 }
                 Answer given = question();
-                QMutexLocker lock(&state->mutex);
+                std::lock_guard lock(state->mutex);
                 --state->answering;
                 if (!state->abandoned)
                     *answer = std::move(given);
                 state->pending = false;
-                state->condition.wakeAll();
+                state->condition.notify_all();
             },
             Qt::QueuedConnection);
-        QMutexLocker lock(&state->mutex);
-        while (state->pending && !state->abandoned)
-            state->condition.wait(&state->mutex);
+        std::unique_lock lock(state->mutex);
+        state->condition.wait(lock, [&] { return !state->pending || state->abandoned; });
         state->pending = false;
         if (state->abandoned)
             return std::nullopt;
@@ -74,8 +72,9 @@ public:
 private:
     struct State
     {
-        QMutex mutex;
-        QWaitCondition condition;
+        // The standard ones, whose every lock and wait the thread checker sees.
+        std::mutex mutex;
+        std::condition_variable condition;
         bool pending = false;
         bool abandoned = false;
         int answering = 0; // questions on screen (nested event loops may stack them)
