@@ -41,12 +41,13 @@ for target in "${targets[@]}"; do
     [ -d "fuzz/corpus/$target" ] && cp -n fuzz/corpus/"$target"/* "$corpus"/ 2>/dev/null || true
     for seed in $(seeds_from_tests "$target"); do cp -n "$seed" "$corpus"/ || true; done
     echo "== $target: ${seconds} s"
-    # Every reader keeps its memory in proportion: 2 GB is the limit beyond which it counts as a
-    # finding (a bomb), inputs of at most 1 MB.
+    # Every reader keeps its memory in proportion: inputs of at most 1 MB, no single allocation
+    # over 64 MB and the whole process (libFuzzer and the sanitizer's own bookkeeping included)
+    # under 2 GB, or it counts as a finding (a bomb).
     status=0
-    ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1 \
+    ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1:quarantine_size_mb=64 \
         build-fuzz/fuzz/fuzz_"$target" "$corpus" $(dictionary "$target") -seed=1 -max_total_time="$seconds" \
-        -rss_limit_mb="${VELTRANE_FUZZ_RSS_MB:-2048}" -max_len=1048576 -timeout=20 -print_final_stats=1 \
+        -rss_limit_mb="${VELTRANE_FUZZ_RSS_MB:-2048}" -malloc_limit_mb=64 -max_len=1048576 -timeout=20 -print_final_stats=1 \
         -artifact_prefix=build-fuzz/crashes/"$target"- >build-fuzz/"$target".log 2>&1 || status=$?
     grep -E "^(#[0-9]+.*(DONE|INITED)|stat::number_of_executed_units|stat::peak_rss_mb)" build-fuzz/"$target".log || true
     if [ "$status" -ne 0 ]; then
