@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     Startup::begin(argc);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("veltrane-sync"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -24,7 +25,8 @@ int main(int argc, char** argv)
                        "  playlists   list the library's playlists\n"
                        "  podcasts    list the library's podcasts\n"
                        "  backups     list the iPhone backups iTunes made on this computer"));
-    parser.addHelpOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("sync, configure, devices, playlists, podcasts or backups"));
     parser.setApplicationDescription(
@@ -82,7 +84,20 @@ int main(int argc, char** argv)
          QStringLiteral("configure: a folder of photos to copy with a BlackBerry backup (repeatable)."),
          QStringLiteral("FOLDER")},
     });
-    parser.process(application);
+    // Not process(): it ends the program itself, with code 1 for a bad option, where every bad
+    // argument is code 2 and the log's exit line is written.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        ProgramOutput::err("veltrane-sync: " + parser.errorText().toLocal8Bit() + " (see --help)\n");
+        Startup::end(2);
+        return 2;
+    }
+    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+        ProgramOutput::out(parser.isSet(helpOption)
+                               ? parser.helpText().toLocal8Bit()
+                               : QByteArrayLiteral("veltrane-sync " VELTRANE_VERSION "\n"));
+        Startup::end(0);
+        return 0;
+    }
 
     SyncCommands::Options options;
     options.devicePath = parser.value(QStringLiteral("device"));

@@ -10,12 +10,41 @@
 #include <QIcon>
 #include <QLocale>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kUsage[] = "Usage: veltrane [Qt options]\n"
+                      "Opens the window that synchronizes the connected phone or player with the iTunes "
+                      "library.\nveltrane-sync does the same from a terminal.\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    // Answered before the window system is reached: they work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs("veltrane " VELTRANE_VERSION "\n", stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     Startup::begin(argc);
     int exitCode = 0;
     {
         QApplication application(argc, argv);
+        // Qt has taken its own options (-platform, -style, ...): anything left is not understood.
+        const QStringList unknown = QCoreApplication::arguments().mid(1);
+        if (!unknown.isEmpty()) {
+            std::fprintf(stderr, "veltrane: unknown option %s (see --help)\n", qPrintable(unknown.first()));
+            Startup::end(2);
+            return 2;
+        }
         QApplication::setApplicationName(QStringLiteral("veltrane"));
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/veltrane.png")));
         Startup startup;
