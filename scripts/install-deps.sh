@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # toolchain (clang with its libFuzzer and sanitizer runtimes for the fuzz and TSan builds)
     g++ cmake ninja-build ccache pkg-config clang libclang-rt-14-dev
+    # the Debian package: dpkg-shlibdeps, lintian and the validators; bash completion
+    dpkg-dev fakeroot lintian appstream desktop-file-utils bash-completion
     # Qt 6: core, gui (QImage), xml, sql with SQLite, widgets, translations
     qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libqt6sql6-sqlite libgl-dev
     # the scalable icon, rendered by the tests beside the drawn one

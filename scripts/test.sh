@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the test configuration
 # (AddressSanitizer and UndefinedBehaviorSanitizer, warnings on) and in a release configuration
-# (-O2, no sanitizers), so that nothing passes only because of how it was compiled; then a short
-# run of every fuzz target (scripts/fuzz.sh, 15 s each) and the threaded tests under
-# ThreadSanitizer (clang, build-tsan).
+# (-O2, no sanitizers), so that nothing passes only because of how it was compiled; the Debian
+# package made from that release build and checked by lintian; then a short run of every fuzz
+# target (scripts/fuzz.sh, 15 s each) and the threaded tests under ThreadSanitizer (clang,
+# build-tsan). With VELTRANE_INSTALL_CHECK=1 (CI) the package is also installed, run from
+# /usr/bin and removed again.
 #
 #   scripts/test.sh              all of it
 #   scripts/test.sh sanitize     only the sanitizer build (build-test)
-#   scripts/test.sh release      only the release build (build-release-test)
+#   scripts/test.sh release      only the release build (build-release-test) and its package
 #   scripts/test.sh fuzz         only the fuzz smoke run
 #   scripts/test.sh tsan         only the ThreadSanitizer run
 set -euo pipefail
@@ -32,6 +34,24 @@ fi
 if [ "$which" = all ] || [ "$which" = release ]; then
     echo "== Tests in the release build"
     run_suite "${VELTRANE_RELEASE_TEST_BUILD:-build-release-test}" -DCMAKE_BUILD_TYPE=Release -DVELTRANE_SANITIZE=OFF
+fi
+if [ "$which" = all ] || [ "$which" = release ]; then
+    echo "== The Debian package"
+    package=$(bash scripts/package.sh "${VELTRANE_RELEASE_TEST_BUILD:-build-release-test}" | tail -1)
+    if [ "${VELTRANE_INSTALL_CHECK:-0}" = 1 ]; then
+        if dpkg-query -W -f='${Status}' veltrane 2>/dev/null | grep -q 'install ok installed'; then
+            echo "veltrane is installed on this machine already: the package is not tried here"
+        else
+            apt-get install -y -qq "./$package" >/dev/null
+            home=$(mktemp -d)
+            HOME=$home /usr/bin/veltrane-sync --version
+            HOME=$home /usr/bin/veltrane-sync devices
+            rm -rf "$home"
+            apt-get purge -y -qq veltrane >/dev/null
+            ! test -e /usr/bin/veltrane-sync
+            echo "installed, ran and removed: $package"
+        fi
+    fi
 fi
 if [ "$which" = all ] || [ "$which" = fuzz ]; then
     echo "== Fuzz targets, a short run each"
