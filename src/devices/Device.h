@@ -77,6 +77,8 @@ public:
     // between a deletion and its record, or a drive pulled before its last copies were named,
     // leaves records that the next run must not trust. Asked once per recorded track and run.
     virtual bool trackIsOnDevice(const Track& aTrack);
+    // Every recorded track has been asked about: what was kept to answer can go.
+    virtual void trackChecksDone() {}
     // Why the device can't go on with the run (it was removed), in words for the user; empty
     // while it can. A run stops when this is set.
     virtual QString unusableReason() { return QString(); }

@@ -369,4 +369,5 @@ void MusicSync::verifyTracksOnDevice()
         mCache.removeDeletedTrack(track);
         mTracks.setOffDevice(position);
     }
+    mDevice->trackChecksDone();
 }

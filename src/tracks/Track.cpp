@@ -72,6 +72,14 @@ QString Track::uniqueId() const
     return id;
 }
 
+void Track::shareTextsWith(const Track& aOther)
+{
+    for (auto text : {&Track::mTrackName, &Track::mAlbumName, &Track::mArtistName, &Track::mPath}) {
+        if (this->*text == aOther.*text)
+            this->*text = aOther.*text;
+    }
+}
+
 void Track::dump() const
 {
     if (!logIsOn())

@@ -31,6 +31,9 @@ public:
     QString uploadSourcePath() const;
     // Bytes on the device: the recorded size while the track has a device identity, else 0.
     qint64 sizeOnDevice() const;
+    // Takes aOther's copy of each text (title, album, artist, path) equal to its own, so that
+    // the two tracks share one.
+    void shareTextsWith(const Track& aOther);
     // Writes the track to the diagnostics log.
     void dump() const;
 

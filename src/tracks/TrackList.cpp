@@ -44,6 +44,8 @@ template <typename T> int TrackList::add(T&& aTrack)
 void TrackList::merge(int aPosition, const Track& aTrack)
 {
     Track& existing = at(aPosition);
+    // The cached track's texts are the library's: one copy of them is kept.
+    existing.shareTextsWith(aTrack);
     // The same path needs no look: the cached and the library track of a run mostly agree.
     if (existing.path() != aTrack.path() && !SourceFile::isPresent(existing.path())) {
         logValue("Current file doesn't exist:", existing.path());
@@ -100,12 +102,6 @@ bool TrackList::findByUniqueId(const QString& aUniqueId, int& aPosition) const
         return false;
     aPosition = found.value();
     return true;
-}
-
-void TrackList::reserve(int aCount)
-{
-    mTracks.reserve(static_cast<std::size_t>(aCount));
-    mUniqueIdIndex.reserve(aCount);
 }
 
 void TrackList::setOffDevice(int aPosition)

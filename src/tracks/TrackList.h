@@ -5,11 +5,12 @@
 #include <QHash>
 #include <QString>
 
-#include <vector>
+#include <deque>
 
 // The tracks of one sync, merged by unique id: cached tracks first, then library tracks, so a
 // merged track keeps the cache's device identity and record positions and takes the library's
 // path, date, flags and library id. Positions are stable: tracks are never removed one by one.
+// Held in a deque: a list of 100,000 tracks grows without moving or doubling what it holds.
 class TrackList
 {
 public:
@@ -20,10 +21,10 @@ public:
     Track& at(int aPosition) { return mTracks[static_cast<std::size_t>(aPosition)]; }
     const Track& at(int aPosition) const { return mTracks[static_cast<std::size_t>(aPosition)]; }
     int count() const { return static_cast<int>(mTracks.size()); }
-    std::vector<Track>::iterator begin() { return mTracks.begin(); }
-    std::vector<Track>::iterator end() { return mTracks.end(); }
-    std::vector<Track>::const_iterator begin() const { return mTracks.begin(); }
-    std::vector<Track>::const_iterator end() const { return mTracks.end(); }
+    std::deque<Track>::iterator begin() { return mTracks.begin(); }
+    std::deque<Track>::iterator end() { return mTracks.end(); }
+    std::deque<Track>::const_iterator begin() const { return mTracks.begin(); }
+    std::deque<Track>::const_iterator end() const { return mTracks.end(); }
 
     bool findByLibraryId(const QString& aLibraryId, int& aPosition) const;
     bool findByUniqueId(const QString& aUniqueId, int& aPosition) const;
@@ -33,7 +34,6 @@ public:
     qint64 totalSizeOnDevice() const { return mTotalSizeOnDevice; }
     void setTotalSizeOnDevice(qint64 aSize) { mTotalSizeOnDevice = aSize; }
 
-    void reserve(int aCount);
     // The track at aPosition is no longer on the device (its file is another track's): the totals
     // follow, and a chosen track counts as one to copy again.
     void setOffDevice(int aPosition);
@@ -42,7 +42,7 @@ private:
     template <typename T> int add(T&& aTrack);
     void merge(int aPosition, const Track& aTrack);
 
-    std::vector<Track> mTracks;
+    std::deque<Track> mTracks;
     QHash<QString, int> mUniqueIdIndex;
     QHash<QString, int> mLibraryIdIndex;
     int mTotalTracksToCopy = 0;

@@ -52,6 +52,8 @@ public:
     void removeOldPlaylists() override;
     void uploadAlbumArt(const Track& aTrack, const QString& aImagePath) override;
     bool trackIsOnDevice(const Track& aTrack) override;
+    // The folder listings (100,000 names take 15 MB) are let go.
+    void trackChecksDone() override { mListings = {}; }
     QString unusableReason() override;
 
     const QString& root() const { return mDrive.root(); }

@@ -213,6 +213,8 @@ bool XmlLibraryParser::readTracks(XmlLibrary& aLibrary)
             return false;
         aLibrary.tracks.push_back(std::move(track));
     }
+    // Kept for as long as the library is: no room for the tracks of a library twice the size.
+    aLibrary.tracks.shrink_to_fit();
     return !mReader.hasError() || fail(QString());
 }
 
