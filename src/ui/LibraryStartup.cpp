@@ -21,7 +21,11 @@ LibraryStartup::LibraryStartup(LocalMusicLibrary& aLibrary, PodcastRamCache& aPo
 
 void LibraryStartup::begin()
 {
-    mWaitTimer.start(500);
+    // Long enough for the window to be painted before the library's thread takes a core; the
+    // file is read on that thread, so the window never waits for it (a library of 100,000
+    // tracks takes half a second: the first state comes that much sooner than after a longer
+    // pause).
+    mWaitTimer.start(kPauseBeforeReadingMs);
 }
 
 void LibraryStartup::initialise()

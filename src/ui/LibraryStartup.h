@@ -36,6 +36,7 @@ private:
 
     LocalMusicLibrary& mLibrary;
     PodcastRamCache& mPodcastNames;
+    static constexpr int kPauseBeforeReadingMs = 100;
     QTimer mWaitTimer;
     int mFailures = 0;
     bool mLibraryRead = false;
