@@ -20,7 +20,7 @@ cmake --build build-fuzz -j2
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     targets=(itunes_xml settings track_cache device_files manifest_db manifest_mbdb plist message_body note_body
-             backup_databases backup_file_list dates ipd bbb_listing mountinfo update_reply)
+             backup_databases backup_file_list dates ipd bbb_listing mountinfo update_reply library_snapshot)
 fi
 seeds_from_tests() {
     case "$1" in

@@ -2,6 +2,7 @@
 
 #include "app/LogScope.h"
 #include "library/itunes/xml/LibraryLocation.h"
+#include "library/itunes/xml/LibrarySnapshot.h"
 #include "library/itunes/xml/XmlLibraryObjects.h"
 #include "library/itunes/xml/XmlLibraryParser.h"
 #include "settings/SyncSettings.h"
@@ -55,18 +56,27 @@ std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
 
     LogScope log("ITunesXmlBackend::library");
     logValue("Reading iTunes library", aPath);
-    QFile file(aPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        noteFailure(aPath + QStringLiteral(": ") + file.errorString());
-        return nullptr;
-    }
     auto parsed = std::make_shared<XmlLibrary>();
     parsed->xmlFolder = info.absolutePath();
-    QString error;
-    if (!XmlLibraryParser::parse(file, *parsed, error)) {
-        // Often a file iTunes is still writing: the next attempt reads it whole.
-        noteFailure(aPath + QStringLiteral(": ") + error);
-        return nullptr;
+    const LibrarySnapshot snapshot;
+    if (snapshot.load(LibrarySnapshot::identityOf(aPath), *parsed)) {
+        logMessage("Library file unchanged since its snapshot");
+    } else {
+        QFile file(aPath);
+        if (!file.open(QIODevice::ReadOnly)) {
+            noteFailure(aPath + QStringLiteral(": ") + file.errorString());
+            return nullptr;
+        }
+        const LibrarySnapshot::FileIdentity read = LibrarySnapshot::identityOf(file.handle(), aPath);
+        QString error;
+        if (!XmlLibraryParser::parse(file, *parsed, error)) {
+            // Often a file iTunes is still writing: the next attempt reads it whole.
+            noteFailure(aPath + QStringLiteral(": ") + error);
+            return nullptr;
+        }
+        // Kept for the next run only when the file at the path is still the one read, unchanged.
+        if (read == LibrarySnapshot::identityOf(aPath))
+            snapshot.save(read, *parsed);
     }
     logValue("Tracks", static_cast<int>(parsed->tracks.size()));
     logValue("Playlists", static_cast<int>(parsed->playlists.size()));

@@ -13,7 +13,8 @@
 // The iTunes library as its XML file shows it. A missing, unreadable or half-written file
 // answers "not running", so the library waits and retries as for an iTunes that isn't started.
 // The parsed library is kept while the file's size and modification time stay the same, so the
-// many calls of one sync parse the file once. Any thread may call.
+// many calls of one sync parse the file once, and between runs in a snapshot (LibrarySnapshot),
+// so that a run whose library file has not changed parses nothing. Any thread may call.
 class ITunesXmlBackend : public itunes::Backend
 {
 public:

@@ -1,0 +1,252 @@
+// The parsed library kept between runs: its file format, checks and atomic replacement.
+#include "library/itunes/xml/LibrarySnapshot.h"
+
+#include "app/ApplicationPaths.h"
+#include "app/DiagnosticLog.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+#include <zlib.h>
+
+namespace {
+
+// "VLTSNAP" and the format's version; a snapshot of another version is parsed again.
+constexpr char kMagic[] = "VLTSNAP";
+constexpr quint32 kFormatVersion = 1;
+constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
+// A snapshot larger than this is not read (100,000 tracks take about 25 MB).
+constexpr qint64 kMaxSnapshotBytes = 1024LL * 1024 * 1024;
+// The fewest bytes a track and a playlist take in the file: counts are checked against what is
+// left before anything is reserved for them.
+constexpr qint64 kMinTrackBytes = 4 + 4 * 4 + 8 + 4 + 4 + 8 + 1 + 1;
+constexpr qint64 kMinPlaylistBytes = 4 + 4 + 4 + 1 + 4;
+// The part of the file at each end whose checksum the identity holds.
+constexpr qint64 kEndBytes = 64 * 1024;
+// How long before it is read a file must have been modified last to be kept: more than the
+// coarsest time granularity of the file systems a library lives on (FAT: 2 s).
+constexpr qint64 kSettledNs = 3LL * 1000 * 1000 * 1000;
+
+qint64 nanoseconds(const struct timespec& aTime)
+{
+    return static_cast<qint64>(aTime.tv_sec) * 1000000000LL + aTime.tv_nsec;
+}
+
+quint32 checksum(const char* aData, qint64 aSize)
+{
+    uLong crc = crc32(0L, Z_NULL, 0);
+    // zlib takes at most 4 GB at once; nothing checked here is larger.
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(aData), static_cast<uInt>(aSize));
+    return static_cast<quint32>(crc);
+}
+
+// The checksum of aBytes bytes at aOffset of the open file; 0 when they can't be read whole.
+quint32 checksumAt(int aFd, qint64 aOffset, qint64 aBytes)
+{
+    QByteArray buffer(static_cast<qsizetype>(aBytes), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < aBytes) {
+        const ssize_t got = ::pread(aFd, buffer.data() + done, static_cast<size_t>(aBytes - done),
+                                    static_cast<off_t>(aOffset + done));
+        if (got <= 0)
+            return 0;
+        done += got;
+    }
+    return checksum(buffer.constData(), aBytes);
+}
+
+LibrarySnapshot::FileIdentity identityFrom(int aFd, const QString& aLibraryFile)
+{
+    LibrarySnapshot::FileIdentity identity;
+    struct stat status = {};
+    if (aFd < 0 || ::fstat(aFd, &status) != 0 || !S_ISREG(status.st_mode))
+        return identity;
+    struct timespec now = {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    identity.lookedAtNs = nanoseconds(now);
+    identity.path = QFileInfo(aLibraryFile).absoluteFilePath();
+    identity.device = static_cast<quint64>(status.st_dev);
+    identity.inode = static_cast<quint64>(status.st_ino);
+    identity.size = static_cast<qint64>(status.st_size);
+    identity.modifiedNs = nanoseconds(status.st_mtim);
+    identity.changedNs = nanoseconds(status.st_ctim);
+    const qint64 head = qMin(identity.size, kEndBytes);
+    const qint64 tailStart = qMax(qint64(0), identity.size - kEndBytes);
+    identity.headChecksum = checksumAt(aFd, 0, head);
+    identity.tailChecksum = checksumAt(aFd, tailStart, identity.size - tailStart);
+    identity.valid = true;
+    return identity;
+}
+
+void writeIdentity(QDataStream& aStream, const LibrarySnapshot::FileIdentity& aIdentity)
+{
+    aStream << aIdentity.path << aIdentity.device << aIdentity.inode << aIdentity.size << aIdentity.modifiedNs
+            << aIdentity.changedNs << aIdentity.headChecksum << aIdentity.tailChecksum;
+}
+
+// Reads the tracks and playlists after the identity; false on anything that doesn't fit.
+bool readLibrary(QDataStream& aStream, qint64 aBytes, XmlLibrary& aLibrary)
+{
+    aStream >> aLibrary.musicFolder;
+    quint32 trackCount = 0;
+    aStream >> trackCount;
+    if (aStream.status() != QDataStream::Ok || trackCount > aBytes / kMinTrackBytes)
+        return false;
+    aLibrary.tracks.resize(trackCount);
+    for (XmlLibrary::TrackData& track : aLibrary.tracks) {
+        qint32 id = 0, trackNumber = 0, discNumber = 0;
+        aStream >> id >> track.name >> track.artist >> track.album >> track.location >> track.size >>
+            trackNumber >> discNumber >> track.dateAdded >> track.compilation >> track.hasFile;
+        if (aStream.status() != QDataStream::Ok)
+            return false;
+        track.id = id;
+        track.trackNumber = trackNumber;
+        track.discNumber = discNumber;
+    }
+    quint32 playlistCount = 0;
+    aStream >> playlistCount;
+    if (aStream.status() != QDataStream::Ok || playlistCount > aBytes / kMinPlaylistBytes)
+        return false;
+    aLibrary.playlists.resize(playlistCount);
+    for (XmlLibrary::PlaylistData& playlist : aLibrary.playlists) {
+        qint32 kind = 0, specialKind = 0;
+        quint32 entries = 0;
+        aStream >> playlist.name >> kind >> specialKind >> playlist.smart >> entries;
+        if (aStream.status() != QDataStream::Ok || entries > aBytes / 4)
+            return false;
+        playlist.kind = kind;
+        playlist.specialKind = specialKind;
+        playlist.tracks.resize(entries);
+        for (int& track : playlist.tracks) {
+            qint32 index = 0;
+            aStream >> index;
+            // Every entry names a track of this snapshot.
+            if (index < 0 || static_cast<quint32>(index) >= trackCount)
+                return false;
+            track = index;
+        }
+        if (aStream.status() != QDataStream::Ok)
+            return false;
+    }
+    return aStream.status() == QDataStream::Ok && aStream.atEnd();
+}
+
+} // namespace
+
+bool LibrarySnapshot::FileIdentity::settled() const
+{
+    return valid && lookedAtNs - modifiedNs >= kSettledNs;
+}
+
+bool LibrarySnapshot::FileIdentity::operator==(const FileIdentity& aOther) const
+{
+    return valid && aOther.valid && path == aOther.path && device == aOther.device && inode == aOther.inode &&
+           size == aOther.size && modifiedNs == aOther.modifiedNs && changedNs == aOther.changedNs &&
+           headChecksum == aOther.headChecksum && tailChecksum == aOther.tailChecksum;
+}
+
+LibrarySnapshot::LibrarySnapshot()
+    : mPath(ApplicationPaths::kordaFolder() + QStringLiteral("/library-snapshot"))
+{
+}
+
+LibrarySnapshot::FileIdentity LibrarySnapshot::identityOf(const QString& aLibraryFile)
+{
+    QFile file(aLibraryFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return identityFrom(file.handle(), aLibraryFile);
+}
+
+LibrarySnapshot::FileIdentity LibrarySnapshot::identityOf(int aFd, const QString& aLibraryFile)
+{
+    return identityFrom(aFd, aLibraryFile);
+}
+
+bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) const
+{
+    if (!aIdentity.valid)
+        return false;
+    QFile file(mPath);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSnapshotBytes || file.size() < 12)
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != file.size())
+        return false;
+    const qint64 payload = bytes.size() - 4;
+    QDataStream trailer(bytes.mid(payload));
+    quint32 stored = 0;
+    trailer >> stored;
+    if (stored != checksum(bytes.constData(), payload)) {
+        logValue("! Library snapshot damaged: parsing the library", mPath);
+        return false;
+    }
+    QDataStream stream(QByteArray::fromRawData(bytes.constData(), payload));
+    stream.setVersion(kStreamVersion);
+    char magic[sizeof kMagic] = {};
+    quint32 version = 0;
+    if (stream.readRawData(magic, sizeof magic) != static_cast<int>(sizeof magic) ||
+        qstrncmp(magic, kMagic, sizeof magic) != 0)
+        return false;
+    stream >> version;
+    if (version != kFormatVersion)
+        return false;
+    FileIdentity kept;
+    stream >> kept.path >> kept.device >> kept.inode >> kept.size >> kept.modifiedNs >> kept.changedNs >>
+        kept.headChecksum >> kept.tailChecksum;
+    kept.valid = stream.status() == QDataStream::Ok;
+    if (kept != aIdentity)
+        return false;
+    XmlLibrary read;
+    if (!readLibrary(stream, payload, read)) {
+        logValue("! Library snapshot damaged: parsing the library", mPath);
+        return false;
+    }
+    aLibrary.musicFolder = std::move(read.musicFolder);
+    aLibrary.tracks = std::move(read.tracks);
+    aLibrary.playlists = std::move(read.playlists);
+    return true;
+}
+
+bool LibrarySnapshot::save(const FileIdentity& aIdentity, const XmlLibrary& aLibrary) const
+{
+    if (!aIdentity.settled())
+        return false;
+    QByteArray bytes;
+    {
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        stream.setVersion(kStreamVersion);
+        stream.writeRawData(kMagic, sizeof kMagic);
+        stream << kFormatVersion;
+        writeIdentity(stream, aIdentity);
+        stream << aLibrary.musicFolder << static_cast<quint32>(aLibrary.tracks.size());
+        for (const XmlLibrary::TrackData& track : aLibrary.tracks)
+            stream << static_cast<qint32>(track.id) << track.name << track.artist << track.album
+                   << track.location << track.size << static_cast<qint32>(track.trackNumber)
+                   << static_cast<qint32>(track.discNumber) << track.dateAdded << track.compilation
+                   << track.hasFile;
+        stream << static_cast<quint32>(aLibrary.playlists.size());
+        for (const XmlLibrary::PlaylistData& playlist : aLibrary.playlists) {
+            stream << playlist.name << static_cast<qint32>(playlist.kind)
+                   << static_cast<qint32>(playlist.specialKind) << playlist.smart
+                   << static_cast<quint32>(playlist.tracks.size());
+            for (int track : playlist.tracks)
+                stream << static_cast<qint32>(track);
+        }
+        stream << checksum(bytes.constData(), bytes.size());
+    }
+    // A half-written snapshot never takes the old one's place.
+    QDir().mkpath(QFileInfo(mPath).absolutePath());
+    QSaveFile file(mPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        logValue("! Library snapshot not written", mPath);
+        return false;
+    }
+    return true;
+}
