@@ -66,6 +66,7 @@ int LocalMusicLibrary::getAllTracks(const QString& aName, TrackList& aTrackList,
         return log.ret(kLibraryFailure);
     }
 
+    aTrackList.reserve(aTrackList.count() + count);
     for (int position = 1; position <= count; ++position) {
         std::shared_ptr<itunes::Track> item;
         if (callForObject(

@@ -325,6 +325,7 @@ void MusicSync::writePlaylists()
 void MusicSync::claimDevicePaths()
 {
     mDevicePaths = DevicePaths();
+    mDevicePaths.reserve(mTracks.count());
     for (int position = 0; position < mTracks.count(); ++position) {
         Track& track = mTracks.at(position);
         if (!track.onRemoteDevice() || track.deviceId().isEmpty())

@@ -10,6 +10,8 @@
 class DevicePaths
 {
 public:
+    // Room for aCount paths.
+    void reserve(int aCount) { mHolders.reserve(aCount); }
     // Records that the track aUniqueId holds aDevicePath; false (and nothing recorded) when
     // another track holds it already.
     bool claim(const QString& aDevicePath, const QString& aUniqueId);

@@ -114,3 +114,11 @@ void TrackList::setOffDevice(int aPosition)
     if (track.onLocalSyncPlaylist())
         ++mTotalTracksToCopy;
 }
+
+void TrackList::reserve(int aCount)
+{
+    if (aCount > mUniqueIdIndex.capacity())
+        mUniqueIdIndex.reserve(aCount);
+    if (aCount > mLibraryIdIndex.capacity())
+        mLibraryIdIndex.reserve(aCount);
+}

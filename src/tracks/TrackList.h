@@ -26,6 +26,9 @@ public:
     std::deque<Track>::const_iterator begin() const { return mTracks.begin(); }
     std::deque<Track>::const_iterator end() const { return mTracks.end(); }
 
+    // Room in the indexes for aCount tracks, so that adding that many never rehashes them.
+    void reserve(int aCount);
+
     bool findByLibraryId(const QString& aLibraryId, int& aPosition) const;
     bool findByUniqueId(const QString& aUniqueId, int& aPosition) const;
 
