@@ -66,7 +66,8 @@ int LocalMusicLibrary::getAllTracks(const QString& aName, TrackList& aTrackList,
         return log.ret(kLibraryFailure);
     }
 
-    aTrackList.reserve(aTrackList.count() + count);
+    // Most of a playlist's tracks are listed already (from the cache or another playlist).
+    aTrackList.reserve(qMax(aTrackList.count(), count));
     for (int position = 1; position <= count; ++position) {
         std::shared_ptr<itunes::Track> item;
         if (callForObject(
