@@ -45,7 +45,8 @@ run_case() { # label directory tracks bytes
         if [ "$(id -u)" = 0 ]; then
             mountpoint -q "$1" && umount "$1"
             rm -f "$1.img"; truncate -s $(( $3 * $4 * 3 / 2 + 512 * 1024 * 1024 )) "$1.img"
-            mkfs.ext4 -q -F "$1.img" && mount -o loop "$1.img" "$1"
+            # An inode for every track and folder (the default ratio runs out at 100,000 small files).
+            mkfs.ext4 -q -F -N $(( $3 * 2 + 16384 )) "$1.img" && mount -o loop "$1.img" "$1"
         fi
         rm -rf "${1:?}"/*; sync
     }
