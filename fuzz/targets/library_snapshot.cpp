@@ -17,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* aData, size_t aSize)
         QDataStream stream(&bytes, QIODevice::WriteOnly);
         stream.setVersion(QDataStream::Qt_6_4);
         stream.writeRawData("VLTSNAP", 8);
-        stream << quint32(1) << identity.path << identity.device << identity.inode << identity.size
-               << identity.modifiedNs << identity.changedNs << identity.headChecksum << identity.tailChecksum;
+        stream << quint32(1) << QStringLiteral("fuzz") << identity.path << identity.device << identity.inode
+               << identity.size << identity.modifiedNs << identity.changedNs << identity.headChecksum
+               << identity.tailChecksum;
         stream.writeRawData(reinterpret_cast<const char*>(aData), static_cast<int>(aSize));
         stream << static_cast<quint32>(crc32(crc32(0L, Z_NULL, 0),
                                              reinterpret_cast<const Bytef*>(bytes.constData()),
@@ -26,6 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* aData, size_t aSize)
     }
     const QString path = fuzz::file(QStringLiteral("KORDA/library-snapshot"), bytes);
     XmlLibrary read;
-    LibrarySnapshot(path).load(identity, read);
+    LibrarySnapshot(path, QStringLiteral("fuzz")).load(identity, read);
     return 0;
 }

@@ -187,7 +187,12 @@ bool LibrarySnapshot::FileIdentity::operator==(const FileIdentity& aOther) const
 }
 
 LibrarySnapshot::LibrarySnapshot()
-    : mPath(ApplicationPaths::kordaFolder() + QStringLiteral("/library-snapshot"))
+    : LibrarySnapshot(ApplicationPaths::kordaFolder() + QStringLiteral("/library-snapshot"))
+{
+}
+
+LibrarySnapshot::LibrarySnapshot(const QString& aSnapshotPath, const QString& aVersion)
+    : mPath(aSnapshotPath), mVersion(aVersion.isEmpty() ? QStringLiteral(VELTRANE_VERSION) : aVersion)
 {
 }
 
@@ -229,8 +234,9 @@ bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) 
     if (stream.readRawData(magic, sizeof magic) != static_cast<int>(sizeof magic) ||
         qstrncmp(magic, kMagic, sizeof magic) != 0)
         return false;
-    stream >> version;
-    if (version != kFormatVersion)
+    QString writtenBy;
+    stream >> version >> writtenBy;
+    if (version != kFormatVersion || writtenBy != mVersion)
         return false;
     FileIdentity kept;
     stream >> kept.path >> kept.device >> kept.inode >> kept.size >> kept.modifiedNs >> kept.changedNs >>
@@ -265,7 +271,7 @@ bool LibrarySnapshot::save(const FileIdentity& aIdentity, const XmlLibrary& aLib
     QDataStream stream(&body);
     stream.setVersion(kStreamVersion);
     stream.writeRawData(kMagic, sizeof kMagic);
-    stream << kFormatVersion;
+    stream << kFormatVersion << mVersion;
     writeIdentity(stream, aIdentity);
     stream << aLibrary.musicFolder << static_cast<quint32>(aLibrary.tracks.size());
     for (const XmlLibrary::TrackData& track : aLibrary.tracks)

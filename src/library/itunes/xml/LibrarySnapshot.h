@@ -11,7 +11,9 @@
 // was made from, as it was then: the same path, device, inode, size, modification and change
 // times to the nanosecond, and the same first and last 64 KB (iTunes writes the time it saved
 // the library at the top); a file iTunes rewrote, one replaced by another or touched since is
-// parsed again. A file modified moments before it was read is not kept: a rewrite within its
+// parsed again, and so is every library after an upgrade (a snapshot names the Veltrane version
+// that wrote it: a later one may read libraries differently). A file modified moments before it
+// was read is not kept: a rewrite within its
 // file system's time granularity would keep its times. A damaged snapshot (its checksum, its
 // structure) is never used.
 // Reading and writing never throw; a snapshot that can't be written costs the next run a parse.
@@ -20,7 +22,8 @@ class LibrarySnapshot
 public:
     // The snapshot file "library-snapshot" in the KORDA folder.
     LibrarySnapshot();
-    explicit LibrarySnapshot(const QString& aSnapshotPath) : mPath(aSnapshotPath) {}
+    // aSnapshotPath, written and read by aVersion (this program's version when empty).
+    explicit LibrarySnapshot(const QString& aSnapshotPath, const QString& aVersion = QString());
 
     // The file's identity as the snapshot keeps it; invalid when the file can't be looked at.
     struct FileIdentity
@@ -55,4 +58,5 @@ public:
 
 private:
     QString mPath;
+    QString mVersion;
 };

@@ -133,6 +133,11 @@ TEST(LibrarySnapshot, ServesOnlyTheUnchangedFileItWasMadeFrom)
     EXPECT_FALSE(snapshot.load(LibrarySnapshot::identityOf(home.path() + "/gone.xml"), read));
     EXPECT_TRUE(snapshot.load(LibrarySnapshot::identityOf(path), read));
 
+    // A snapshot another Veltrane version wrote.
+    ASSERT_TRUE(
+        LibrarySnapshot(snapshot.path(), "0.0.9").save(LibrarySnapshot::identityOf(path), *parse(path)));
+    EXPECT_FALSE(snapshot.load(LibrarySnapshot::identityOf(path), read));
+
     // A file written moments ago is not kept.
     const QString fresh = home.writeFile("Fresh.xml", twoTrackLibrary());
     EXPECT_FALSE(snapshot.save(LibrarySnapshot::identityOf(fresh), *parse(fresh)));
