@@ -7,16 +7,15 @@
 
 // The parsed library of the last library file read, kept in the KORDA folder so that a run
 // whose library file has not changed since does not parse it again (a 100,000-track file takes
-// half a second to parse, its snapshot a twentieth of that). A snapshot serves only the file it
+// half a second to parse, its snapshot a quarter of that). A snapshot serves only the file it
 // was made from, as it was then: the same path, device, inode, size, modification and change
 // times to the nanosecond, and the same first and last 64 KB (iTunes writes the time it saved
 // the library at the top); a file iTunes rewrote, one replaced by another or touched since is
 // parsed again, and so is every library after an upgrade (a snapshot names the Veltrane version
 // that wrote it: a later one may read libraries differently). A file modified moments before it
-// was read is not kept: a rewrite within its
-// file system's time granularity would keep its times. A damaged snapshot (its checksum, its
-// structure) is never used.
-// Reading and writing never throw; a snapshot that can't be written costs the next run a parse.
+// was read is not kept: a rewrite within its file system's time granularity would keep its
+// times. A damaged snapshot (its checksum, its structure) is never used. Reading and writing
+// never throw; a snapshot that can't be written costs the next run a parse.
 class LibrarySnapshot
 {
 public:
