@@ -2,6 +2,7 @@
 #include "devices/DeviceParentMs.h"
 #include "devices/usbms/UsbMSDevice.h"
 #include "support/FakeDriveProber.h"
+#include "support/HostileXml.h"
 #include "tracks/Track.h"
 
 #include <gtest/gtest.h>
@@ -113,14 +114,7 @@ TEST(Device, AndroidInfoIsReadFromThePhonesFile)
     device.parseAndroidInfo("not xml at all");
     EXPECT_EQ(device.androidInfo().androidVersion, 0);
     // A phone's file made to expand (entities standing for gigabytes) is a damaged one, unread.
-    device.parseAndroidInfo(
-        "<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
-        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
-        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
-        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
-        "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
-        "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
-        "<info version=\"13\" screen_pixels=\"&f;\"/>");
+    device.parseAndroidInfo(entityBomb("x", "<info version=\"13\" screen_pixels=\"&f;\"/>"));
     EXPECT_EQ(device.androidInfo().androidVersion, 0);
     device.parseAndroidInfo("");
     EXPECT_EQ(device.androidInfo().androidVersion, -1);

@@ -1,5 +1,6 @@
 #include "settings/SyncSettings.h"
 #include "support/FileSizeLimit.h"
+#include "support/HostileXml.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -291,14 +292,7 @@ TEST_F(SyncSettingsTest, ADamagedFileIsKeptAsideBeforeAnythingOverwritesIt)
 TEST_F(SyncSettingsTest, SettingsMadeToExpandAreRefusedUnreadAndKeptAside)
 {
     // A few hundred bytes of entities standing for gigabytes, and 60,000 flat elements.
-    const QByteArray bomb =
-        "<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
-        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
-        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
-        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
-        "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
-        "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
-        "<settings><device><id>&f;</id></device></settings>";
+    const QByteArray bomb = entityBomb("x", "<settings><device><id>&f;</id></device></settings>");
     QByteArray flat = "<settings>";
     for (int i = 0; i < 60000; ++i)
         flat += "<a/>";

@@ -2,6 +2,7 @@
 // is there, never a crash.
 #include "library/LocalMusicLibrary.h"
 #include "library/itunes/xml/ITunesXmlBackend.h"
+#include "support/HostileXml.h"
 #include "support/LibraryXmlWriter.h"
 #include "support/TestHome.h"
 #include "tracks/LocalPlaylist.h"
@@ -59,14 +60,8 @@ TEST(DamagedLibrary, HostileFilesAreRefusedOrReadSafely)
     TestHome home;
     const QString path = home.path() + "/Library.xml";
     const QByteArray bomb =
-        "<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
-        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
-        "\"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
-        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e "
-        "\"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
-        "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
-        "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&f;&f;&f;&f;</string>"
-        "</dict></dict></dict></plist>";
+        entityBomb("plist", "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key>"
+                            "<string>&f;&f;&f;&f;</string></dict></dict></dict></plist>");
     const QByteArray external =
         "<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
         "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&x;</string>"
