@@ -58,16 +58,17 @@ std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
     logValue("Reading iTunes library", aPath);
     auto parsed = std::make_shared<XmlLibrary>();
     parsed->xmlFolder = info.absolutePath();
+    QFile file(aPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        noteFailure(aPath + QStringLiteral(": ") + file.errorString());
+        return nullptr;
+    }
+    // The file as opened: what the snapshot must have been made from, or what is parsed.
+    const LibrarySnapshot::FileIdentity read = LibrarySnapshot::identityOf(file.handle(), aPath);
     const LibrarySnapshot snapshot;
-    if (snapshot.load(LibrarySnapshot::identityOf(aPath), *parsed)) {
+    if (snapshot.load(read, *parsed)) {
         logMessage("Library file unchanged since its snapshot");
     } else {
-        QFile file(aPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            noteFailure(aPath + QStringLiteral(": ") + file.errorString());
-            return nullptr;
-        }
-        const LibrarySnapshot::FileIdentity read = LibrarySnapshot::identityOf(file.handle(), aPath);
         QString error;
         if (!XmlLibraryParser::parse(file, *parsed, error)) {
             // Often a file iTunes is still writing: the next attempt reads it whole.

@@ -61,27 +61,11 @@ quint32 checksumAt(int aFd, qint64 aOffset, qint64 aBytes)
     return checksum(buffer.constData(), aBytes);
 }
 
-LibrarySnapshot::FileIdentity identityFrom(int aFd, const QString& aLibraryFile)
+void readIdentity(QDataStream& aStream, LibrarySnapshot::FileIdentity& aIdentity)
 {
-    LibrarySnapshot::FileIdentity identity;
-    struct stat status = {};
-    if (aFd < 0 || ::fstat(aFd, &status) != 0 || !S_ISREG(status.st_mode))
-        return identity;
-    struct timespec now = {};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    identity.lookedAtNs = nanoseconds(now);
-    identity.path = QFileInfo(aLibraryFile).absoluteFilePath();
-    identity.device = static_cast<quint64>(status.st_dev);
-    identity.inode = static_cast<quint64>(status.st_ino);
-    identity.size = static_cast<qint64>(status.st_size);
-    identity.modifiedNs = nanoseconds(status.st_mtim);
-    identity.changedNs = nanoseconds(status.st_ctim);
-    const qint64 head = qMin(identity.size, kEndBytes);
-    const qint64 tailStart = qMax(qint64(0), identity.size - kEndBytes);
-    identity.headChecksum = checksumAt(aFd, 0, head);
-    identity.tailChecksum = checksumAt(aFd, tailStart, identity.size - tailStart);
-    identity.valid = true;
-    return identity;
+    aStream >> aIdentity.path >> aIdentity.device >> aIdentity.inode >> aIdentity.size >>
+        aIdentity.modifiedNs >> aIdentity.changedNs >> aIdentity.headChecksum >> aIdentity.tailChecksum;
+    aIdentity.valid = aStream.status() == QDataStream::Ok;
 }
 
 void writeIdentity(QDataStream& aStream, const LibrarySnapshot::FileIdentity& aIdentity)
@@ -201,12 +185,30 @@ LibrarySnapshot::FileIdentity LibrarySnapshot::identityOf(const QString& aLibrar
     QFile file(aLibraryFile);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return identityFrom(file.handle(), aLibraryFile);
+    return identityOf(file.handle(), aLibraryFile);
 }
 
 LibrarySnapshot::FileIdentity LibrarySnapshot::identityOf(int aFd, const QString& aLibraryFile)
 {
-    return identityFrom(aFd, aLibraryFile);
+    FileIdentity identity;
+    struct stat status = {};
+    if (aFd < 0 || ::fstat(aFd, &status) != 0 || !S_ISREG(status.st_mode))
+        return identity;
+    struct timespec now = {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    identity.lookedAtNs = nanoseconds(now);
+    identity.path = QFileInfo(aLibraryFile).absoluteFilePath();
+    identity.device = static_cast<quint64>(status.st_dev);
+    identity.inode = static_cast<quint64>(status.st_ino);
+    identity.size = static_cast<qint64>(status.st_size);
+    identity.modifiedNs = nanoseconds(status.st_mtim);
+    identity.changedNs = nanoseconds(status.st_ctim);
+    const qint64 head = qMin(identity.size, kEndBytes);
+    const qint64 tailStart = qMax(qint64(0), identity.size - kEndBytes);
+    identity.headChecksum = checksumAt(aFd, 0, head);
+    identity.tailChecksum = checksumAt(aFd, tailStart, identity.size - tailStart);
+    identity.valid = true;
+    return identity;
 }
 
 bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) const
@@ -239,9 +241,7 @@ bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) 
     if (version != kFormatVersion || writtenBy != mVersion)
         return false;
     FileIdentity kept;
-    stream >> kept.path >> kept.device >> kept.inode >> kept.size >> kept.modifiedNs >> kept.changedNs >>
-        kept.headChecksum >> kept.tailChecksum;
-    kept.valid = stream.status() == QDataStream::Ok;
+    readIdentity(stream, kept);
     if (kept != aIdentity)
         return false;
     XmlLibrary read;
