@@ -23,14 +23,6 @@ namespace {
 class DeviceContract : public ::testing::TestWithParam<TestTarget::Kind>
 {
 protected:
-    Track localTrack(const QString& aFile, const QString& aArtist = "Band", const QString& aAlbum = "Album",
-                     const QByteArray& aContent = "audio data", const QString& aTitle = "Song")
-    {
-        const QString path = target.home.writeFile("library/" + aFile, aContent);
-        Track track(aTitle, aAlbum, aArtist, 4, path, true, false, false);
-        track.setLocalSize(aContent.size());
-        return track;
-    }
     // An upload as a run makes it: named on the device once the run ends.
     int upload(Track& aTrack)
     {
@@ -64,11 +56,11 @@ protected:
 TEST_P(DeviceContract, AnUploadMakesItsFoldersAndRecordsTheTrack)
 {
     target.device->PrepareForSync();
-    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(200000, 'a'));
+    Track track = target.home.libraryTrack("a.mp3", "Band", "Album", QByteArray(200000, 'a'));
     ASSERT_EQ(upload(track), 0);
-    Track unknown = localTrack("b.mp3", "", "");
+    Track unknown = target.home.libraryTrack("b.mp3", "", "");
     ASSERT_EQ(upload(unknown), 0);
-    Track compilation = localTrack("c.mp3", "Various", "Hits");
+    Track compilation = target.home.libraryTrack("c.mp3", "Various", "Hits");
     compilation.setIsCompilation(true);
     ASSERT_EQ(upload(compilation), 0);
     EXPECT_EQ(target.files("Music"), (QStringList{"Music/Band/Album/a.mp3", "Music/Compilation/Hits/c.mp3",
@@ -87,7 +79,7 @@ TEST_P(DeviceContract, AnUploadMakesItsFoldersAndRecordsTheTrack)
 
 TEST_P(DeviceContract, AConvertedTrackIsStoredUnderItsMp3Name)
 {
-    Track track = localTrack("02 Tune.m4a");
+    Track track = target.home.libraryTrack("02 Tune.m4a");
     track.setConvertToMp3(true);
     ASSERT_TRUE(track.needsConversion());
     target.home.writeFile("KORDA/temp.mp3", "converted mp3 data"); // what the converter left
@@ -96,7 +88,7 @@ TEST_P(DeviceContract, AConvertedTrackIsStoredUnderItsMp3Name)
     EXPECT_EQ(target.files("Music"), QStringList{"Music/Band/Album/02 Tune.mp3"});
     EXPECT_EQ(target.read("Music/Band/Album/02 Tune.mp3"), "converted mp3 data");
     if (target.onPhone()) { // a lookup by the track alone (no device path yet) finds it too
-        Track fresh = localTrack("02 Tune.m4a");
+        Track fresh = target.home.libraryTrack("02 Tune.m4a");
         fresh.setConvertToMp3(true);
         auto* phone = static_cast<DeviceMtpMac*>(target.device);
         QString byPath, byTrack;
@@ -128,7 +120,7 @@ TEST_P(DeviceContract, ASourceThatIsNotThereIsAFailedUploadThatLeavesTheTrackAlo
 
 TEST_P(DeviceContract, AFullDeviceIsACleanCopyFailure)
 {
-    Track track = localTrack("big.mp3", "Band", "Album", QByteArray(64 * 1024, 'x'));
+    Track track = target.home.libraryTrack("big.mp3", "Band", "Album", QByteArray(64 * 1024, 'x'));
     int result = 0;
     if (target.onPhone()) {
         target.setFreeSpace(1000);
@@ -147,7 +139,7 @@ TEST_P(DeviceContract, AFullDeviceIsACleanCopyFailure)
 TEST_P(DeviceContract, DeletingTwiceRemovesTheTrackAndItsRecordBothTimes)
 {
     TrackCache& cache = openCache();
-    Track track = localTrack("a.mp3");
+    Track track = target.home.libraryTrack("a.mp3");
     ASSERT_EQ(upload(track), 0);
     ASSERT_EQ(cache.addTrack(track), 0);
     ASSERT_EQ(target.device->DeleteTrack(cache, track), 0);
@@ -168,7 +160,7 @@ TEST_P(DeviceContract, DeletingTwiceRemovesTheTrackAndItsRecordBothTimes)
 
 TEST_P(DeviceContract, AlbumArtTwiceLeavesOneArtFile)
 {
-    Track track = localTrack("a.mp3");
+    Track track = target.home.libraryTrack("a.mp3");
     ASSERT_EQ(upload(track), 0);
     target.device->uploadAlbumArt(track, target.home.writeFile("art1.jpg", "first picture"));
     target.device->uploadAlbumArt(track, target.home.writeFile("art2.jpg", "second picture"));
@@ -187,7 +179,7 @@ TEST_P(DeviceContract, AlbumArtTwiceLeavesOneArtFile)
 
 TEST_P(DeviceContract, ACopyCutShortIsRepairedNeverTrusted)
 {
-    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(300000, 'p'));
+    Track track = target.home.libraryTrack("a.mp3", "Band", "Album", QByteArray(300000, 'p'));
     if (target.onPhone()) {
         // The cable goes during the send: the phone keeps part of the file under its name.
         SyncSettings settings;
@@ -215,8 +207,8 @@ TEST_P(DeviceContract, PlaylistsAreWrittenWhenTheyChangeAndOldOnesRetired)
 {
     TrackList tracks;
     for (int i = 0; i < 3; ++i) {
-        Track track =
-            localTrack(QString("%1.mp3").arg(i), "Band", "Album", "audio", QString("Song %1").arg(i));
+        Track track = target.home.libraryTrack(QString("%1.mp3").arg(i), "Band", "Album", "audio",
+                                               QString("Song %1").arg(i));
         ASSERT_EQ(upload(track), 0);
         tracks.addTrack(track);
     }
@@ -261,7 +253,7 @@ TEST_P(DeviceContract, PlaylistsAreWrittenWhenTheyChangeAndOldOnesRetired)
 TEST_P(DeviceContract, TwoPlaylistsWhoseNamesBecomeOneFileGetAFileEach)
 {
     TrackList tracks;
-    Track track = localTrack("a.mp3");
+    Track track = target.home.libraryTrack("a.mp3");
     ASSERT_EQ(upload(track), 0);
     tracks.addTrack(track);
     target.device->PrepareForSync();

@@ -37,6 +37,14 @@ QString TestHome::writeFile(const QString& aRelativePath, const QByteArray& aCon
     return path;
 }
 
+Track TestHome::libraryTrack(const QString& aFile, const QString& aArtist, const QString& aAlbum,
+                             const QByteArray& aContent, const QString& aTitle) const
+{
+    Track track(aTitle, aAlbum, aArtist, 4, writeFile("library/" + aFile, aContent), true, false, false);
+    track.setLocalSize(aContent.size());
+    return track;
+}
+
 QByteArray readWholeFile(const QString& aPath)
 {
     QFile file(aPath);

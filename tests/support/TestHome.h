@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tracks/Track.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -19,6 +21,9 @@ public:
     QString korda() const;
     // Writes aContent to a file under the home (folders made as needed); returns its path.
     QString writeFile(const QString& aRelativePath, const QByteArray& aContent) const;
+    // A chosen library track (track 4) whose file aContent is written under library/aFile.
+    Track libraryTrack(const QString& aFile, const QString& aArtist = "Band", const QString& aAlbum = "Album",
+                       const QByteArray& aContent = "audio data", const QString& aTitle = "Song") const;
 
 private:
     QTemporaryDir mDir;

@@ -34,15 +34,6 @@ protected:
         mDevice = static_cast<DeviceMtpMac*>(mParent->children().first());
     }
 
-    Track localTrack(const QString& aFile, const QString& aArtist = "Band", const QString& aAlbum = "Album",
-                     const QByteArray& aContent = "audio data")
-    {
-        const QString path = mHome.writeFile("library/" + aFile, aContent);
-        Track track("Song", aAlbum, aArtist, 4, path, true, false, false);
-        track.setLocalSize(aContent.size());
-        return track;
-    }
-
     TestHome mHome;
     std::shared_ptr<SimulatedPhone> mPhone = std::make_shared<SimulatedPhone>();
     QString mInternal;
@@ -114,7 +105,7 @@ TEST_F(DeviceMtpMacTest, NamesDifferingInCaseOrCompositionResolveToOneFolder)
     // The phone has MUSIC and an artist written with a combining accent.
     mPhone->putFile(mInternal, "MUSIC/Beyonce\u0301/Lemonade/other.mp3", "x");
     reconnect();
-    Track track = localTrack("song.mp3", "beyonc\u00e9", "LEMONADE");
+    Track track = mHome.libraryTrack("song.mp3", "beyonc\u00e9", "LEMONADE");
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
     EXPECT_EQ(mPhone->folders(mInternal, QString()), (QStringList{"KORDA", "MUSIC"}));
     EXPECT_EQ(mPhone->folders(mInternal, "MUSIC"), QStringList{"Beyonce\u0301"});
@@ -128,7 +119,7 @@ TEST_F(DeviceMtpMacTest, NamesDifferingInCaseOrCompositionResolveToOneFolder)
 TEST_F(DeviceMtpMacTest, ASendThatFailsButLeavesAnObjectIsDeletedAndSentAgain)
 {
     mPhone->failNextSends(2, true, SimulatedPhone::kBlock + 10);
-    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(300000, 'z'));
+    Track track = mHome.libraryTrack("a.mp3", "Band", "Album", QByteArray(300000, 'z'));
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
     EXPECT_EQ(mPhone->sends(), 3);
     EXPECT_EQ(mPhone->files(mInternal, "Music"), QStringList{"Music/Band/Album/a.mp3"});
@@ -146,7 +137,7 @@ TEST_F(DeviceMtpMacTest, ACopyFailingOnItsLastAttemptReturnsFalseAndLeavesNothin
     EXPECT_TRUE(mPhone->exists(mInternal, "Exports")); // the folder was made first
 
     mPhone->failNextSends(MtpFile::kCopyAttempts, false);
-    Track track = localTrack("a.mp3");
+    Track track = mHome.libraryTrack("a.mp3");
     EXPECT_EQ(mDevice->UploadTrack(track), DeviceMtpMac::kCopyFailed);
     EXPECT_FALSE(track.onRemoteDevice());
     EXPECT_TRUE(mPhone->files(mInternal, "Music").isEmpty());
@@ -160,7 +151,8 @@ TEST_F(DeviceMtpMacTest, ACancelStopsTheCopyWithinABlockAndLeavesNothing)
         reported.append(aDone);
         return aDone < 3 * SimulatedPhone::kBlock; // the user cancels during the third block
     });
-    Track track = localTrack("big.mp3", "Band", "Album", QByteArray(10 * SimulatedPhone::kBlock, 'b'));
+    Track track =
+        mHome.libraryTrack("big.mp3", "Band", "Album", QByteArray(10 * SimulatedPhone::kBlock, 'b'));
     EXPECT_NE(mDevice->UploadTrack(track), 0);
     EXPECT_EQ(reported, (QList<qint64>{SimulatedPhone::kBlock, 2 * SimulatedPhone::kBlock,
                                        3 * SimulatedPhone::kBlock}));
@@ -174,7 +166,7 @@ TEST_F(DeviceMtpMacTest, EachFolderIsListedOncePerConnection)
     mDevice->PrepareForSync();
     const int before = mPhone->listings();
     for (int i = 0; i < 10; ++i) {
-        Track track = localTrack(QString("%1.mp3").arg(i));
+        Track track = mHome.libraryTrack(QString("%1.mp3").arg(i));
         ASSERT_EQ(mDevice->UploadTrack(track), 0);
     }
     // The root, Music, the artist and the album: each listed once (new folders need none).
@@ -183,7 +175,7 @@ TEST_F(DeviceMtpMacTest, EachFolderIsListedOncePerConnection)
     // Reopened before a run, the cache starts again (the run's start has listed the root).
     mDevice->PrepareForSync();
     const int reopened = mPhone->listings();
-    Track track = localTrack("0.mp3");
+    Track track = mHome.libraryTrack("0.mp3");
     QString id;
     EXPECT_EQ(mDevice->GetIdFromTrack(track, id), 0);
     EXPECT_EQ(mPhone->listings() - reopened, 3);
@@ -191,7 +183,7 @@ TEST_F(DeviceMtpMacTest, EachFolderIsListedOncePerConnection)
 
 TEST_F(DeviceMtpMacTest, APhoneThatWentAwaySaysNothingAboutItsTracks)
 {
-    Track track = localTrack("a.mp3", "Band", "Album", QByteArray(5000, 'w'));
+    Track track = mHome.libraryTrack("a.mp3", "Band", "Album", QByteArray(5000, 'w'));
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
     mPhone->unplug();
     mDevice->PrepareForSync();

@@ -25,14 +25,6 @@ protected:
         mDevice = std::make_unique<UsbMSDevice>(mRoot, "Phone", true, mProber);
     }
 
-    Track localTrack(const QString& aFile, const QString& aArtist = "Band", const QString& aAlbum = "Album",
-                     const QByteArray& aContent = "audio data")
-    {
-        const QString path = mHome.writeFile("library/" + aFile, aContent);
-        Track track("Song", aAlbum, aArtist, 4, path, true, false, false);
-        track.setLocalSize(aContent.size());
-        return track;
-    }
     TestHome mHome;
     std::shared_ptr<FakeDriveProber> mProber = std::make_shared<FakeDriveProber>();
     QString mRoot;
@@ -46,9 +38,9 @@ TEST_F(UsbMSDeviceTest, MetadataFilesAreNumberedAndNamesNormalised)
     mHome.writeFile("media/PHONE/KORDA/metadata0.xml", "x");
     mHome.writeFile("media/PHONE/KORDA/metadata1.xml", "x");
     mDevice->PrepareForSync();
-    Track track = localTrack("a.mp3");
+    Track track = mHome.libraryTrack("a.mp3");
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
-    Track decomposed = localTrack("o.mp3", "Ole\u0301", "Ole\u0301 ELO");
+    Track decomposed = mHome.libraryTrack("o.mp3", "Ole\u0301", "Ole\u0301 ELO");
     ASSERT_EQ(mDevice->UploadTrack(decomposed), 0);
     mDevice->FinalizeSync();
     const QString metadata = QString::fromUtf8(readWholeFile(mRoot + "KORDA/metadata2.xml"));
@@ -65,14 +57,14 @@ TEST_F(UsbMSDeviceTest, AFileAlreadyOnTheDriveIsTakenOnlyWhenItsSizeIsTheCopys)
 {
     mHome.writeFile("media/PHONE/Music/Band/Album/a.mp3", "same size!");
     mDevice->PrepareForSync();
-    Track track = localTrack("a.mp3");
+    Track track = mHome.libraryTrack("a.mp3");
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
     EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/a.mp3"), QByteArray("same size!"));
     EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\a.mp3");
     EXPECT_EQ(track.sizeOnDevice(), 10);
     // Another size is another file (a stale copy, an older version): replaced.
     mHome.writeFile("media/PHONE/Music/Band/Album/b.mp3", "stale and longer");
-    Track other = localTrack("b.mp3");
+    Track other = mHome.libraryTrack("b.mp3");
     ASSERT_EQ(mDevice->UploadTrack(other), 0);
     mDevice->FinalizeSync();
     EXPECT_EQ(readWholeFile(mRoot + "Music/Band/Album/b.mp3"), QByteArray("audio data"));
@@ -81,7 +73,7 @@ TEST_F(UsbMSDeviceTest, AFileAlreadyOnTheDriveIsTakenOnlyWhenItsSizeIsTheCopys)
 
 TEST_F(UsbMSDeviceTest, UnstorableFileNamesDoNotSplitTheDevicePath)
 {
-    Track track = localTrack("AC\\DC - What?.mp3");
+    Track track = mHome.libraryTrack("AC\\DC - What?.mp3");
     ASSERT_EQ(mDevice->UploadTrack(track), 0);
     EXPECT_EQ(track.deviceId(), "\\Music\\Band\\Album\\AC_DC - What_.mp3");
     mDevice->FinalizeSync();
