@@ -15,19 +15,25 @@ QByteArray Device::playlistContent(const LocalPlaylist& aPlaylist, const TrackLi
     QByteArray content = "#EXTM3U\r\n";
     if (aIncludeName)
         content += "#NAME:" + aPlaylist.name().toUtf8() + "\r\n";
+    // Appended in place: a playlist of the whole library has 100,000 entries.
+    content.reserve(content.size() + static_cast<qsizetype>(aPlaylist.entries().size()) * 128);
     for (const LocalPlaylistEntry& entry : aPlaylist.entries()) {
         const Track& track = aTracks.at(entry.trackIndex);
         // A track that is not on the device (its copy failed) would be a line naming nothing.
         if (track.deviceId().isEmpty() || !track.onRemoteDevice())
             continue;
-        const QByteArray info = "#EXTINF:0," + track.trackName().toUtf8() + "\r\n";
-        const QByteArray path = aPathPrefix + deviceDataPath(track.deviceId()).toUtf8() + "\r\n";
+        const qsizetype infoStart = content.size();
+        content += "#EXTINF:0,";
+        content += track.trackName().toUtf8();
+        content += "\r\n";
+        const qsizetype pathStart = content.size();
+        content += aPathPrefix;
+        content += deviceDataPath(track.deviceId()).toUtf8();
+        content += "\r\n";
         if (logIsOn()) {
-            logValue("Writing track: ", QString::fromUtf8(info));
-            logValue("Writing track data: ", QString::fromUtf8(path));
+            logValue("Writing track: ", QString::fromUtf8(content.mid(infoStart, pathStart - infoStart)));
+            logValue("Writing track data: ", QString::fromUtf8(content.mid(pathStart)));
         }
-        content += info;
-        content += path;
     }
     return content;
 }
