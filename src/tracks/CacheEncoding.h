@@ -69,4 +69,17 @@ inline QString fromUtf16Bytes(const char* aData, qint64 aUnits)
     return text;
 }
 
+// Whether aData holds aText's units: a repeated value (the album and artist of an album's
+// tracks) is then shared instead of allocated again.
+inline bool equalsUtf16Bytes(const QString& aText, const char* aData, qint64 aUnits)
+{
+    if (aText.size() != aUnits)
+        return false;
+    for (qsizetype unit = 0; unit < aText.size(); ++unit) {
+        if (aText.at(unit).unicode() != qFromLittleEndian<quint16>(aData + 2 * unit))
+            return false;
+    }
+    return true;
+}
+
 } // namespace CacheEncoding

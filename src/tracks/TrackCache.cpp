@@ -165,7 +165,7 @@ TrackCache::Read TrackCache::readTaggedLong(qint64& aValue)
     return result == Read::AtEnd ? Read::Bad : result;
 }
 
-TrackCache::Read TrackCache::readString(QString& aValue)
+TrackCache::Read TrackCache::readString(QString& aValue, const QString& aLikely)
 {
     qint32 byteLength = 0;
     Read result = readRawInt(byteLength);
@@ -175,10 +175,12 @@ TrackCache::Read TrackCache::readString(QString& aValue)
     // A length the file can't hold is damage, found before anything is allocated for it.
     if (byteLength < 0 || 2 * units > mCacheFile.size() - mReadPosition)
         return Read::Bad;
-    QByteArray bytes(static_cast<int>(2 * units), Qt::Uninitialized);
-    result = readBytes(bytes.data(), bytes.size());
+    mStringBytes.resize(static_cast<qsizetype>(2 * units));
+    result = readBytes(mStringBytes.data(), mStringBytes.size());
     if (result == Read::Ok)
-        aValue = fromUtf16Bytes(bytes.constData(), units);
+        aValue = units > 0 && equalsUtf16Bytes(aLikely, mStringBytes.constData(), units)
+                     ? aLikely
+                     : fromUtf16Bytes(mStringBytes.constData(), units);
     return result == Read::AtEnd ? Read::Bad : result;
 }
 
@@ -265,10 +267,10 @@ int TrackCache::readTrack(Track& aTrack)
             result = readString(name);
             break;
         case kAlbumName:
-            result = readString(album);
+            result = readString(album, mPreviousAlbum);
             break;
         case kArtistName:
-            result = readString(artist);
+            result = readString(artist, mPreviousArtist);
             break;
         case kLocalPath:
             result = readString(path);
@@ -312,13 +314,18 @@ int TrackCache::readTrack(Track& aTrack)
         logMessage("! Device identifier is outside the persistent IDs file");
         return log.ret(kFormatError);
     }
-    QByteArray idBytes(static_cast<int>(2 * idUnits), Qt::Uninitialized);
-    if (mIdsFile.readAt(idOffset, idBytes.data(), idBytes.size()) != RecordFile::ReadOk)
+    // Read in place: the identifier's UTF-16 units become the string's.
+    QString deviceId(static_cast<qsizetype>(idUnits), Qt::Uninitialized);
+    if (mIdsFile.readAt(idOffset, reinterpret_cast<char*>(deviceId.data()), 2 * idUnits) !=
+        RecordFile::ReadOk)
         return log.ret(kFormatError);
+    qFromLittleEndian<quint16>(deviceId.data(), deviceId.size(), deviceId.data());
 
+    mPreviousAlbum = album;
+    mPreviousArtist = artist;
     aTrack = Track();
     aTrack.set(name, album, artist, trackNumber, path, false, (flags & kFlagOnDevice) != 0, true,
-               flagsPosition, fromUtf16Bytes(idBytes.constData(), idUnits), sizeOnDevice);
+               flagsPosition, deviceId, sizeOnDevice);
     aTrack.setIdFilePosition(idPosition);
     aTrack.setDiscNumber(discNumber);
     if (flags & kFlagConvertedToMp3)

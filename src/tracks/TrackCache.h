@@ -73,13 +73,16 @@ private:
     Read readRawInt(qint32& aValue);
     Read readTaggedInt(qint32& aValue);
     Read readTaggedLong(qint64& aValue);
-    Read readString(QString& aValue);
+    // aLikely: the value this field most often repeats, shared when the record holds it again.
+    Read readString(QString& aValue, const QString& aLikely = QString());
     int readFlagsAt(qint32 aFlagsFilePosition, qint32& aFlags);
     int appendRecord(Track& aTrack, qint32 aFlags, qint64 aIdOffset, qint32 aIdLength);
 
     RecordFile mCacheFile;
     RecordFile mIdsFile;
     qint64 mReadPosition = 0;
+    QByteArray mStringBytes;                 // a string's bytes as read, before decoding
+    QString mPreviousAlbum, mPreviousArtist; // the last record's: an album's records follow each other
     qint64 mTotalSizeOfUploadedFiles = 0;
     qint64 mTotalSizePosition = 0;
     qint64 mIntegrityPosition = 0;
