@@ -24,6 +24,7 @@ void Track::set(const QString& aTrackName, const QString& aAlbumName, const QStr
     mArtistName = aArtistName;
     mTrackNumberOnAlbum = aTrackNumberOnAlbum;
     mPath = aPath;
+    mUniqueId.clear();
     mOnLocalSyncPlaylist = aOnLocalSyncPlaylist;
     mOnRemoteDevice = aOnRemoteDevice;
     mInCache = aInCache;
@@ -56,6 +57,8 @@ qint64 Track::sizeOnDevice() const
 
 QString Track::uniqueId() const
 {
+    if (!mUniqueId.isEmpty())
+        return mUniqueId;
     QString id;
     id.reserve(mTrackName.size() + mAlbumName.size() + mArtistName.size() + 16);
     id += mTrackName;

@@ -24,6 +24,9 @@ public:
     // device copy is or will be an MP3. Tracks on disc 1 or without a disc number keep the
     // identity they had before disc numbers counted, so caches written then stay valid.
     QString uniqueId() const;
+    // Keeps aId as the unique id until a change that may alter it (the track list keeps the id it
+    // indexed the track by, so the run computes each track's id once).
+    void rememberUniqueId(const QString& aId) { mUniqueId = aId; }
     bool needsConversion() const;
     // The last three characters of the path; empty for paths under four characters.
     QString extension() const;
@@ -60,8 +63,18 @@ public:
     bool convertedToMp3() const { return mConvertedToMp3; }
     bool isCompilation() const { return mIsCompilation; }
 
-    void setPath(const QString& aPath) { mPath = aPath; }
-    void setDiscNumber(int aDisc) { mDiscNumber = aDisc; }
+    void setPath(const QString& aPath)
+    {
+        if (aPath != mPath)
+            mUniqueId.clear();
+        mPath = aPath;
+    }
+    void setDiscNumber(int aDisc)
+    {
+        if (aDisc != mDiscNumber)
+            mUniqueId.clear();
+        mDiscNumber = aDisc;
+    }
     void setITunesId(const QString& aId) { mITunesId = aId; }
     void setDeviceId(const QString& aId) { mDeviceId = aId; }
     void setLibraryId(const QString& aId)
@@ -77,9 +90,19 @@ public:
     void setSizeOnDevice(qint64 aSize) { mSizeOnDevice = aSize; }
     void setLocalSize(qint64 aSize) { mLocalSize = aSize; }
     void setDateAdded(qint64 aDate) { mDateAdded = aDate; }
-    void setConvertToMp3(bool aValue) { mConvertToMp3 = aValue; }
+    void setConvertToMp3(bool aValue)
+    {
+        if (aValue != mConvertToMp3)
+            mUniqueId.clear();
+        mConvertToMp3 = aValue;
+    }
     void setBitRate(int aKbps) { mBitRate = aKbps; }
-    void setConvertedToMp3(bool aValue) { mConvertedToMp3 = aValue; }
+    void setConvertedToMp3(bool aValue)
+    {
+        if (aValue != mConvertedToMp3)
+            mUniqueId.clear();
+        mConvertedToMp3 = aValue;
+    }
     void setIsCompilation(bool aValue) { mIsCompilation = aValue; }
 
 private:
@@ -92,6 +115,7 @@ private:
     QString mITunesId;
     QString mDeviceId;
     QString libraryId;
+    QString mUniqueId; // remembered by rememberUniqueId(); empty: computed when asked
     bool mHasLibraryId = false;
     bool mOnLocalSyncPlaylist = false;
     bool mOnRemoteDevice = false;

@@ -28,7 +28,8 @@ template <typename T> int TrackList::add(T&& aTrack)
     }
     const int position = count();
     mTracks.push_back(std::forward<T>(aTrack));
-    const Track& added = mTracks.back();
+    Track& added = mTracks.back();
+    added.rememberUniqueId(uniqueId);
     if (added.onLocalSyncPlaylist() && !added.onRemoteDevice())
         ++mTotalTracksToCopy;
     if (added.onRemoteDevice())

@@ -148,4 +148,15 @@ TEST(TrackList, MergingAddsFlagsAndNeverRemovesThem)
     int position = 0;
     EXPECT_FALSE(list.findByLibraryId("1", position));
     EXPECT_TRUE(list.findByUniqueId("SAlbumArtist3", position));
+
+    // The listed track's id follows a later change of what it is made of.
+    Track merged = libraryTrack("S", "/nowhere/s.m4a");
+    merged.setConvertToMp3(true); // another unique id: listed as a track of its own
+    list.at(list.addTrack(merged)).setPath("/nowhere/s.mp3");
+    EXPECT_EQ(list.at(1).uniqueId(), "SAlbumArtist3mp3");
+    list.at(0).setPath("/nowhere/s.mp3");
+    EXPECT_EQ(list.at(0).uniqueId(), "SAlbumArtist3mp3");
+    list.at(0).setDiscNumber(2);
+    EXPECT_EQ(list.at(0).uniqueId(), "SAlbumArtist3\x1f"
+                                     "2mp3");
 }
