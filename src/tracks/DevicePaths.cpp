@@ -19,31 +19,63 @@ QString DevicePaths::cutToUtf8Bytes(const QString& aText, int aBytes)
     return aText.left(end);
 }
 
-QString DevicePaths::key(const QString& aDevicePath)
+namespace {
+
+char16_t asciiLower(char16_t aUnit)
 {
-    // Most paths are plain ASCII: lower case is their folded form, and they need no composing.
+    return aUnit >= u'A' && aUnit <= u'Z' ? static_cast<char16_t>(aUnit + (u'a' - u'A')) : aUnit;
+}
+
+} // namespace
+
+bool DevicePaths::Key::same(const Key& aLeft, const Key& aRight)
+{
+    // Folded forms hold no upper case ASCII, so one comparison serves both kinds of key.
+    const qsizetype size = aLeft.text.size();
+    if (size != aRight.text.size())
+        return false;
+    const QChar* left = aLeft.text.constData();
+    const QChar* right = aRight.text.constData();
+    for (qsizetype unit = 0; unit < size; ++unit) {
+        if (left[unit] != right[unit] &&
+            asciiLower(left[unit].unicode()) != asciiLower(right[unit].unicode()))
+            return false;
+    }
+    return true;
+}
+
+size_t DevicePaths::Key::hash(const Key& aKey, size_t aSeed)
+{
+    size_t hash = aSeed ^ 0xcbf29ce484222325ULL;
+    for (const QChar unit : aKey.text)
+        hash = (hash ^ asciiLower(unit.unicode())) * 0x100000001b3ULL;
+    return hash;
+}
+
+DevicePaths::Key DevicePaths::key(const QString& aDevicePath)
+{
     const bool ascii = std::all_of(aDevicePath.begin(), aDevicePath.end(),
                                    [](QChar aChar) { return aChar.unicode() < 0x80; });
     if (ascii)
-        return aDevicePath.toLower();
-    return aDevicePath.normalized(QString::NormalizationForm_C).toCaseFolded();
+        return Key{aDevicePath};
+    return Key{aDevicePath.normalized(QString::NormalizationForm_C).toCaseFolded()};
 }
 
 bool DevicePaths::claim(const QString& aDevicePath, const QString& aUniqueId)
 {
-    const QString folded = key(aDevicePath);
-    const auto held = mHolders.constFind(folded);
+    Key path = key(aDevicePath);
+    const auto held = mHolders.constFind(path);
     if (held != mHolders.constEnd())
         return held.value() == aUniqueId;
-    mHolders.insert(folded, aUniqueId);
+    mHolders.insert(std::move(path), aUniqueId);
     return true;
 }
 
 void DevicePaths::release(const QString& aDevicePath, const QString& aUniqueId)
 {
-    const QString folded = key(aDevicePath);
-    if (mHolders.value(folded) == aUniqueId)
-        mHolders.remove(folded);
+    const Key path = key(aDevicePath);
+    if (mHolders.value(path) == aUniqueId)
+        mHolders.remove(path);
 }
 
 QString DevicePaths::holder(const QString& aDevicePath) const

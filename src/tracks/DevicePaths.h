@@ -29,7 +29,18 @@ public:
     static QString cutToUtf8Bytes(const QString& aText, int aBytes);
 
 private:
-    static QString key(const QString& aDevicePath);
+    // A path as the device compares it. Plain ASCII paths (nearly all) are kept as they are,
+    // sharing the track's string, and compared and hashed without regard to ASCII case; others
+    // are kept composed and case folded.
+    struct Key
+    {
+        QString text;
+        static bool same(const Key& aLeft, const Key& aRight);
+        static size_t hash(const Key& aKey, size_t aSeed);
+        friend bool operator==(const Key& aLeft, const Key& aRight) { return same(aLeft, aRight); }
+        friend size_t qHash(const Key& aKey, size_t aSeed) { return hash(aKey, aSeed); }
+    };
+    static Key key(const QString& aDevicePath);
 
-    QHash<QString, QString> mHolders; // folded path -> unique id
+    QHash<Key, QString> mHolders; // path -> unique id of the track holding it
 };

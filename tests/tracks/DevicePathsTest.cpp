@@ -29,6 +29,10 @@ TEST(DevicePaths, ASecondTrackGetsANumberedNameAndEachKeepsItsOwn)
     EXPECT_EQ(paths.holder("\\Music\\A\\B\\caf\u00e9"), "y");
     EXPECT_EQ(paths.freePathFor("\\Music\\A\\B\\caf\u00e9", "x"),
               "\\Music\\A\\B\\caf\u00e9 (2)"); // no extension
+    // An ASCII path is the same file as one whose characters fold to it (the Kelvin sign is k).
+    paths.claim("\\Music\\Kelvin.mp3", "k");
+    EXPECT_EQ(paths.holder("\\music\\\u212Aelvin.MP3"), "k");
+    EXPECT_FALSE(paths.claim("\\MUSIC\\\u212Aelvin.mp3", "kelvin"));
 
     paths.release(intro, "second"); // not its holder: nothing happens
     EXPECT_EQ(paths.holder(intro), "first");
