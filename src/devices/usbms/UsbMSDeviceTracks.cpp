@@ -110,7 +110,8 @@ bool UsbMSDevice::trackIsOnDevice(const Track& aTrack)
     // a name that is there is a whole file).
     const QString& path = aTrack.deviceId();
     const qsizetype slash = path.lastIndexOf(QLatin1Char('\\'));
-    const QString folder = path.left(slash + 1);
+    // Looked up in place: only a folder met for the first time is copied.
+    const QString folder = QString::fromRawData(path.constData(), slash + 1);
     auto listing = mListings.find(folder);
     if (listing == mListings.end()) {
         QStringList names;
@@ -120,9 +121,9 @@ bool UsbMSDevice::trackIsOnDevice(const Track& aTrack)
             const QStringList found = mDrive.fileNames(names);
             files = QSet<QString>(found.begin(), found.end());
         }
-        listing = mListings.insert(folder, files);
+        listing = mListings.insert(QString(folder.constData(), folder.size()), files);
     }
-    return listing->contains(path.mid(slash + 1));
+    return listing->contains(QString::fromRawData(path.constData() + slash + 1, path.size() - slash - 1));
 }
 
 int UsbMSDevice::DeleteTrack(TrackCache& aCache, Track& aTrack)
