@@ -5,6 +5,9 @@
 
 #include <QDir>
 
+#include <algorithm>
+#include <charconv>
+
 Track::Track(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
              int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
              bool aInCache, const QString& aDeviceId)
@@ -59,19 +62,28 @@ QString Track::uniqueId() const
 {
     if (!mUniqueId.isEmpty())
         return mUniqueId;
-    QString id;
-    id.reserve(mTrackName.size() + mAlbumName.size() + mArtistName.size() + 16);
-    id += mTrackName;
-    id += mAlbumName;
-    id += mArtistName;
-    id += QString::number(mTrackNumberOnAlbum);
-    if (mDiscNumber > 1) {
-        id += QChar(0x1F); // a separator no tag holds, so no other track's tags can spell this
-        id += QString::number(mDiscNumber);
+    // Written into one allocation of the final size: a run asks for 100,000 of these.
+    char number[16];
+    char* numberEnd = std::to_chars(number, number + sizeof number, mTrackNumberOnAlbum).ptr;
+    char disc[16];
+    char* discEnd = mDiscNumber > 1 ? std::to_chars(disc, disc + sizeof disc, mDiscNumber).ptr : disc;
+    const bool mp3 = needsConversion() || mConvertedToMp3 ||
+                     extension().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0;
+    const qsizetype size = mTrackName.size() + mAlbumName.size() + mArtistName.size() + (numberEnd - number) +
+                           (discEnd > disc ? 1 + (discEnd - disc) : 0) + (mp3 ? 3 : 0);
+    QString id(size, Qt::Uninitialized);
+    QChar* out = id.data();
+    for (const QString* text : {&mTrackName, &mAlbumName, &mArtistName})
+        out = std::copy(text->cbegin(), text->cend(), out);
+    out = std::transform(number, numberEnd, out, [](char aDigit) { return QChar(aDigit); });
+    if (discEnd > disc) {
+        *out++ = QChar(0x1F); // a separator no tag holds, so no other track's tags can spell this
+        out = std::transform(disc, discEnd, out, [](char aDigit) { return QChar(aDigit); });
     }
-    if (needsConversion() || mConvertedToMp3 ||
-        extension().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
-        id += QLatin1String("mp3");
+    if (mp3) {
+        for (const char letter : {'m', 'p', '3'})
+            *out++ = QChar(letter);
+    }
     return id;
 }
 
