@@ -118,12 +118,18 @@ bool readLibrary(QDataStream& aStream, qint64 aBytes, XmlLibrary& aLibrary)
     if (aStream.status() != QDataStream::Ok || trackCount > aBytes / kMinTrackBytes)
         return false;
     aLibrary.tracks.resize(trackCount);
+    QString artist, album;
+    const XmlLibrary::TrackData* previous = nullptr;
     for (XmlLibrary::TrackData& track : aLibrary.tracks) {
         qint32 id = 0, trackNumber = 0, discNumber = 0;
-        aStream >> id >> track.name >> track.artist >> track.album >> track.location >> track.size >>
-            trackNumber >> discNumber >> track.dateAdded >> track.compilation >> track.hasFile;
+        aStream >> id >> track.name >> artist >> album >> track.location >> track.size >> trackNumber >>
+            discNumber >> track.dateAdded >> track.compilation >> track.hasFile;
         if (aStream.status() != QDataStream::Ok)
             return false;
+        // An album's tracks mostly follow each other: they share one artist and one album string.
+        track.artist = previous && artist == previous->artist ? previous->artist : artist;
+        track.album = previous && album == previous->album ? previous->album : album;
+        previous = &track;
         track.id = id;
         track.trackNumber = trackNumber;
         track.discNumber = discNumber;

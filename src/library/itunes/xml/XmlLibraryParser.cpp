@@ -211,6 +211,14 @@ bool XmlLibraryParser::readTracks(XmlLibrary& aLibrary)
         track.id = static_cast<int>(toInteger(key));
         if (!readTrack(track))
             return false;
+        // An album's tracks mostly follow each other: they share one artist and one album string.
+        if (!aLibrary.tracks.empty()) {
+            const XmlLibrary::TrackData& previous = aLibrary.tracks.back();
+            if (track.artist == previous.artist)
+                track.artist = previous.artist;
+            if (track.album == previous.album)
+                track.album = previous.album;
+        }
         aLibrary.tracks.push_back(std::move(track));
     }
     // Kept for as long as the library is: no room for the tracks of a library twice the size.
