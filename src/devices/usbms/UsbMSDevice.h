@@ -52,7 +52,7 @@ public:
     void removeOldPlaylists() override;
     void uploadAlbumArt(const Track& aTrack, const QString& aImagePath) override;
     bool trackIsOnDevice(const Track& aTrack) override;
-    // The folder listings (100,000 names take 15 MB) are let go.
+    // The folder listings are let go.
     void trackChecksDone() override { mListings = {}; }
     QString unusableReason() override;
 
@@ -86,7 +86,9 @@ private:
     DriveCopyBatch mCopies{mDrive}; // the run's track copies, named in batches
     QHash<QString, bool> mPlaylistsThisRun;
     QHash<QString, QString> mPlaylistOwners; // folded file name -> playlist name, this run
-    QHash<QString, QSet<QString>> mListings; // folder device path -> its file names, while checking
+    // Folder device path -> its file names, while checking: the last few hundred folders listed
+    // (an album's tracks follow each other in the cache; all of a drive's names would take 15 MB).
+    QHash<QString, QSet<QString>> mListings;
     bool mIdRead = false;
     bool mDeletedBefore = false;
     bool mMetadataTried = false;

@@ -114,6 +114,9 @@ bool UsbMSDevice::trackIsOnDevice(const Track& aTrack)
     const QString folder = QString::fromRawData(path.constData(), slash + 1);
     auto listing = mListings.find(folder);
     if (listing == mListings.end()) {
+        constexpr int kListingsKept = 256;
+        if (mListings.size() >= kListingsKept)
+            mListings.clear(); // a folder met again later is listed again
         QStringList names;
         QSet<QString> files;
         if (namesOf(folder + QStringLiteral("x"), names)) {
