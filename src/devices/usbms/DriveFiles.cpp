@@ -117,7 +117,7 @@ bool DriveFiles::present()
 
 void DriveFiles::forgetFolder()
 {
-    mFolderFd = UniqueFd();
+    mFolderFds.clear();
     mFolderParts.clear();
 }
 
@@ -129,14 +129,21 @@ int DriveFiles::folder(const QStringList& aFolder, bool aCreate)
     }
     if (aFolder.isEmpty())
         return mRootFd.get();
-    if (mFolderFd.valid() && aFolder == mFolderParts)
-        return mFolderFd.get();
-    forgetFolder();
+    // The folders above the last one are kept open too: the next album's folder is one step
+    // from its artist's, not a walk from the drive's root.
+    qsizetype kept = 0;
+    while (kept < mFolderParts.size() && kept < aFolder.size() && mFolderParts.at(kept) == aFolder.at(kept))
+        ++kept;
+    if (kept == aFolder.size() && kept == mFolderParts.size())
+        return mFolderFds.back().get();
+    mFolderFds.resize(static_cast<std::size_t>(kept));
+    mFolderParts.resize(kept);
     // Each step opens one name below the last, refusing a link: nothing is followed off the drive.
-    UniqueFd current;
-    for (const QString& part : aFolder) {
-        const int parent = current.valid() ? current.get() : mRootFd.get();
+    for (qsizetype step = kept; step < aFolder.size(); ++step) {
+        const QString& part = aFolder.at(step);
+        const int parent = mFolderFds.empty() ? mRootFd.get() : mFolderFds.back().get();
         if (!isPlainName(part)) {
+            forgetFolder();
             fail(Refused, QStringLiteral("not a name: ") + part);
             return -1;
         }
@@ -147,6 +154,7 @@ int DriveFiles::folder(const QStringList& aFolder, bool aCreate)
                 return -1;
             if (::mkdirat(parent, name.constData(), 0755) != 0 && errno != EEXIST) {
                 failErrno(QStringLiteral("making the folder ") + aFolder.join(QLatin1Char('/')));
+                forgetFolder();
                 return -1;
             }
             next =
@@ -154,13 +162,13 @@ int DriveFiles::folder(const QStringList& aFolder, bool aCreate)
         }
         if (!next.valid()) {
             failErrno(QStringLiteral("opening the folder ") + aFolder.join(QLatin1Char('/')));
+            forgetFolder();
             return -1;
         }
-        current = std::move(next);
+        mFolderFds.push_back(std::move(next));
+        mFolderParts.append(part);
     }
-    mFolderFd = std::move(current);
-    mFolderParts = aFolder;
-    return mFolderFd.get();
+    return mFolderFds.back().get();
 }
 
 UniqueFd DriveFiles::createIn(const QStringList& aFolder, const QByteArray& aName, int aFlags)

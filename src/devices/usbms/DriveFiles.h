@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 #include <sys/types.h>
 
 // The files of one drive, reached only through the drive's root. A drive is a removable medium
@@ -81,7 +83,7 @@ private:
 
     bool openRoot();
     // A descriptor of the folder aFolder (made as needed when aCreate), or -1. Owned here: the
-    // last folder is kept open for the next operation in it.
+    // last folder and those above it are kept open for the next operations.
     int folder(const QStringList& aFolder, bool aCreate);
     // Opens aName in aFolder with O_CREAT and aFlags (O_EXCL: a leftover there is removed
     // first), no link followed.
@@ -106,6 +108,6 @@ private:
     bool mGone = false;
     Status mStatus = Ok;
     QString mError;
-    QStringList mFolderParts;
-    UniqueFd mFolderFd;
+    QStringList mFolderParts;         // the last folder used, and
+    std::vector<UniqueFd> mFolderFds; // a descriptor for it and each folder above it
 };
