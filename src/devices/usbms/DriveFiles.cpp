@@ -235,41 +235,88 @@ bool DriveFiles::makeFolder(const QStringList& aPath)
     return folder(aPath, true) >= 0;
 }
 
-bool DriveFiles::readFile(const QStringList& aPath, qint64 aMaxBytes, QByteArray& aContent)
+UniqueFd DriveFiles::openToRead(const QStringList& aPath, qint64 aMaxBytes, qint64& aSize)
 {
-    aContent.clear();
-    if (aPath.isEmpty())
-        return fail(Refused, QStringLiteral("no file named"));
+    if (aPath.isEmpty()) {
+        fail(Refused, QStringLiteral("no file named"));
+        return UniqueFd();
+    }
     const int parent = folder(aPath.mid(0, aPath.size() - 1), false);
     if (parent < 0)
-        return false;
+        return UniqueFd();
     // Non-blocking: a FIFO placed under the file's name must not hold the program.
     UniqueFd file(
         ::openat(parent, encoded(aPath.last()).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
-    if (file.get() < 0 || ::fstat(file.get(), &info) != 0)
-        return failErrno(QStringLiteral("reading ") + aPath.join(QLatin1Char('/')));
-    if (!S_ISREG(info.st_mode))
-        return fail(Refused, aPath.join(QLatin1Char('/')) + QStringLiteral(": not a regular file"));
-    if (info.st_size > aMaxBytes)
-        return fail(Refused,
-                    aPath.join(QLatin1Char('/')) + QStringLiteral(": larger than %1 bytes").arg(aMaxBytes));
-    QByteArray content(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
+        failErrno(QStringLiteral("reading ") + aPath.join(QLatin1Char('/')));
+        return UniqueFd();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        fail(Refused, aPath.join(QLatin1Char('/')) + QStringLiteral(": not a regular file"));
+        return UniqueFd();
+    }
+    if (info.st_size > aMaxBytes) {
+        fail(Refused, aPath.join(QLatin1Char('/')) + QStringLiteral(": larger than %1 bytes").arg(aMaxBytes));
+        return UniqueFd();
+    }
+    aSize = info.st_size;
+    return file;
+}
+
+qint64 DriveFiles::readSome(int aFd, char* aData, qint64 aLength, const QStringList& aPath)
+{
     qint64 done = 0;
-    while (done < content.size()) {
-        const ssize_t got =
-            ::read(file.get(), content.data() + done, static_cast<size_t>(content.size() - done));
+    while (done < aLength) {
+        const ssize_t got = ::read(aFd, aData + done, static_cast<size_t>(aLength - done));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0)
-            return failErrno(QStringLiteral("reading ") + aPath.join(QLatin1Char('/')));
+        if (got < 0) {
+            failErrno(QStringLiteral("reading ") + aPath.join(QLatin1Char('/')));
+            return -1;
+        }
         if (got == 0)
             break;
         done += got;
     }
-    content.truncate(done);
+    return done;
+}
+
+bool DriveFiles::readFile(const QStringList& aPath, qint64 aMaxBytes, QByteArray& aContent)
+{
+    aContent.clear();
+    qint64 size = 0;
+    const UniqueFd file = openToRead(aPath, aMaxBytes, size);
+    if (!file.valid())
+        return false;
+    QByteArray content(static_cast<qsizetype>(size), Qt::Uninitialized);
+    const qint64 done = readSome(file.get(), content.data(), content.size(), aPath);
+    if (done < 0)
+        return false;
+    content.truncate(static_cast<qsizetype>(done));
     aContent = content;
     return true;
+}
+
+bool DriveFiles::holds(const QStringList& aPath, const QByteArray& aContent)
+{
+    qint64 size = 0;
+    const UniqueFd file = openToRead(aPath, aContent.size(), size);
+    if (!file.valid() || size != aContent.size())
+        return false;
+    // Compared a block at a time: a playlist of the whole library is megabytes.
+    constexpr qint64 kBlock = 64 * 1024;
+    QByteArray block(static_cast<qsizetype>(qMin(kBlock, size)), Qt::Uninitialized);
+    for (qint64 done = 0; done < size;) {
+        const qint64 got = readSome(file.get(), block.data(), qMin(kBlock, size - done), aPath);
+        if (got <= 0 ||
+            std::memcmp(block.constData(), aContent.constData() + done, static_cast<size_t>(got)) != 0)
+            return false;
+        done += got;
+    }
+    // Nothing more than it was when it was measured.
+    char more = 0;
+    return readSome(file.get(), &more, 1, aPath) == 0;
 }
 
 bool DriveFiles::writeFile(const QStringList& aPath, const QByteArray& aContent)

@@ -59,6 +59,8 @@ public:
     bool makeFolder(const QStringList& aPath);
     // A regular file of at most aMaxBytes; a larger one is refused, unread.
     bool readFile(const QStringList& aPath, qint64 aMaxBytes, QByteArray& aContent);
+    // Whether the regular file aPath holds exactly aContent (read a block at a time).
+    bool holds(const QStringList& aPath, const QByteArray& aContent);
     // Writes aContent whole, flushed, in place of what was there.
     bool writeFile(const QStringList& aPath, const QByteArray& aContent);
     bool appendToFile(const QStringList& aPath, const QByteArray& aContent);
@@ -89,6 +91,10 @@ private:
     // first), no link followed.
     UniqueFd createIn(const QStringList& aFolder, const QByteArray& aName, int aFlags);
     void forgetFolder();
+    // aPath opened to read, when it is a regular file of at most aMaxBytes (its size in aSize).
+    UniqueFd openToRead(const QStringList& aPath, qint64 aMaxBytes, qint64& aSize);
+    // Reads up to aLength bytes; how many (fewer at the end of the file), -1 on failure.
+    qint64 readSome(int aFd, char* aData, qint64 aLength, const QStringList& aPath);
     bool fail(Status aStatus, const QString& aWhat);
     bool failErrno(const QString& aWhat);
     // Copies aSource under the temporary name of aPath (flushed when aFlush); aBytes receives its

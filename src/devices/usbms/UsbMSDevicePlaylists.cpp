@@ -70,9 +70,7 @@ int UsbMSDevice::createPlaylist(const LocalPlaylist& aPlaylist, const TrackList&
     // written again nor hinted to the phone.
     const QByteArray content = playlistContent(aPlaylist, aTracks, QByteArray(), false);
     qint64 size = -1;
-    QByteArray existing;
-    if (!aForce && mDrive.isFile(path, &size) && size == content.size() &&
-        mDrive.readFile(path, content.size(), existing) && existing == content)
+    if (!aForce && mDrive.isFile(path, &size) && size == content.size() && mDrive.holds(path, content))
         return log.ret(result);
     logValue("Identical playlist does not already exist", root() + path.join(QLatin1Char('/')));
     if (!mDrive.writeFile(path, content)) {
