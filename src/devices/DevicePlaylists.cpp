@@ -16,7 +16,7 @@ QByteArray Device::playlistContent(const LocalPlaylist& aPlaylist, const TrackLi
     if (aIncludeName)
         content += "#NAME:" + aPlaylist.name().toUtf8() + "\r\n";
     // Appended in place: a playlist of the whole library has 100,000 entries.
-    content.reserve(content.size() + static_cast<qsizetype>(aPlaylist.entries().size()) * 128);
+    content.reserve(content.size() + static_cast<qsizetype>(aPlaylist.entries().size()) * 96);
     for (const LocalPlaylistEntry& entry : aPlaylist.entries()) {
         const Track& track = aTracks.at(entry.trackIndex);
         // A track that is not on the device (its copy failed) would be a line naming nothing.
