@@ -109,6 +109,34 @@ private:
     uLong mCrc = crc32(0L, Z_NULL, 0);
 };
 
+// Reads the first aLength bytes of a file and keeps the CRC-32 of them: the snapshot is read
+// straight from its file, not into memory whole first.
+class ChecksummedReader : public QIODevice
+{
+public:
+    ChecksummedReader(QIODevice& aSource, qint64 aLength) : mSource(aSource), mLeft(aLength) {}
+    quint32 checksum() const { return static_cast<quint32>(mCrc); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* aData, qint64 aSize) override
+    {
+        const qint64 got = mSource.read(aData, qMin(aSize, mLeft));
+        if (got <= 0)
+            return got == 0 && mLeft > 0 ? -1 : got; // a file shorter than it was: an error
+        mCrc = crc32(mCrc, reinterpret_cast<const Bytef*>(aData), static_cast<uInt>(got));
+        mLeft -= got;
+        return got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+    qint64 bytesAvailable() const override { return mLeft + QIODevice::bytesAvailable(); }
+
+private:
+    QIODevice& mSource;
+    qint64 mLeft;
+    uLong mCrc = crc32(0L, Z_NULL, 0);
+};
+
 // Reads the tracks and playlists after the identity; false on anything that doesn't fit.
 bool readLibrary(QDataStream& aStream, qint64 aBytes, XmlLibrary& aLibrary)
 {
@@ -224,18 +252,13 @@ bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) 
     QFile file(mPath);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSnapshotBytes || file.size() < 12)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size())
+    // The checksum of everything before its last 4 bytes is kept there: what is read is used
+    // only when the two agree.
+    const qint64 payload = file.size() - 4;
+    ChecksummedReader body(file, payload);
+    if (!body.open(QIODevice::ReadOnly))
         return false;
-    const qint64 payload = bytes.size() - 4;
-    QDataStream trailer(bytes.mid(payload));
-    quint32 stored = 0;
-    trailer >> stored;
-    if (stored != checksum(bytes.constData(), payload)) {
-        logValue("! Library snapshot damaged: parsing the library", mPath);
-        return false;
-    }
-    QDataStream stream(QByteArray::fromRawData(bytes.constData(), payload));
+    QDataStream stream(&body);
     stream.setVersion(kStreamVersion);
     char magic[sizeof kMagic] = {};
     quint32 version = 0;
@@ -251,7 +274,11 @@ bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) 
     if (kept != aIdentity)
         return false;
     XmlLibrary read;
-    if (!readLibrary(stream, payload, read)) {
+    const bool whole = readLibrary(stream, payload, read);
+    QDataStream trailer(&file);
+    quint32 stored = 0;
+    trailer >> stored;
+    if (!whole || trailer.status() != QDataStream::Ok || stored != body.checksum()) {
         logValue("! Library snapshot damaged: parsing the library", mPath);
         return false;
     }
