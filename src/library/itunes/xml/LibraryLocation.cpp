@@ -66,7 +66,7 @@ public:
             if (mFd < 0)
                 return false;
         }
-        return ::faccessat(mFd, QFile::encodeName(aPath.mid(slash + 1)).constData(), F_OK, 0) == 0;
+        return ::faccessat(mFd, QStringView(aPath).sliced(slash + 1).toUtf8().constData(), F_OK, 0) == 0;
     }
 
 private:
