@@ -3,9 +3,11 @@
 #include "app/UniqueFd.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <vector>
 
 #include <sys/types.h>
@@ -72,6 +74,7 @@ public:
     bool sameContent(const QStringList& aPath, const QString& aLocal);
     // The names of the regular files in a folder, unsorted.
     QStringList fileNames(const QStringList& aFolder);
+    QSet<QString> fileNameSet(const QStringList& aFolder);
 
     // Copies the local regular file aSource to aPath, replacing what is there, flushed and named
     // at once; aBytes receives its size.
@@ -91,6 +94,8 @@ private:
     // first), no link followed.
     UniqueFd createIn(const QStringList& aFolder, const QByteArray& aName, int aFlags);
     void forgetFolder();
+    // Calls aTake with the name of each regular file of aFolder (nothing when it can't be listed).
+    template <typename Take> void forEachFileName(const QStringList& aFolder, Take&& aTake);
     // aPath opened to read, when it is a regular file of at most aMaxBytes (its size in aSize).
     UniqueFd openToRead(const QStringList& aPath, qint64 aMaxBytes, qint64& aSize);
     // Reads up to aLength bytes; how many (fewer at the end of the file), -1 on failure.
@@ -114,6 +119,7 @@ private:
     bool mGone = false;
     Status mStatus = Ok;
     QString mError;
-    QStringList mFolderParts;         // the last folder used, and
-    std::vector<UniqueFd> mFolderFds; // a descriptor for it and each folder above it
+    QStringList mFolderParts;                  // the last folder used, and
+    std::vector<UniqueFd> mFolderFds;          // a descriptor for it and each folder above it
+    std::vector<std::uint64_t> mListingBuffer; // directory entries as the system gives them (aligned)
 };

@@ -121,8 +121,7 @@ bool UsbMSDevice::trackIsOnDevice(const Track& aTrack)
         QSet<QString> files;
         if (namesOf(folder + QStringLiteral("x"), names)) {
             names.removeLast();
-            const QStringList found = mDrive.fileNames(names);
-            files = QSet<QString>(found.begin(), found.end());
+            files = mDrive.fileNameSet(names);
         }
         listing = mListings.insert(QString(folder.constData(), folder.size()), files);
     }
