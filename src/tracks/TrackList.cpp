@@ -6,6 +6,25 @@
 
 #include <utility>
 
+namespace {
+
+// aId as a number, when it is the decimal form of one ("0", "7", "4711"; not "007" or "-1").
+bool plainNumber(const QString& aId, int& aNumber)
+{
+    if (aId.isEmpty() || aId.size() > 9 || (aId.size() > 1 && aId.at(0) == QLatin1Char('0')))
+        return false;
+    int number = 0;
+    for (const QChar digit : aId) {
+        if (digit < QLatin1Char('0') || digit > QLatin1Char('9'))
+            return false;
+        number = number * 10 + (digit.unicode() - '0');
+    }
+    aNumber = number;
+    return true;
+}
+
+} // namespace
+
 int TrackList::addTrack(const Track& aTrack)
 {
     return add(aTrack);
@@ -38,7 +57,7 @@ template <typename T> int TrackList::add(T&& aTrack)
         mTotalLocalSize += added.localSize();
     mUniqueIdIndex.insert(uniqueId, position);
     if (added.hasLibraryId())
-        mLibraryIdIndex.insert(added.getLibraryId(), position);
+        indexLibraryId(added.getLibraryId(), position);
     return position;
 }
 
@@ -81,14 +100,31 @@ void TrackList::merge(int aPosition, const Track& aTrack)
         existing.setIsCompilation(true);
     if (aTrack.hasLibraryId()) {
         existing.setLibraryId(aTrack.getLibraryId());
-        mLibraryIdIndex.insert(aTrack.getLibraryId(), aPosition);
+        indexLibraryId(aTrack.getLibraryId(), aPosition);
     }
     if (aTrack.inCache())
         existing.setInCache(true);
 }
 
+void TrackList::indexLibraryId(const QString& aLibraryId, int aPosition)
+{
+    int number = 0;
+    if (plainNumber(aLibraryId, number))
+        mNumericLibraryIdIndex.insert(number, aPosition);
+    else
+        mLibraryIdIndex.insert(aLibraryId, aPosition);
+}
+
 bool TrackList::findByLibraryId(const QString& aLibraryId, int& aPosition) const
 {
+    int number = 0;
+    if (plainNumber(aLibraryId, number)) {
+        const auto found = mNumericLibraryIdIndex.constFind(number);
+        if (found == mNumericLibraryIdIndex.constEnd())
+            return false;
+        aPosition = found.value();
+        return true;
+    }
     const auto found = mLibraryIdIndex.constFind(aLibraryId);
     if (found == mLibraryIdIndex.constEnd())
         return false;
@@ -120,6 +156,6 @@ void TrackList::reserve(int aCount)
 {
     if (aCount > mUniqueIdIndex.capacity())
         mUniqueIdIndex.reserve(aCount);
-    if (aCount > mLibraryIdIndex.capacity())
-        mLibraryIdIndex.reserve(aCount);
+    if (aCount > mNumericLibraryIdIndex.capacity())
+        mNumericLibraryIdIndex.reserve(aCount);
 }

@@ -44,9 +44,13 @@ public:
 private:
     template <typename T> int add(T&& aTrack);
     void merge(int aPosition, const Track& aTrack);
+    void indexLibraryId(const QString& aLibraryId, int aPosition);
 
     std::deque<Track> mTracks;
     QHash<QString, int> mUniqueIdIndex;
+    // Library ids by position: those that are plain numbers (every id of an iTunes library) by
+    // their value, which hashes and compares faster than their text; any other by its text.
+    QHash<int, int> mNumericLibraryIdIndex;
     QHash<QString, int> mLibraryIdIndex;
     int mTotalTracksToCopy = 0;
     qint64 mTotalLocalSize = 0;

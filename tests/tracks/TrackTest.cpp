@@ -149,11 +149,25 @@ TEST(TrackList, MergingAddsFlagsAndNeverRemovesThem)
     EXPECT_FALSE(list.findByLibraryId("1", position));
     EXPECT_TRUE(list.findByUniqueId("SAlbumArtist3", position));
 
+    // Library ids are found by their text, numbers or not.
+    const QStringList ids = {"7", "007", "x7", "-7", "4294967303"};
+    for (int n = 0; n < ids.size(); ++n) {
+        Track other = libraryTrack(QString("T%1").arg(n), "/nowhere/t.m4a");
+        other.setLibraryId(ids.at(n));
+        list.addTrack(other);
+    }
+    for (int n = 0; n < ids.size(); ++n) {
+        ASSERT_TRUE(list.findByLibraryId(ids.at(n), position)) << ids.at(n).toStdString();
+        EXPECT_EQ(list.at(position).trackName(), QString("T%1").arg(n));
+    }
+    EXPECT_FALSE(list.findByLibraryId("07", position));
+
     // The listed track's id follows a later change of what it is made of.
     Track merged = libraryTrack("S", "/nowhere/s.m4a");
     merged.setConvertToMp3(true); // another unique id: listed as a track of its own
-    list.at(list.addTrack(merged)).setPath("/nowhere/s.mp3");
-    EXPECT_EQ(list.at(1).uniqueId(), "SAlbumArtist3mp3");
+    const int mergedAt = list.addTrack(merged);
+    list.at(mergedAt).setPath("/nowhere/s.mp3");
+    EXPECT_EQ(list.at(mergedAt).uniqueId(), "SAlbumArtist3mp3");
     list.at(0).setPath("/nowhere/s.mp3");
     EXPECT_EQ(list.at(0).uniqueId(), "SAlbumArtist3mp3");
     list.at(0).setDiscNumber(2);
