@@ -12,6 +12,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class LocalMusicLibraryTaskObserver;
 class LocalPlaylist;
@@ -53,9 +54,22 @@ public:
 
     int getPlaylistCollection(std::shared_ptr<itunes::PlaylistCollection>& aCollection);
     int getPlaylist(const QString& aName, std::shared_ptr<itunes::Playlist>& aPlaylist);
+    // Where the local file of a playlist's track is, looked up ahead of getAllTracks (on another
+    // thread, while the run reads its cache: a look-up is a file system call per track). With the
+    // track's library id: a place the playlist no longer holds the same track at is looked up again.
+    struct TrackLocation
+    {
+        int libraryId = 0;
+        QString location;
+        bool known = false;
+    };
+    // The locations of the playlist aName's tracks, in play order; 0 or kLibraryFailure.
+    int getTrackLocations(const QString& aName, std::vector<TrackLocation>& aLocations);
+    // aKnownLocations: the playlist's locations as getTrackLocations gave them, or null.
     int getAllTracks(const QString& aName, TrackList& aTrackList, bool aConvertAacToMp3,
                      TrackList& aDrmTracks, TrackList& aMissingFileTracks, LocalPlaylist& aPlaylist,
-                     bool aIgnoreVideos, LocalMusicLibraryTaskObserver* aObserver);
+                     bool aIgnoreVideos, LocalMusicLibraryTaskObserver* aObserver,
+                     const std::vector<TrackLocation>* aKnownLocations = nullptr);
 
     void refreshPodcasts();
     void getPodcasts(const QStringList& aPodcastNames, QList<LocalPlaylist>& aPodcasts,

@@ -36,10 +36,43 @@ bool endsWithOneOf(const QString& aLocation, std::initializer_list<const char*> 
 
 } // namespace
 
+int LocalMusicLibrary::getTrackLocations(const QString& aName, std::vector<TrackLocation>& aLocations)
+{
+    aLocations.clear();
+    std::shared_ptr<Playlist> playlist;
+    if (getPlaylist(aName, playlist) != 0)
+        return kLibraryFailure;
+    std::shared_ptr<TrackCollection> tracks;
+    int count = 0;
+    if (callWithRetry([&] { return playlist->tracks(tracks); }) < 0 || !tracks ||
+        callWithRetry([&] { return tracks->count(count); }) < 0)
+        return kLibraryFailure;
+    aLocations.resize(static_cast<std::size_t>(qMax(count, 0)));
+    for (int position = 1; position <= count && !stopRequested(); ++position) {
+        TrackLocation& place = aLocations[static_cast<std::size_t>(position - 1)];
+        std::shared_ptr<itunes::Track> item;
+        std::shared_ptr<FileTrack> file;
+        int kind = 0;
+        if (callForObject(
+                [&](std::shared_ptr<itunes::Track>& aObject) {
+                    return tracks->itemByPlayOrder(position, aObject);
+                },
+                item) < 0 ||
+            callWithRetry([&] { return item->trackDatabaseId(place.libraryId); }) < 0 ||
+            callWithRetry([&] { return item->kind(kind); }) < 0 || kind == kTrackKindSharedLibrary ||
+            item->fileTrack(file) < 0 || !file)
+            continue; // getAllTracks finds out for itself
+        place.known =
+            callForString([&](QString& aString) { return file->location(aString); }, place.location) >= 0;
+    }
+    return 0;
+}
+
 int LocalMusicLibrary::getAllTracks(const QString& aName, TrackList& aTrackList, bool aConvertAacToMp3,
                                     TrackList& aDrmTracks, TrackList& aMissingFileTracks,
                                     LocalPlaylist& aPlaylist, bool aIgnoreVideos,
-                                    LocalMusicLibraryTaskObserver* aObserver)
+                                    LocalMusicLibraryTaskObserver* aObserver,
+                                    const std::vector<TrackLocation>* aKnownLocations)
 {
     LogScope log("LocalMusicLibrary::getAllTracks");
     logValue("Playlist name:", aName);
@@ -140,7 +173,13 @@ int LocalMusicLibrary::getAllTracks(const QString& aName, TrackList& aTrackList,
         if (callWithRetry([&] { return file->dateAdded(oleDate); }) < 0)
             logMessage("Error getting date added");
         QString location;
-        if (callForString([&](QString& aString) { return file->location(aString); }, location) < 0) {
+        const TrackLocation* lookedUp =
+            aKnownLocations && position <= static_cast<int>(aKnownLocations->size())
+                ? &(*aKnownLocations)[static_cast<std::size_t>(position - 1)]
+                : nullptr;
+        if (lookedUp && lookedUp->known && lookedUp->libraryId == databaseId && !libraryId.isEmpty()) {
+            location = lookedUp->location;
+        } else if (callForString([&](QString& aString) { return file->location(aString); }, location) < 0) {
             logMessage("Error getting location");
             continue;
         }

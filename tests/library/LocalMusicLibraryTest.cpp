@@ -247,6 +247,31 @@ TEST_F(LocalMusicLibraryTest, UnreadableTracksAreSkippedAndConversionIsMarked)
     EXPECT_EQ(readAll("Nowhere"), LocalMusicLibrary::kLibraryFailure);
 }
 
+// Locations looked up ahead are taken for the tracks still at their places; a place that holds
+// another track now, or whose look-up failed, is looked up again.
+TEST_F(LocalMusicLibraryTest, LocationsLookedUpAheadServeOnlyTheTracksTheyWereFor)
+{
+    std::vector<LocalMusicLibrary::TrackLocation> known;
+    mFake->script("file.location:2", {kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail, kFail});
+    ASSERT_EQ(mLibrary->getTrackLocations("Music", known), 0);
+    ASSERT_EQ(known.size(), 3u);
+    EXPECT_TRUE(known[0].known);
+    EXPECT_EQ(known[0].libraryId, 1);
+    EXPECT_EQ(known[0].location, "/music/one.mp3");
+    EXPECT_FALSE(known[1].known);
+    EXPECT_EQ(mLibrary->getTrackLocations("Nowhere", known), LocalMusicLibrary::kLibraryFailure);
+
+    known = {{1, "/elsewhere/one.mp3", true}, {7, "/elsewhere/two.m4a", true}};
+    mFake->resetCalls();
+    ASSERT_EQ(
+        mLibrary->getAllTracks("Music", mTracks, false, mDrm, mMissing, mPlaylist, false, nullptr, &known),
+        0);
+    ASSERT_EQ(mTracks.count(), 2);
+    EXPECT_EQ(mTracks.at(0).path(), "/elsewhere/one.mp3");
+    EXPECT_EQ(mTracks.at(1).path(), "/music/two.m4a"); // the place held track 7 when looked up
+    EXPECT_EQ(mFake->calls("file.location"), 2);       // two and the protected three
+}
+
 TEST_F(LocalMusicLibraryTest, InitialisationWaitsForITunesOnItsThread)
 {
     mFake->scriptRepeated("createApplication", kServerExecFailure, 5);
