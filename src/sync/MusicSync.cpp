@@ -124,6 +124,7 @@ void MusicSync::Start()
         return;
     }
     const QString deviceId = mDevice->UniqueDeviceId();
+    startLocationLookup(choice.playlists);
     if (!hasBeenCancelled() && !settings.selectedBackupPath(deviceId).isEmpty()) {
         // Data from another phone's backup, carried once per configuration.
         DataTransfer transfer(*this, *mDevice, settings, deviceId);
@@ -289,6 +290,7 @@ bool MusicSync::confirmDeletions()
 
 void MusicSync::endRun()
 {
+    mLocationLookup.reset(); // a run ended before its scan stops the look-up
     mCache.close();
     mDevice->FinalizeSync();
     if (!mDevice->finalizeFailure().isEmpty())

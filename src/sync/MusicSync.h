@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/OwnedThread.h"
+#include "library/LocalMusicLibrary.h"
 #include "library/LocalMusicLibraryTaskObserver.h"
 #include "sync/KeepAwake.h"
 #include "sync/SyncState.h"
@@ -16,6 +17,7 @@
 
 #include <atomic>
 #include <climits>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -137,6 +139,9 @@ private:
     void askAboutSpaceAndUncopyableTracks();
     bool confirmDeletions();
     void endRun();
+    // Looks up the local files of the chosen playlists' tracks on a thread of its own while the
+    // run reads its cache and checks the device; the scan waits for it and takes what it found.
+    void startLocationLookup(const QStringList& aPlaylists);
     void scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists);
     void scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, int aPodcastSyncSetting,
                       const QStringList& aPodcasts);
@@ -192,5 +197,8 @@ private:
     int mTracksCopied = 0;
     int mTracksKept = 0;
     QStringList mNotWritten;
-    OwnedThread mThread; // last: joined before the members the run uses are destroyed
+    // Playlist name -> its tracks' locations, written by the look-up thread until it is joined.
+    std::map<QString, std::vector<LocalMusicLibrary::TrackLocation>> mKnownLocations;
+    OwnedThread mLocationLookup; // after what it uses; stopped and joined by the run before it ends
+    OwnedThread mThread;         // last: joined before the members the run uses are destroyed
 };

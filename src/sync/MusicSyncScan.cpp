@@ -7,8 +7,29 @@
 
 #include <algorithm>
 
+void MusicSync::startLocationLookup(const QStringList& aPlaylists)
+{
+    mKnownLocations.clear();
+    // With the diagnostics log on, the run keeps to one thread, so that its log reads in order.
+    if (logIsOn() || aPlaylists.isEmpty())
+        return;
+    mLocationLookup = makeThread(QStringLiteral("LocationLookupThread"), [this, aPlaylists] {
+        for (const QString& name : aPlaylists) {
+            if (stopRequested())
+                return;
+            if (mKnownLocations.count(name) == 0)
+                mLibrary->getTrackLocations(name, mKnownLocations[name]);
+        }
+    });
+    mLocationLookup->start();
+}
+
 void MusicSync::scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists)
 {
+    // What the look-up found is the scan's once it has finished; a run told to stop stops it.
+    while (mLocationLookup && !mLocationLookup->wait(50) && !cancelRequested()) {
+    }
+    mLocationLookup.reset();
     if (aSyncEntireLibrary) {
         mLibrary->refreshPlaylists();
         logMessage("Synchronizing to entire library");
@@ -25,8 +46,10 @@ void MusicSync::scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists)
         logMessage("Scanning local playlist");
         logValue("wSyncPlaylistName", name);
         LocalPlaylist playlist;
+        const auto known = mKnownLocations.find(name);
         const int scanned = mLibrary->getAllTracks(name, mTracks, mConvertToMp3, mDrmTracks,
-                                                   mNotDownloadedTracks, playlist, aSyncEntireLibrary, this);
+                                                   mNotDownloadedTracks, playlist, aSyncEntireLibrary, this,
+                                                   known == mKnownLocations.end() ? nullptr : &known->second);
         if (scanned != 0) {
             // Renamed or deleted in iTunes, or unreadable: its tracks are not known this run.
             logValue("! Could not read the playlist", name);
@@ -35,6 +58,7 @@ void MusicSync::scanPlaylists(bool aSyncEntireLibrary, QStringList aPlaylists)
         }
         mPlaylists.push_back(std::move(playlist));
     }
+    mKnownLocations.clear();
 }
 
 void MusicSync::scanPodcasts(SyncSettings& aSettings, const QString& aDeviceId, int aPodcastSyncSetting,
