@@ -17,9 +17,10 @@
 
 namespace {
 
-// "VLTSNAP" and the format's version; a snapshot of another version is parsed again.
+// "VLTSNAP" and the format's version; a snapshot of another version is parsed again. Version 2
+// is little-endian throughout: its text is read without turning each character's bytes round.
 constexpr char kMagic[] = "VLTSNAP";
-constexpr quint32 kFormatVersion = 1;
+constexpr quint32 kFormatVersion = 2;
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
 // A snapshot larger than this is not read (100,000 tracks take about 25 MB).
 constexpr qint64 kMaxSnapshotBytes = 1024LL * 1024 * 1024;
@@ -260,6 +261,7 @@ bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) 
         return false;
     QDataStream stream(&body);
     stream.setVersion(kStreamVersion);
+    stream.setByteOrder(QDataStream::LittleEndian);
     char magic[sizeof kMagic] = {};
     quint32 version = 0;
     if (stream.readRawData(magic, sizeof magic) != static_cast<int>(sizeof magic) ||
@@ -303,6 +305,7 @@ bool LibrarySnapshot::save(const FileIdentity& aIdentity, const XmlLibrary& aLib
     }
     QDataStream stream(&body);
     stream.setVersion(kStreamVersion);
+    stream.setByteOrder(QDataStream::LittleEndian);
     stream.writeRawData(kMagic, sizeof kMagic);
     stream << kFormatVersion << mVersion;
     writeIdentity(stream, aIdentity);
