@@ -46,8 +46,7 @@ template <typename T> int TrackList::add(T&& aTrack)
         return found.value();
     }
     const int position = count();
-    mTracks.push_back(std::forward<T>(aTrack));
-    Track& added = mTracks.back();
+    Track& added = append(std::forward<T>(aTrack));
     added.rememberUniqueId(uniqueId);
     if (added.onLocalSyncPlaylist() && !added.onRemoteDevice())
         ++mTotalTracksToCopy;
@@ -59,6 +58,19 @@ template <typename T> int TrackList::add(T&& aTrack)
     if (added.hasLibraryId())
         indexLibraryId(added.getLibraryId(), position);
     return position;
+}
+
+template <typename T> Track& TrackList::append(T&& aTrack)
+{
+    // A copied list's last block holds only what it had: it gets its room back first.
+    if (mBlocks.empty() || mBlocks.back().size() == kBlock)
+        mBlocks.emplace_back();
+    std::vector<Track>& block = mBlocks.back();
+    if (block.capacity() < kBlock)
+        block.reserve(kBlock);
+    block.push_back(std::forward<T>(aTrack));
+    ++mCount;
+    return block.back();
 }
 
 void TrackList::merge(int aPosition, const Track& aTrack)

@@ -5,26 +5,57 @@
 #include <QHash>
 #include <QString>
 
-#include <deque>
+#include <vector>
 
 // The tracks of one sync, merged by unique id: cached tracks first, then library tracks, so a
 // merged track keeps the cache's device identity and record positions and takes the library's
 // path, date, flags and library id. Positions are stable: tracks are never removed one by one.
-// Held in a deque: a list of 100,000 tracks grows without moving or doubling what it holds.
+// Held in blocks of 64 tracks: a list of 100,000 tracks grows without moving what it holds, in
+// a few thousand allocations rather than one per track or two.
 class TrackList
 {
 public:
+    // Visits the tracks in position order.
+    template <typename List, typename Value> class Iterator
+    {
+    public:
+        Iterator(List* aList, int aPosition) : mList(aList), mPosition(aPosition) {}
+        Value& operator*() const { return mList->at(mPosition); }
+        Value* operator->() const { return &mList->at(mPosition); }
+        Iterator& operator++()
+        {
+            ++mPosition;
+            return *this;
+        }
+        bool operator==(const Iterator& aOther) const { return mPosition == aOther.mPosition; }
+        bool operator!=(const Iterator& aOther) const { return mPosition != aOther.mPosition; }
+
+    private:
+        List* mList;
+        int mPosition;
+    };
+    using iterator = Iterator<TrackList, Track>;
+    using const_iterator = Iterator<const TrackList, const Track>;
+
     // Adds t, or merges it into the listed track of the same unique id; returns its position.
     int addTrack(const Track& aTrack);
     int addTrack(Track&& aTrack);
 
-    Track& at(int aPosition) { return mTracks[static_cast<std::size_t>(aPosition)]; }
-    const Track& at(int aPosition) const { return mTracks[static_cast<std::size_t>(aPosition)]; }
-    int count() const { return static_cast<int>(mTracks.size()); }
-    std::deque<Track>::iterator begin() { return mTracks.begin(); }
-    std::deque<Track>::iterator end() { return mTracks.end(); }
-    std::deque<Track>::const_iterator begin() const { return mTracks.begin(); }
-    std::deque<Track>::const_iterator end() const { return mTracks.end(); }
+    Track& at(int aPosition)
+    {
+        return mBlocks[static_cast<std::size_t>(aPosition) / kBlock]
+                      [static_cast<std::size_t>(aPosition) % kBlock];
+    }
+    const Track& at(int aPosition) const
+    {
+        return mBlocks[static_cast<std::size_t>(aPosition) / kBlock]
+                      [static_cast<std::size_t>(aPosition) % kBlock];
+    }
+    int count() const { return mCount; }
+    iterator begin() { return iterator(this, 0); }
+    iterator end() { return iterator(this, mCount); }
+    const_iterator begin() const { return const_iterator(this, 0); }
+    const_iterator end() const { return const_iterator(this, mCount); }
 
     // Room in the indexes for aCount tracks, so that adding that many never rehashes them.
     void reserve(int aCount);
@@ -46,7 +77,12 @@ private:
     void merge(int aPosition, const Track& aTrack);
     void indexLibraryId(const QString& aLibraryId, int aPosition);
 
-    std::deque<Track> mTracks;
+    static constexpr std::size_t kBlock = 64;
+    // Appends aTrack in place; a block is reserved whole when started, so adding never moves.
+    template <typename T> Track& append(T&& aTrack);
+
+    std::vector<std::vector<Track>> mBlocks;
+    int mCount = 0;
     QHash<QString, int> mUniqueIdIndex;
     // Library ids by position: those that are plain numbers (every id of an iTunes library) by
     // their value, which hashes and compares faster than their text; any other by its text.
