@@ -8,6 +8,21 @@
 #include "tracks/TrackList.h"
 
 #include <QFile>
+#include <QStringEncoder>
+
+namespace {
+
+// Appends aText as UTF-8 without a converted copy of it on the way.
+void appendUtf8(QByteArray& aOut, const QString& aText)
+{
+    QStringEncoder encoder(QStringConverter::Utf8);
+    const qsizetype start = aOut.size();
+    aOut.resize(start + encoder.requiredSpace(aText.size()));
+    char* const end = encoder.appendToBuffer(aOut.data() + start, aText);
+    aOut.resize(end - aOut.constData());
+}
+
+} // namespace
 
 QByteArray Device::playlistContent(const LocalPlaylist& aPlaylist, const TrackList& aTracks,
                                    const QByteArray& aPathPrefix, bool aIncludeName)
@@ -24,11 +39,11 @@ QByteArray Device::playlistContent(const LocalPlaylist& aPlaylist, const TrackLi
             continue;
         const qsizetype infoStart = content.size();
         content += "#EXTINF:0,";
-        content += track.trackName().toUtf8();
+        appendUtf8(content, track.trackName());
         content += "\r\n";
         const qsizetype pathStart = content.size();
         content += aPathPrefix;
-        content += deviceDataPath(track.deviceId()).toUtf8();
+        appendUtf8(content, deviceDataPath(track.deviceId()));
         content += "\r\n";
         if (logIsOn()) {
             logValue("Writing track: ", QString::fromUtf8(content.mid(infoStart, pathStart - infoStart)));
