@@ -404,15 +404,16 @@ bool DriveFiles::removeFile(const QStringList& aPath)
 QStringList DriveFiles::fileNames(const QStringList& aFolder)
 {
     QStringList names;
-    forEachFileName(aFolder, [&names](QString&& aName) { names.append(std::move(aName)); });
+    forEachFileName(aFolder,
+                    [&names](const char* aName, qsizetype) { names.append(QFile::decodeName(aName)); });
     return names;
 }
 
-QSet<QString> DriveFiles::fileNameSet(const QStringList& aFolder)
+void DriveFiles::listFileNames(const QStringList& aFolder, DriveFolderListing& aListing)
 {
-    QSet<QString> names;
-    forEachFileName(aFolder, [&names](QString&& aName) { names.insert(std::move(aName)); });
-    return names;
+    forEachFileName(aFolder,
+                    [&aListing](const char* aName, qsizetype aLength) { aListing.add(aName, aLength); });
+    aListing.seal();
 }
 
 template <typename Take> void DriveFiles::forEachFileName(const QStringList& aFolder, Take&& aTake)
@@ -442,7 +443,7 @@ template <typename Take> void DriveFiles::forEachFileName(const QStringList& aFo
                           S_ISREG(info.st_mode);
             }
             if (regular)
-                aTake(QFile::decodeName(entry->d_name));
+                aTake(entry->d_name, static_cast<qsizetype>(std::strlen(entry->d_name)));
         }
     }
 }

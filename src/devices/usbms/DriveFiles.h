@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/UniqueFd.h"
+#include "devices/usbms/DriveFolderListing.h"
 
 #include <QByteArray>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -74,7 +74,8 @@ public:
     bool sameContent(const QStringList& aPath, const QString& aLocal);
     // The names of the regular files in a folder, unsorted.
     QStringList fileNames(const QStringList& aFolder);
-    QSet<QString> fileNameSet(const QStringList& aFolder);
+    // The same into a listing (left empty when the folder can't be listed).
+    void listFileNames(const QStringList& aFolder, DriveFolderListing& aListing);
 
     // Copies the local regular file aSource to aPath, replacing what is there, flushed and named
     // at once; aBytes receives its size.
@@ -94,7 +95,8 @@ private:
     // first), no link followed.
     UniqueFd createIn(const QStringList& aFolder, const QByteArray& aName, int aFlags);
     void forgetFolder();
-    // Calls aTake with the name of each regular file of aFolder (nothing when it can't be listed).
+    // Calls aTake with the name (bytes and length) of each regular file of aFolder (nothing when
+    // it can't be listed).
     template <typename Take> void forEachFileName(const QStringList& aFolder, Take&& aTake);
     // aPath opened to read, when it is a regular file of at most aMaxBytes (its size in aSize).
     UniqueFd openToRead(const QStringList& aPath, qint64 aMaxBytes, qint64& aSize);

@@ -100,7 +100,7 @@ void UsbMSDevice::PrepareForSync()
     LogScope log("UsbMSDevice::PrepareForSync");
     mPlaylistsThisRun.clear();
     mPlaylistOwners.clear();
-    mListings.clear();
+    forgetListings();
     mMetadataTried = false;
 }
 

@@ -43,7 +43,7 @@ int UsbMSDevice::UploadTrack(Track& aTrack)
 {
     LogScope log("UsbMSDevice::UploadTrack");
     aTrack.dump();
-    mListings.clear(); // the drive changes from here on
+    forgetListings(); // the drive changes from here on
     // A track whose file isn't on this computer is not on the drive either: it is reported, not
     // recorded, and tried again by the next run.
     const QString source = aTrack.uploadSourcePath();
@@ -110,22 +110,35 @@ bool UsbMSDevice::trackIsOnDevice(const Track& aTrack)
     // a name that is there is a whole file).
     const QString& path = aTrack.deviceId();
     const qsizetype slash = path.lastIndexOf(QLatin1Char('\\'));
-    // Looked up in place: only a folder met for the first time is copied.
-    const QString folder = QString::fromRawData(path.constData(), slash + 1);
-    auto listing = mListings.find(folder);
-    if (listing == mListings.end()) {
-        constexpr int kListingsKept = 256;
-        if (mListings.size() >= kListingsKept)
-            mListings.clear(); // a folder met again later is listed again
-        QStringList names;
-        QSet<QString> files;
-        if (namesOf(folder + QStringLiteral("x"), names)) {
-            names.removeLast();
-            files = mDrive.fileNameSet(names);
+    const QStringView folder = QStringView(path).first(slash + 1);
+    if (!mLastListing || folder != mLastFolder) {
+        mLastFolder = folder.toString();
+        DriveFolderListing* listing = nullptr;
+        const auto found = mListings.find(mLastFolder);
+        if (found != mListings.end()) {
+            listing = &found.value();
+        } else {
+            constexpr int kListingsKept = 256;
+            if (mListings.size() >= kListingsKept)
+                mListings.clear(); // a folder met again later is listed again
+            DriveFolderListing& added = mListings[mLastFolder];
+            QStringList names;
+            if (namesOf(mLastFolder + QLatin1Char('x'), names)) {
+                names.removeLast();
+                mDrive.listFileNames(names, added);
+            }
+            listing = &added;
         }
-        listing = mListings.insert(QString(folder.constData(), folder.size()), files);
+        mLastListing = listing;
     }
-    return listing->contains(QString::fromRawData(path.constData() + slash + 1, path.size() - slash - 1));
+    return mLastListing->contains(QStringView(path).sliced(slash + 1));
+}
+
+void UsbMSDevice::forgetListings()
+{
+    mListings = {};
+    mLastFolder.clear();
+    mLastListing = nullptr;
 }
 
 int UsbMSDevice::DeleteTrack(TrackCache& aCache, Track& aTrack)
@@ -133,7 +146,7 @@ int UsbMSDevice::DeleteTrack(TrackCache& aCache, Track& aTrack)
     LogScope log("UsbMSDevice::DeleteTrack");
     aTrack.dump();
     commitCopies(); // a copy made earlier in the run has its name before anything is deleted
-    mListings.clear();
+    forgetListings();
     // The path comes from the track cache: one that would leave the drive is never followed.
     QStringList names;
     if (!namesOf(aTrack.deviceId(), names)) {

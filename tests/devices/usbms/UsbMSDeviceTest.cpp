@@ -53,6 +53,35 @@ TEST_F(UsbMSDeviceTest, MetadataFilesAreNumberedAndNamesNormalised)
     EXPECT_TRUE(metadata.contains("album=\"Ol\u00e9 ELO\""));
 }
 
+// The check of recorded tracks lists each folder once: a name is there only exactly (not a
+// prefix of a name there, nor another case or composition of it); a folder met again is listed
+// again; links and folders are no track files.
+TEST_F(UsbMSDeviceTest, TheDriveCheckFindsExactlyTheFilesThere)
+{
+    const QStringList names = {"b.mp3", "a.mp3x", "\u00e9t\u00e9.mp3", "Z.mp3", "c.mp3"};
+    for (const QString& name : names)
+        mHome.writeFile("media/PHONE/Music/A/B/" + name, "x");
+    mHome.writeFile("media/PHONE/Music/A/C/d.mp3", "x");
+    QDir().mkpath(mRoot + "Music/A/B/folder.mp3");
+    QFile::link(mRoot + "Music/A/B/b.mp3", mRoot + "Music/A/B/link.mp3");
+    mDevice->PrepareForSync();
+    const auto there = [this](const QString& aPath) {
+        Track track;
+        track.setDeviceId(aPath);
+        return mDevice->trackIsOnDevice(track);
+    };
+    for (const QString& name : names)
+        EXPECT_TRUE(there("\\Music\\A\\B\\" + name)) << name.toStdString();
+    for (const char* name : {"a.mp3", "z.mp3", "e\u0301te\u0301.mp3", "folder.mp3", "link.mp3", ""})
+        EXPECT_FALSE(there("\\Music\\A\\B\\" + QString(name))) << QString(name).toStdString();
+    EXPECT_TRUE(there("\\Music\\A\\C\\d.mp3"));
+    QFile::remove(mRoot + "Music/A/B/c.mp3");
+    EXPECT_TRUE(there("\\Music\\A\\B\\c.mp3")); // as listed
+    mDevice->trackChecksDone();
+    EXPECT_FALSE(there("\\Music\\A\\B\\c.mp3"));
+    EXPECT_FALSE(there("\\Music\\Nowhere\\c.mp3"));
+}
+
 TEST_F(UsbMSDeviceTest, AFileAlreadyOnTheDriveIsTakenOnlyWhenItsSizeIsTheCopys)
 {
     mHome.writeFile("media/PHONE/Music/Band/Album/a.mp3", "same size!");
