@@ -39,11 +39,11 @@ template <typename T> int TrackList::add(T&& aTrack)
 {
     const QString uniqueId = aTrack.uniqueId();
     logValue("trackUniqueId", uniqueId);
-    const auto found = mUniqueIdIndex.constFind(uniqueId);
-    if (found != mUniqueIdIndex.constEnd()) {
+    const int found = mUniqueIdIndex.find(uniqueId);
+    if (found >= 0) {
         logMessage("Track already exists");
-        merge(found.value(), aTrack);
-        return found.value();
+        merge(found, aTrack);
+        return found;
     }
     const int position = count();
     Track& added = append(std::forward<T>(aTrack));
@@ -54,7 +54,7 @@ template <typename T> int TrackList::add(T&& aTrack)
         mTotalSizeOnDevice += added.sizeOnDevice();
     if (added.onLocalSyncPlaylist())
         mTotalLocalSize += added.localSize();
-    mUniqueIdIndex.insert(uniqueId, position);
+    mUniqueIdIndex.add(uniqueId); // at position
     if (added.hasLibraryId())
         indexLibraryId(added.getLibraryId(), position);
     return position;
@@ -146,10 +146,10 @@ bool TrackList::findByLibraryId(const QString& aLibraryId, int& aPosition) const
 
 bool TrackList::findByUniqueId(const QString& aUniqueId, int& aPosition) const
 {
-    const auto found = mUniqueIdIndex.constFind(aUniqueId);
-    if (found == mUniqueIdIndex.constEnd())
+    const int found = mUniqueIdIndex.find(aUniqueId);
+    if (found < 0)
         return false;
-    aPosition = found.value();
+    aPosition = found;
     return true;
 }
 
@@ -166,8 +166,7 @@ void TrackList::setOffDevice(int aPosition)
 
 void TrackList::reserve(int aCount)
 {
-    if (aCount > mUniqueIdIndex.capacity())
-        mUniqueIdIndex.reserve(aCount);
+    mUniqueIdIndex.reserve(aCount);
     if (aCount > mNumericLibraryIdIndex.capacity())
         mNumericLibraryIdIndex.reserve(aCount);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tracks/Track.h"
+#include "tracks/UniqueIdIndex.h"
 
 #include <QHash>
 #include <QString>
@@ -83,7 +84,7 @@ private:
 
     std::vector<std::vector<Track>> mBlocks;
     int mCount = 0;
-    QHash<QString, int> mUniqueIdIndex;
+    UniqueIdIndex mUniqueIdIndex;
     // Library ids by position: those that are plain numbers (every id of an iTunes library) by
     // their value, which hashes and compares faster than their text; any other by its text.
     QHash<int, int> mNumericLibraryIdIndex;

@@ -1,6 +1,7 @@
 #include "tracks/Track.h"
 #include "support/TestHome.h"
 #include "tracks/TrackList.h"
+#include "tracks/UniqueIdIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -173,4 +174,20 @@ TEST(TrackList, MergingAddsFlagsAndNeverRemovesThem)
     list.at(0).setDiscNumber(2);
     EXPECT_EQ(list.at(0).uniqueId(), "SAlbumArtist3\x1f"
                                      "2mp3");
+}
+
+TEST(UniqueIdIndex, FindsEveryIdAddedWhateverTheTableGrewThrough)
+{
+    UniqueIdIndex index;
+    index.reserve(3);
+    for (int n = 0; n < 5000; ++n)
+        index.add(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7));
+    const UniqueIdIndex copy = index;
+    for (int n = 0; n < 5000; n += 7) {
+        EXPECT_EQ(index.find(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
+        EXPECT_EQ(copy.find(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
+    }
+    EXPECT_EQ(index.find("Song 1AlbumArtist2"), -1);
+    EXPECT_EQ(index.find(QString()), -1);
+    EXPECT_EQ(UniqueIdIndex().find("x"), -1);
 }
