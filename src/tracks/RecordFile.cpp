@@ -39,6 +39,15 @@ void RecordFile::close()
 
 RecordFile::ReadResult RecordFile::readAt(qint64 aPosition, char* aData, qint64 aLength)
 {
+    const char* data = nullptr;
+    const ReadResult result = viewAt(aPosition, aLength, data);
+    if (result == ReadOk && aLength > 0)
+        std::memcpy(aData, data, static_cast<std::size_t>(aLength));
+    return result;
+}
+
+RecordFile::ReadResult RecordFile::viewAt(qint64 aPosition, qint64 aLength, const char*& aData)
+{
     if (aPosition < 0 || aLength < 0)
         return ReadFailed;
     if (aLength == 0)
@@ -68,7 +77,7 @@ RecordFile::ReadResult RecordFile::readAt(qint64 aPosition, char* aData, qint64 
         mWindow.truncate(static_cast<int>(got));
         mWindowStart = start;
     }
-    std::memcpy(aData, mWindow.constData() + (aPosition - mWindowStart), static_cast<std::size_t>(aLength));
+    aData = mWindow.constData() + (aPosition - mWindowStart);
     return ReadOk;
 }
 

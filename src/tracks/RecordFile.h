@@ -25,6 +25,9 @@ public:
     qint64 size() const { return mSize; }
 
     ReadResult readAt(qint64 aPosition, char* aData, qint64 aLength);
+    // Like readAt, but aData points at the bytes in the window instead of receiving a copy; valid
+    // until the next read or write.
+    ReadResult viewAt(qint64 aPosition, qint64 aLength, const char*& aData);
     bool writeAt(qint64 aPosition, const QByteArray& aData);
     // Appends at the end of the file; aStart receives the offset the data begins at.
     bool append(const QByteArray& aData, qint64& aStart);

@@ -175,13 +175,20 @@ TrackCache::Read TrackCache::readString(QString& aValue, const QString& aLikely)
     // A length the file can't hold is damage, found before anything is allocated for it.
     if (byteLength < 0 || 2 * units > mCacheFile.size() - mReadPosition)
         return Read::Bad;
-    mStringBytes.resize(static_cast<qsizetype>(2 * units));
-    result = readBytes(mStringBytes.data(), mStringBytes.size());
-    if (result == Read::Ok)
-        aValue = units > 0 && equalsUtf16Bytes(aLikely, mStringBytes.constData(), units)
-                     ? aLikely
-                     : fromUtf16Bytes(mStringBytes.constData(), units);
-    return result == Read::AtEnd ? Read::Bad : result;
+    // Decoded from the file's window, with no copy of the bytes on the way.
+    const char* bytes = nullptr;
+    switch (mCacheFile.viewAt(mReadPosition, 2 * units, bytes)) {
+    case RecordFile::ReadOk:
+        break;
+    case RecordFile::ReadAtEnd:
+    case RecordFile::ReadShort:
+        return Read::Bad;
+    case RecordFile::ReadFailed:
+        return Read::Failed;
+    }
+    mReadPosition += 2 * units;
+    aValue = units > 0 && equalsUtf16Bytes(aLikely, bytes, units) ? aLikely : fromUtf16Bytes(bytes, units);
+    return Read::Ok;
 }
 
 int TrackCache::readHeader()

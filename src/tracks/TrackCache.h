@@ -81,7 +81,6 @@ private:
     RecordFile mCacheFile;
     RecordFile mIdsFile;
     qint64 mReadPosition = 0;
-    QByteArray mStringBytes;                 // a string's bytes as read, before decoding
     QString mPreviousAlbum, mPreviousArtist; // the last record's: an album's records follow each other
     qint64 mTotalSizeOfUploadedFiles = 0;
     qint64 mTotalSizePosition = 0;
