@@ -39,13 +39,14 @@ template <typename T> int TrackList::add(T&& aTrack)
 {
     const QString uniqueId = aTrack.uniqueId();
     logValue("trackUniqueId", uniqueId);
-    const int found = mUniqueIdIndex.find(uniqueId);
-    if (found >= 0) {
+    const int position = count();
+    const int found = mUniqueIdIndex.findOrAdd(uniqueId, mLastFound + 1);
+    mLastFound = found;
+    if (found != position) {
         logMessage("Track already exists");
         merge(found, aTrack);
         return found;
     }
-    const int position = count();
     Track& added = append(std::forward<T>(aTrack));
     added.rememberUniqueId(uniqueId);
     if (added.onLocalSyncPlaylist() && !added.onRemoteDevice())
@@ -54,7 +55,6 @@ template <typename T> int TrackList::add(T&& aTrack)
         mTotalSizeOnDevice += added.sizeOnDevice();
     if (added.onLocalSyncPlaylist())
         mTotalLocalSize += added.localSize();
-    mUniqueIdIndex.add(uniqueId); // at position
     if (added.hasLibraryId())
         indexLibraryId(added.getLibraryId(), position);
     return position;

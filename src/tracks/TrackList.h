@@ -85,6 +85,7 @@ private:
     std::vector<std::vector<Track>> mBlocks;
     int mCount = 0;
     UniqueIdIndex mUniqueIdIndex;
+    int mLastFound = -1; // the position the last track added went to or merged into
     // Library ids by position: those that are plain numbers (every id of an iTunes library) by
     // their value, which hashes and compares faster than their text; any other by its text.
     QHash<int, int> mNumericLibraryIdIndex;

@@ -9,8 +9,10 @@ quint64 UniqueIdIndex::hashOf(const QString& aId) const
     return static_cast<quint64>(hash) & 0xFFFFFFFFu;
 }
 
-int UniqueIdIndex::find(const QString& aId) const
+int UniqueIdIndex::find(const QString& aId, int aGuess) const
 {
+    if (isAt(aId, aGuess))
+        return aGuess;
     if (mSlots.empty())
         return -1;
     const quint64 hash = hashOf(aId);
@@ -24,17 +26,23 @@ int UniqueIdIndex::find(const QString& aId) const
     }
 }
 
-void UniqueIdIndex::add(const QString& aId)
+int UniqueIdIndex::findOrAdd(const QString& aId, int aGuess)
 {
+    if (isAt(aId, aGuess))
+        return aGuess;
     if ((mIds.size() + 1) * 2 > mSlots.size())
         grow(std::max<std::size_t>(16, mSlots.size() * 2));
     const quint64 hash = hashOf(aId);
     const std::size_t mask = mSlots.size() - 1;
     std::size_t at = hash & mask;
-    while (mSlots[at] != kEmpty)
-        at = (at + 1) & mask;
+    for (; mSlots[at] != kEmpty; at = (at + 1) & mask) {
+        const quint64 slot = mSlots[at];
+        if ((slot >> 32) == hash && mIds[static_cast<std::size_t>(positionIn(slot))] == aId)
+            return positionIn(slot);
+    }
     mSlots[at] = slotFor(hash, count());
     mIds.push_back(aId);
+    return count() - 1;
 }
 
 void UniqueIdIndex::reserve(int aCount)

@@ -15,10 +15,13 @@
 class UniqueIdIndex
 {
 public:
-    // The position listed under aId; -1 when none is.
-    int find(const QString& aId) const;
-    // Lists aId for the next position (count()); it must not be listed yet.
-    void add(const QString& aId);
+    // The position listed under aId; -1 when none is. aGuess, a position that may be it, is
+    // tried first: the library lists an album's tracks in the order the cache does, so the track
+    // after the last one found is often the next one asked for.
+    int find(const QString& aId, int aGuess = -1) const;
+    // The position listed under aId, or, when none is, lists it for the next position (count())
+    // and returns that: one search for both.
+    int findOrAdd(const QString& aId, int aGuess = -1);
     int count() const { return static_cast<int>(mIds.size()); }
     // Room for aCount ids without growing the table.
     void reserve(int aCount);
@@ -28,6 +31,10 @@ private:
     static quint64 slotFor(quint64 aHash, int aPosition) { return (aHash << 32) | quint32(aPosition + 1); }
     static int positionIn(quint64 aSlot) { return static_cast<int>(aSlot & 0xFFFFFFFFu) - 1; }
     quint64 hashOf(const QString& aId) const;
+    bool isAt(const QString& aId, int aPosition) const
+    {
+        return aPosition >= 0 && aPosition < count() && mIds[static_cast<std::size_t>(aPosition)] == aId;
+    }
     void grow(std::size_t aSlots);
 
     std::vector<quint64> mSlots; // a power of two of them, at most half used

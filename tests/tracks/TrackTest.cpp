@@ -181,13 +181,18 @@ TEST(UniqueIdIndex, FindsEveryIdAddedWhateverTheTableGrewThrough)
     UniqueIdIndex index;
     index.reserve(3);
     for (int n = 0; n < 5000; ++n)
-        index.add(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7));
+        EXPECT_EQ(index.findOrAdd(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7), n - 1), n);
     const UniqueIdIndex copy = index;
     for (int n = 0; n < 5000; n += 7) {
         EXPECT_EQ(index.find(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
         EXPECT_EQ(copy.find(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
     }
     EXPECT_EQ(index.find("Song 1AlbumArtist2"), -1);
+    EXPECT_EQ(index.find("Song 1AlbumArtist2", 1), -1); // a wrong guess is only a guess
+    EXPECT_EQ(index.find("Song 8AlbumArtist1", 0), 8);
+    EXPECT_EQ(index.findOrAdd("Song 8AlbumArtist1", 9), 8);
+    EXPECT_EQ(index.findOrAdd("Song 8AlbumArtist1", 8), 8);
+    EXPECT_EQ(index.findOrAdd("new", 4999), 5000);
     EXPECT_EQ(index.find(QString()), -1);
     EXPECT_EQ(UniqueIdIndex().find("x"), -1);
 }
