@@ -65,7 +65,8 @@ inline void appendString(QByteArray& aOut, const QString& aText)
 inline QString fromUtf16Bytes(const char* aData, qint64 aUnits)
 {
     QString text(static_cast<qsizetype>(aUnits), Qt::Uninitialized);
-    qFromLittleEndian<quint16>(aData, static_cast<qsizetype>(aUnits), text.data());
+    if (aUnits > 0) // no bytes may come with no address
+        qFromLittleEndian<quint16>(aData, static_cast<qsizetype>(aUnits), text.data());
     return text;
 }
 
