@@ -58,33 +58,56 @@ qint64 Track::sizeOnDevice() const
     return mDeviceId.isEmpty() ? 0 : mSizeOnDevice;
 }
 
+// What follows the tags in a unique id: the track number, the disc number when above 1 (after a
+// separator no tag holds, so no other track's tags can spell this), then "mp3" for an MP3 copy.
+struct Track::IdEnding
+{
+    char text[40];
+    qsizetype size = 0;
+
+    explicit IdEnding(const Track& aTrack)
+    {
+        char* end = std::to_chars(text, text + 16, aTrack.mTrackNumberOnAlbum).ptr;
+        if (aTrack.mDiscNumber > 1) {
+            *end++ = '\x1f';
+            end = std::to_chars(end, end + 16, aTrack.mDiscNumber).ptr;
+        }
+        if (aTrack.needsConversion() || aTrack.mConvertedToMp3 ||
+            aTrack.extension().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
+            end = std::copy_n("mp3", 3, end);
+        size = end - text;
+    }
+};
+
 QString Track::uniqueId() const
 {
     if (!mUniqueId.isEmpty())
         return mUniqueId;
     // Written into one allocation of the final size: a run asks for 100,000 of these.
-    char number[16];
-    char* numberEnd = std::to_chars(number, number + sizeof number, mTrackNumberOnAlbum).ptr;
-    char disc[16];
-    char* discEnd = mDiscNumber > 1 ? std::to_chars(disc, disc + sizeof disc, mDiscNumber).ptr : disc;
-    const bool mp3 = needsConversion() || mConvertedToMp3 ||
-                     extension().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0;
-    const qsizetype size = mTrackName.size() + mAlbumName.size() + mArtistName.size() + (numberEnd - number) +
-                           (discEnd > disc ? 1 + (discEnd - disc) : 0) + (mp3 ? 3 : 0);
-    QString id(size, Qt::Uninitialized);
+    const IdEnding ending(*this);
+    QString id(mTrackName.size() + mAlbumName.size() + mArtistName.size() + ending.size, Qt::Uninitialized);
     QChar* out = id.data();
     for (const QString* text : {&mTrackName, &mAlbumName, &mArtistName})
         out = std::copy(text->cbegin(), text->cend(), out);
-    out = std::transform(number, numberEnd, out, [](char aDigit) { return QChar(aDigit); });
-    if (discEnd > disc) {
-        *out++ = QChar(0x1F); // a separator no tag holds, so no other track's tags can spell this
-        out = std::transform(disc, discEnd, out, [](char aDigit) { return QChar(aDigit); });
-    }
-    if (mp3) {
-        for (const char letter : {'m', 'p', '3'})
-            *out++ = QChar(letter);
-    }
+    std::transform(ending.text, ending.text + ending.size, out, [](char aChar) { return QChar(aChar); });
     return id;
+}
+
+bool Track::hasUniqueId(const QString& aId) const
+{
+    if (!mUniqueId.isEmpty())
+        return mUniqueId == aId;
+    // Compared piece by piece, with no id made for it.
+    const IdEnding ending(*this);
+    QStringView rest(aId);
+    if (rest.size() != mTrackName.size() + mAlbumName.size() + mArtistName.size() + ending.size)
+        return false;
+    for (const QString* text : {&mTrackName, &mAlbumName, &mArtistName}) {
+        if (rest.first(text->size()) != *text)
+            return false;
+        rest = rest.sliced(text->size());
+    }
+    return rest == QLatin1String(ending.text, ending.size);
 }
 
 void Track::shareTextsWith(const Track& aOther)

@@ -24,6 +24,8 @@ public:
     // device copy is or will be an MP3. Tracks on disc 1 or without a disc number keep the
     // identity they had before disc numbers counted, so caches written then stay valid.
     QString uniqueId() const;
+    // Whether aId is this track's unique id (found without making it).
+    bool hasUniqueId(const QString& aId) const;
     // Keeps aId as the unique id until a change that may alter it (the track list keeps the id it
     // indexed the track by, so the run computes each track's id once).
     void rememberUniqueId(const QString& aId) { mUniqueId = aId; }
@@ -106,6 +108,8 @@ public:
     void setIsCompilation(bool aValue) { mIsCompilation = aValue; }
 
 private:
+    struct IdEnding;
+
     QString mTrackName;
     QString mAlbumName;
     QString mArtistName;

@@ -37,10 +37,14 @@ int TrackList::addTrack(Track&& aTrack)
 
 template <typename T> int TrackList::add(T&& aTrack)
 {
-    const QString uniqueId = aTrack.uniqueId();
-    logValue("trackUniqueId", uniqueId);
     const int position = count();
-    const int found = mUniqueIdIndex.findOrAdd(uniqueId, mLastFound + 1);
+    // The track after the last one found is tried first, without making the new track's id.
+    const int guess = mLastFound + 1;
+    const QString* guessedId = mUniqueIdIndex.idAt(guess);
+    const bool guessed = guessedId && aTrack.hasUniqueId(*guessedId);
+    const QString uniqueId = guessed ? *guessedId : aTrack.uniqueId();
+    const int found = guessed ? guess : mUniqueIdIndex.findOrAdd(uniqueId);
+    logValue("trackUniqueId", uniqueId);
     mLastFound = found;
     if (found != position) {
         logMessage("Track already exists");

@@ -47,6 +47,19 @@ TEST(Track, UniqueIdJoinsTheTagsAndMarksMp3Copies)
     fromCache.set("Song", "Album", "Artist", 7, "/m/song.m4a", false, true, true, 0, "\\Music\\a.mp3", 10);
     fromCache.setConvertedToMp3(true);
     EXPECT_EQ(fromCache.uniqueId(), converted.uniqueId());
+
+    // A track knows its id without making it, the same id uniqueId() makes.
+    Track second("Song", "Album", "Artist", -3, "/m/song.mp3", true, false, false);
+    second.setDiscNumber(2);
+    for (const Track* track : {&plain, &converted, &fromCache, &second}) {
+        EXPECT_TRUE(track->hasUniqueId(track->uniqueId())) << track->uniqueId().toStdString();
+        EXPECT_FALSE(track->hasUniqueId(track->uniqueId() + "x"));
+        EXPECT_FALSE(track->hasUniqueId(track->uniqueId().chopped(1) + "x"));
+    }
+    EXPECT_EQ(second.uniqueId(), "SongAlbumArtist-3\x1f"
+                                 "2mp3");
+    EXPECT_TRUE(
+        Track("SongA", "lbum", "Artist", 7, "/m/s.m4a", true, false, false).hasUniqueId(plain.uniqueId()));
 }
 
 TEST(Track, DerivedValues)
@@ -181,18 +194,18 @@ TEST(UniqueIdIndex, FindsEveryIdAddedWhateverTheTableGrewThrough)
     UniqueIdIndex index;
     index.reserve(3);
     for (int n = 0; n < 5000; ++n)
-        EXPECT_EQ(index.findOrAdd(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7), n - 1), n);
+        EXPECT_EQ(index.findOrAdd(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
     const UniqueIdIndex copy = index;
     for (int n = 0; n < 5000; n += 7) {
         EXPECT_EQ(index.find(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
         EXPECT_EQ(copy.find(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
     }
     EXPECT_EQ(index.find("Song 1AlbumArtist2"), -1);
-    EXPECT_EQ(index.find("Song 1AlbumArtist2", 1), -1); // a wrong guess is only a guess
-    EXPECT_EQ(index.find("Song 8AlbumArtist1", 0), 8);
-    EXPECT_EQ(index.findOrAdd("Song 8AlbumArtist1", 9), 8);
-    EXPECT_EQ(index.findOrAdd("Song 8AlbumArtist1", 8), 8);
-    EXPECT_EQ(index.findOrAdd("new", 4999), 5000);
+    EXPECT_EQ(index.findOrAdd("Song 8AlbumArtist1"), 8);
+    EXPECT_EQ(index.findOrAdd("new"), 5000);
+    const QString* added = index.idAt(5000);
+    EXPECT_EQ(added ? *added : QString(), "new");
+    EXPECT_EQ(index.idAt(5001), nullptr);
     EXPECT_EQ(index.find(QString()), -1);
     EXPECT_EQ(UniqueIdIndex().find("x"), -1);
 }
