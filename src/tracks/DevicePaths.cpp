@@ -1,5 +1,7 @@
 #include "tracks/DevicePaths.h"
 
+#include <QHashFunctions>
+
 #include <algorithm>
 
 QString DevicePaths::cutToUtf8Bytes(const QString& aText, int aBytes)
@@ -28,14 +30,14 @@ char16_t asciiLower(char16_t aUnit)
 
 } // namespace
 
-bool DevicePaths::Key::same(const Key& aLeft, const Key& aRight)
+bool DevicePaths::sameKey(const QString& aLeft, const QString& aRight)
 {
     // Folded forms hold no upper case ASCII, so one comparison serves both kinds of key.
-    const qsizetype size = aLeft.text.size();
-    if (size != aRight.text.size())
+    const qsizetype size = aLeft.size();
+    if (size != aRight.size())
         return false;
-    const QChar* left = aLeft.text.constData();
-    const QChar* right = aRight.text.constData();
+    const QChar* left = aLeft.constData();
+    const QChar* right = aRight.constData();
     for (qsizetype unit = 0; unit < size; ++unit) {
         if (left[unit] != right[unit] &&
             asciiLower(left[unit].unicode()) != asciiLower(right[unit].unicode()))
@@ -44,43 +46,58 @@ bool DevicePaths::Key::same(const Key& aLeft, const Key& aRight)
     return true;
 }
 
-size_t DevicePaths::Key::hash(const Key& aKey, size_t aSeed)
+quint32 DevicePaths::hashOf(const QString& aKey)
 {
-    size_t hash = aSeed ^ 0xcbf29ce484222325ULL;
-    for (const QChar unit : aKey.text)
+    // Seeded per process: no drive or library can be made to collide its paths.
+    quint64 hash = static_cast<quint64>(QHashSeed::globalSeed()) ^ 0xcbf29ce484222325ULL;
+    for (const QChar unit : aKey)
         hash = (hash ^ asciiLower(unit.unicode())) * 0x100000001b3ULL;
-    return hash;
+    return static_cast<quint32>(hash ^ (hash >> 32));
 }
 
-DevicePaths::Key DevicePaths::key(const QString& aDevicePath)
+QString DevicePaths::keyOf(const QString& aDevicePath)
 {
     const bool ascii = std::all_of(aDevicePath.begin(), aDevicePath.end(),
                                    [](QChar aChar) { return aChar.unicode() < 0x80; });
     if (ascii)
-        return Key{aDevicePath};
-    return Key{aDevicePath.normalized(QString::NormalizationForm_C).toCaseFolded()};
+        return aDevicePath;
+    return aDevicePath.normalized(QString::NormalizationForm_C).toCaseFolded();
+}
+
+int DevicePaths::find(const QString& aKey) const
+{
+    return mSlots.find(hashOf(aKey), [&](int aHolder) {
+        return sameKey(mHolders[static_cast<std::size_t>(aHolder)].key, aKey);
+    });
 }
 
 bool DevicePaths::claim(const QString& aDevicePath, const QString& aUniqueId)
 {
-    Key path = key(aDevicePath);
-    const auto held = mHolders.constFind(path);
-    if (held != mHolders.constEnd())
-        return held.value() == aUniqueId;
-    mHolders.insert(std::move(path), aUniqueId);
+    const QString path = keyOf(aDevicePath);
+    const int next = static_cast<int>(mHolders.size());
+    const int held = mSlots.findOrAdd(hashOf(path), next, [&](int aHolder) {
+        return sameKey(mHolders[static_cast<std::size_t>(aHolder)].key, path);
+    });
+    if (held != next)
+        return mHolders[static_cast<std::size_t>(held)].uniqueId == aUniqueId;
+    mHolders.push_back(Holder{path, aUniqueId});
     return true;
 }
 
 void DevicePaths::release(const QString& aDevicePath, const QString& aUniqueId)
 {
-    const Key path = key(aDevicePath);
-    if (mHolders.value(path) == aUniqueId)
-        mHolders.remove(path);
+    const QString path = keyOf(aDevicePath);
+    const int held = find(path);
+    if (held < 0 || mHolders[static_cast<std::size_t>(held)].uniqueId != aUniqueId)
+        return;
+    mSlots.remove(hashOf(path), [held](int aHolder) { return aHolder == held; });
+    mHolders[static_cast<std::size_t>(held)] = Holder();
 }
 
 QString DevicePaths::holder(const QString& aDevicePath) const
 {
-    return mHolders.value(key(aDevicePath));
+    const int held = find(keyOf(aDevicePath));
+    return held < 0 ? QString() : mHolders[static_cast<std::size_t>(held)].uniqueId;
 }
 
 QString DevicePaths::freePathFor(const QString& aDevicePath, const QString& aUniqueId) const

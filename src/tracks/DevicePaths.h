@@ -1,7 +1,10 @@
 #pragma once
 
-#include <QHash>
+#include "tracks/HashSlots.h"
+
 #include <QString>
+
+#include <vector>
 
 // Which track holds which file on the device during one run, so that two different tracks never
 // share one file (two albums both tagged "Unknown" with a "01 Intro.mp3" each, say). Paths are
@@ -11,7 +14,11 @@ class DevicePaths
 {
 public:
     // Room for aCount paths.
-    void reserve(int aCount) { mHolders.reserve(aCount); }
+    void reserve(int aCount)
+    {
+        mHolders.reserve(static_cast<std::size_t>(aCount));
+        mSlots.reserve(static_cast<std::size_t>(aCount));
+    }
     // Records that the track aUniqueId holds aDevicePath; false (and nothing recorded) when
     // another track holds it already.
     bool claim(const QString& aDevicePath, const QString& aUniqueId);
@@ -29,18 +36,20 @@ public:
     static QString cutToUtf8Bytes(const QString& aText, int aBytes);
 
 private:
-    // A path as the device compares it. Plain ASCII paths (nearly all) are kept as they are,
-    // sharing the track's string, and compared and hashed without regard to ASCII case; others
-    // are kept composed and case folded.
-    struct Key
-    {
-        QString text;
-        static bool same(const Key& aLeft, const Key& aRight);
-        static size_t hash(const Key& aKey, size_t aSeed);
-        friend bool operator==(const Key& aLeft, const Key& aRight) { return same(aLeft, aRight); }
-        friend size_t qHash(const Key& aKey, size_t aSeed) { return hash(aKey, aSeed); }
-    };
-    static Key key(const QString& aDevicePath);
+    // A path as the device compares it: a plain ASCII path (nearly all) as it is, sharing the
+    // track's string, compared and hashed without regard to ASCII case; any other composed and
+    // case folded.
+    static QString keyOf(const QString& aDevicePath);
+    static bool sameKey(const QString& aLeft, const QString& aRight);
+    static quint32 hashOf(const QString& aKey);
+    // The index of the holder of aKey in mHolders; -1 when none.
+    int find(const QString& aKey) const;
 
-    QHash<Key, QString> mHolders; // path -> unique id of the track holding it
+    struct Holder
+    {
+        QString key;      // the path as keyOf gives it; null once released
+        QString uniqueId; // of the track holding it
+    };
+    std::vector<Holder> mHolders;
+    HashSlots mSlots; // finds a path's holder
 };

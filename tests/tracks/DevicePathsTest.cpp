@@ -40,6 +40,21 @@ TEST(DevicePaths, ASecondTrackGetsANumberedNameAndEachKeepsItsOwn)
     EXPECT_EQ(paths.freePathFor(intro, "third"), intro);
 }
 
+// Paths released among many others leave every other path found, and free to claim again.
+TEST(DevicePaths, ManyPathsClaimedAndReleased)
+{
+    DevicePaths paths;
+    const auto path = [](int aN) { return QString("\\Music\\A%1\\B\\%2.mp3").arg(aN % 37).arg(aN); };
+    for (int n = 0; n < 3000; ++n)
+        ASSERT_TRUE(paths.claim(path(n), QString::number(n)));
+    for (int n = 0; n < 3000; n += 2)
+        paths.release(path(n), QString::number(n));
+    for (int n = 0; n < 3000; ++n) {
+        EXPECT_EQ(paths.holder(path(n).toUpper()), n % 2 ? QString::number(n) : QString()) << n;
+        EXPECT_EQ(paths.claim(path(n), "again"), n % 2 == 0);
+    }
+}
+
 TEST(DevicePaths, NumberedNamesStayWithin255Bytes)
 {
     DevicePaths paths;
