@@ -38,13 +38,17 @@ int TrackList::addTrack(Track&& aTrack)
 template <typename T> int TrackList::add(T&& aTrack)
 {
     const int position = count();
-    // The track after the last one found is tried first, without making the new track's id.
-    const int guess = mLastFound + 1;
+    // The track next to the last one found, on the side the one before was, is tried first,
+    // without making the new track's id: the library lists an album's tracks in the order the
+    // cache holds them, or in the opposite order (a first run uploads from the last track).
+    const int guess = mLastFound + mStep;
     const QString* guessedId = mUniqueIdIndex.idAt(guess);
     const bool guessed = guessedId && aTrack.hasUniqueId(*guessedId);
     const QString uniqueId = guessed ? *guessedId : aTrack.uniqueId();
     const int found = guessed ? guess : mUniqueIdIndex.findOrAdd(uniqueId);
     logValue("trackUniqueId", uniqueId);
+    if (found == mLastFound - 1 || found == mLastFound + 1)
+        mStep = found - mLastFound;
     mLastFound = found;
     if (found != position) {
         logMessage("Track already exists");

@@ -86,6 +86,7 @@ private:
     int mCount = 0;
     UniqueIdIndex mUniqueIdIndex;
     int mLastFound = -1; // the position the last track added went to or merged into
+    int mStep = 1;       // and the side of it the one before was
     // Library ids by position: those that are plain numbers (every id of an iTunes library) by
     // their value, which hashes and compares faster than their text; any other by its text.
     QHash<int, int> mNumericLibraryIdIndex;

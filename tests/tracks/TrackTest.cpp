@@ -209,3 +209,20 @@ TEST(UniqueIdIndex, FindsEveryIdAddedWhateverTheTableGrewThrough)
     EXPECT_EQ(index.find(QString()), -1);
     EXPECT_EQ(UniqueIdIndex().find("x"), -1);
 }
+
+// A library track finds its cached track whichever order the two lists hold an album in.
+TEST(TrackList, LibraryTracksMeetTheirCachedTracksInEitherOrder)
+{
+    for (const bool reversed : {false, true}) {
+        TrackList list;
+        for (int n = 0; n < 6; ++n)
+            list.addTrack(cachedTrack(QString("S%1").arg(n), "/nowhere/s.m4a"));
+        for (int step = 0; step < 6; ++step) {
+            const int n = reversed ? 5 - step : (step * 7) % 6; // in reverse, or scattered
+            EXPECT_EQ(list.addTrack(libraryTrack(QString("S%1").arg(n), "/nowhere/s.m4a")), n);
+        }
+        EXPECT_EQ(list.addTrack(libraryTrack("S6", "/nowhere/s.m4a")), 6);
+        EXPECT_EQ(list.count(), 7);
+        EXPECT_EQ(list.totalTracksToCopy(), 1);
+    }
+}
