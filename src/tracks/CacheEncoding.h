@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtEndian>
 
+#include <cstring>
+
 namespace CacheEncoding {
 
 // The primitive encodings of the track cache (little-endian, two's complement) and its field ids.
@@ -76,11 +78,15 @@ inline bool equalsUtf16Bytes(const QString& aText, const char* aData, qint64 aUn
 {
     if (aText.size() != aUnits)
         return false;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    return std::memcmp(aText.constData(), aData, static_cast<std::size_t>(2 * aUnits)) == 0;
+#else
     for (qsizetype unit = 0; unit < aText.size(); ++unit) {
         if (aText.at(unit).unicode() != qFromLittleEndian<quint16>(aData + 2 * unit))
             return false;
     }
     return true;
+#endif
 }
 
 } // namespace CacheEncoding
