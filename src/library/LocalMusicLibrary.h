@@ -59,8 +59,8 @@ public:
     // track's library id: a place the playlist no longer holds the same track at is looked up again.
     struct TrackLocation
     {
-        int libraryId = 0;
         QString location;
+        int libraryId = 0;
         bool known = false;
     };
     // The locations of the playlist aName's tracks, in play order; 0 or kLibraryFailure.

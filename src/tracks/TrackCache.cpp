@@ -359,8 +359,8 @@ int TrackCache::updateTrackList(TrackList& aTrackList, int aMaximum)
     // Room in the list's indexes for the records the file may hold (most take more than 256
     // bytes), so that reading 100,000 of them doesn't rehash the indexes again and again.
     if (aMaximum == -1)
-        aTrackList.reserve(aTrackList.count() +
-                           static_cast<int>(qMin<qint64>(mCacheFile.size() / 256, 1 << 22)));
+        aTrackList.reserveUniqueIds(aTrackList.count() +
+                                    static_cast<int>(qMin<qint64>(mCacheFile.size() / 256, 1 << 22)));
     for (int n = 0; result == kResultOk && (aMaximum == -1 || n < aMaximum); ++n)
         result = readAndAddTrack(aTrackList);
     if (aMaximum != -1)

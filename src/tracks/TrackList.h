@@ -60,6 +60,8 @@ public:
 
     // Room in the indexes for aCount tracks, so that adding that many never rehashes them.
     void reserve(int aCount);
+    // The same for tracks without library ids (the cache's): the unique id index alone.
+    void reserveUniqueIds(int aCount) { mUniqueIdIndex.reserve(aCount); }
 
     bool findByLibraryId(const QString& aLibraryId, int& aPosition) const;
     bool findByUniqueId(const QString& aUniqueId, int& aPosition) const;

@@ -261,7 +261,7 @@ TEST_F(LocalMusicLibraryTest, LocationsLookedUpAheadServeOnlyTheTracksTheyWereFo
     EXPECT_FALSE(known[1].known);
     EXPECT_EQ(mLibrary->getTrackLocations("Nowhere", known), LocalMusicLibrary::kLibraryFailure);
 
-    known = {{1, "/elsewhere/one.mp3", true}, {7, "/elsewhere/two.m4a", true}};
+    known = {{"/elsewhere/one.mp3", 1, true}, {"/elsewhere/two.m4a", 7, true}};
     mFake->resetCalls();
     ASSERT_EQ(
         mLibrary->getAllTracks("Music", mTracks, false, mDrm, mMissing, mPlaylist, false, nullptr, &known),
