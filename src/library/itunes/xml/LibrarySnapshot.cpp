@@ -9,11 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QtEndian>
 
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 #include <zlib.h>
+
+#include <cstring>
 
 namespace {
 
@@ -62,7 +65,137 @@ quint32 checksumAt(int aFd, qint64 aOffset, qint64 aBytes)
     return checksum(buffer.constData(), aBytes);
 }
 
-void readIdentity(QDataStream& aStream, LibrarySnapshot::FileIdentity& aIdentity)
+// Reads a snapshot's payload (what comes before its checksum) straight from its file, a block
+// at a time, in the little-endian form QDataStream wrote it, and keeps the CRC-32 of every byte
+// it reads: 100,000 tracks' texts are read without a call through a device per value. Offers
+// what reading a snapshot takes of QDataStream's interface; a value the payload can't hold
+// (too long, or past its end) sets the status, and nothing is allocated for it.
+class SnapshotReader
+{
+public:
+    SnapshotReader(QIODevice& aFile, qint64 aPayload) : mFile(aFile), mPayload(aPayload) {}
+
+    QDataStream::Status status() const { return mStatus; }
+    // Every byte of the payload read, and nothing went wrong.
+    bool atEnd() const { return mStatus == QDataStream::Ok && mConsumed == mPayload; }
+    quint32 checksum() const { return static_cast<quint32>(mCrc); }
+
+    int readRawData(char* aData, int aLength)
+    {
+        if (!take(aLength))
+            return -1;
+        std::memcpy(aData, mBuffer.constData() + mAt - aLength, static_cast<std::size_t>(aLength));
+        return aLength;
+    }
+    template <typename Integer> SnapshotReader& readInteger(Integer& aValue)
+    {
+        aValue = 0;
+        if (take(sizeof aValue))
+            aValue = qFromLittleEndian<Integer>(mBuffer.constData() + mAt - qsizetype(sizeof aValue));
+        return *this;
+    }
+    SnapshotReader& operator>>(qint32& aValue) { return readInteger(aValue); }
+    SnapshotReader& operator>>(quint32& aValue) { return readInteger(aValue); }
+    SnapshotReader& operator>>(qint64& aValue) { return readInteger(aValue); }
+    SnapshotReader& operator>>(quint64& aValue) { return readInteger(aValue); }
+    SnapshotReader& operator>>(bool& aValue)
+    {
+        qint8 byte = 0;
+        readInteger(byte);
+        aValue = byte != 0;
+        return *this;
+    }
+    SnapshotReader& operator>>(double& aValue)
+    {
+        quint64 bits = 0;
+        readInteger(bits);
+        std::memcpy(&aValue, &bits, sizeof aValue);
+        return *this;
+    }
+    SnapshotReader& operator>>(QString& aValue) { return readString(aValue, QString()); }
+    // A string equal to aLikely is given aLikely's text, shared, instead of a copy of its own.
+    SnapshotReader& readString(QString& aValue, const QString& aLikely)
+    {
+        aValue = QString();
+        quint32 bytes = 0;
+        readInteger(bytes);
+        if (mStatus != QDataStream::Ok || bytes == 0xFFFFFFFFu) // a null string
+            return *this;
+        if (bytes % 2 != 0 || bytes > mPayload - mConsumed) {
+            mStatus = QDataStream::ReadCorruptData;
+            return *this;
+        }
+        if (!take(bytes))
+            return *this;
+        const char* text = mBuffer.constData() + mAt - bytes;
+        if (bytes > 0 && aLikely.size() == qsizetype(bytes / 2) && sameText(aLikely, text)) {
+            aValue = aLikely;
+            return *this;
+        }
+        aValue = QString(static_cast<qsizetype>(bytes / 2), Qt::Uninitialized);
+        if (bytes > 0)
+            qFromLittleEndian<quint16>(mBuffer.constData() + mAt - bytes, bytes / 2, aValue.data());
+        return *this;
+    }
+
+private:
+    static constexpr qint64 kBlock = 256 * 1024;
+
+    // Whether aData holds aText's UTF-16 units, little-endian.
+    static bool sameText(const QString& aText, const char* aData)
+    {
+        for (qsizetype unit = 0; unit < aText.size(); ++unit) {
+            if (aText.at(unit).unicode() != qFromLittleEndian<quint16>(aData + 2 * unit))
+                return false;
+        }
+        return true;
+    }
+
+    // Moves past aLength bytes, reading more of the file first when the buffer holds fewer.
+    bool take(qint64 aLength)
+    {
+        if (mStatus != QDataStream::Ok)
+            return false;
+        if (aLength > mPayload - mConsumed) {
+            mStatus = QDataStream::ReadPastEnd;
+            return false;
+        }
+        if (aLength > mBuffer.size() - mAt && !fill(aLength))
+            return false;
+        mAt += aLength;
+        mConsumed += aLength;
+        return true;
+    }
+    bool fill(qint64 aLength)
+    {
+        const qint64 kept = mBuffer.size() - mAt;
+        std::memmove(mBuffer.data(), mBuffer.constData() + mAt, static_cast<std::size_t>(kept));
+        const qint64 wanted = qMin(qMax(aLength, kBlock), mPayload - mConsumed);
+        mBuffer.resize(static_cast<qsizetype>(wanted));
+        mAt = 0;
+        for (qint64 have = kept; have < wanted;) {
+            const qint64 got = mFile.read(mBuffer.data() + have, wanted - have);
+            if (got <= 0) { // a file shorter than it was
+                mStatus = QDataStream::ReadPastEnd;
+                return false;
+            }
+            mCrc = crc32(mCrc, reinterpret_cast<const Bytef*>(mBuffer.constData() + have),
+                         static_cast<uInt>(got));
+            have += got;
+        }
+        return true;
+    }
+
+    QIODevice& mFile;
+    const qint64 mPayload;
+    qint64 mConsumed = 0;
+    QByteArray mBuffer;
+    qint64 mAt = 0; // the next byte's place in mBuffer
+    QDataStream::Status mStatus = QDataStream::Ok;
+    uLong mCrc = crc32(0L, Z_NULL, 0);
+};
+
+void readIdentity(SnapshotReader& aStream, LibrarySnapshot::FileIdentity& aIdentity)
 {
     aStream >> aIdentity.path >> aIdentity.device >> aIdentity.inode >> aIdentity.size >>
         aIdentity.modifiedNs >> aIdentity.changedNs >> aIdentity.headChecksum >> aIdentity.tailChecksum;
@@ -110,36 +243,8 @@ private:
     uLong mCrc = crc32(0L, Z_NULL, 0);
 };
 
-// Reads the first aLength bytes of a file and keeps the CRC-32 of them: the snapshot is read
-// straight from its file, not into memory whole first.
-class ChecksummedReader : public QIODevice
-{
-public:
-    ChecksummedReader(QIODevice& aSource, qint64 aLength) : mSource(aSource), mLeft(aLength) {}
-    quint32 checksum() const { return static_cast<quint32>(mCrc); }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* aData, qint64 aSize) override
-    {
-        const qint64 got = mSource.read(aData, qMin(aSize, mLeft));
-        if (got <= 0)
-            return got == 0 && mLeft > 0 ? -1 : got; // a file shorter than it was: an error
-        mCrc = crc32(mCrc, reinterpret_cast<const Bytef*>(aData), static_cast<uInt>(got));
-        mLeft -= got;
-        return got;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-    qint64 bytesAvailable() const override { return mLeft + QIODevice::bytesAvailable(); }
-
-private:
-    QIODevice& mSource;
-    qint64 mLeft;
-    uLong mCrc = crc32(0L, Z_NULL, 0);
-};
-
 // Reads the tracks and playlists after the identity; false on anything that doesn't fit.
-bool readLibrary(QDataStream& aStream, qint64 aBytes, XmlLibrary& aLibrary)
+bool readLibrary(SnapshotReader& aStream, qint64 aBytes, XmlLibrary& aLibrary)
 {
     aStream >> aLibrary.musicFolder;
     quint32 trackCount = 0;
@@ -147,17 +252,17 @@ bool readLibrary(QDataStream& aStream, qint64 aBytes, XmlLibrary& aLibrary)
     if (aStream.status() != QDataStream::Ok || trackCount > aBytes / kMinTrackBytes)
         return false;
     aLibrary.tracks.resize(trackCount);
-    QString artist, album;
     const XmlLibrary::TrackData* previous = nullptr;
     for (XmlLibrary::TrackData& track : aLibrary.tracks) {
         qint32 id = 0, trackNumber = 0, discNumber = 0;
-        aStream >> id >> track.name >> artist >> album >> track.location >> track.size >> trackNumber >>
-            discNumber >> track.dateAdded >> track.compilation >> track.hasFile;
+        // An album's tracks mostly follow each other: they share one artist and one album string.
+        aStream >> id >> track.name;
+        aStream.readString(track.artist, previous ? previous->artist : QString());
+        aStream.readString(track.album, previous ? previous->album : QString());
+        aStream >> track.location >> track.size >> trackNumber >> discNumber >> track.dateAdded >>
+            track.compilation >> track.hasFile;
         if (aStream.status() != QDataStream::Ok)
             return false;
-        // An album's tracks mostly follow each other: they share one artist and one album string.
-        track.artist = previous && artist == previous->artist ? previous->artist : artist;
-        track.album = previous && album == previous->album ? previous->album : album;
         previous = &track;
         track.id = id;
         track.trackNumber = trackNumber;
@@ -256,12 +361,7 @@ bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) 
     // The checksum of everything before its last 4 bytes is kept there: what is read is used
     // only when the two agree.
     const qint64 payload = file.size() - 4;
-    ChecksummedReader body(file, payload);
-    if (!body.open(QIODevice::ReadOnly))
-        return false;
-    QDataStream stream(&body);
-    stream.setVersion(kStreamVersion);
-    stream.setByteOrder(QDataStream::LittleEndian);
+    SnapshotReader stream(file, payload);
     char magic[sizeof kMagic] = {};
     quint32 version = 0;
     if (stream.readRawData(magic, sizeof magic) != static_cast<int>(sizeof magic) ||
@@ -280,7 +380,7 @@ bool LibrarySnapshot::load(const FileIdentity& aIdentity, XmlLibrary& aLibrary) 
     QDataStream trailer(&file);
     quint32 stored = 0;
     trailer >> stored;
-    if (!whole || trailer.status() != QDataStream::Ok || stored != body.checksum()) {
+    if (!whole || trailer.status() != QDataStream::Ok || stored != stream.checksum()) {
         logValue("! Library snapshot damaged: parsing the library", mPath);
         return false;
     }
