@@ -163,6 +163,7 @@ void MusicSync::Start()
         Upload();
         mDevice->setDevicePaths(nullptr);
     }
+    mDevicePaths = DevicePaths(); // done with: let go before the playlists are made
     mCache.writeIntegrityValue();
     mCache.close();
     if (!hasBeenCancelled() && !failed())
