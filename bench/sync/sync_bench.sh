@@ -6,9 +6,9 @@
 #   1. first syncs of 2,000 tracks of 1 MB and of 20,000 tracks of 4 KB, beside cp -r of the same
 #      files, and beside cp -r followed by a flush of the drive (a sync puts its copies on the
 #      drive before it names them; target for the small tracks: under 2 x cp);
-#   2. syncs with nothing to do, beside rsync -a with nothing to do (target: at or below rsync),
-#      and their peak memory (target: under 120 MB). HUGE=1 adds 100,000 small tracks; SMALL_ONLY=1
-#      leaves out the large tracks.
+#   2. syncs with nothing to do, beside rsync -a with nothing to do, wall and CPU time (target: at
+#      or below rsync), and their peak memory (target: under 120 MB at 100,000 tracks).
+# HUGE=1 adds 100,000 small tracks; SMALL_ONLY=1 leaves out the large tracks.
 set -euo pipefail
 bin=${1:-build-release}
 work=${2:-/tmp/veltrane-sync-bench}
@@ -62,13 +62,14 @@ run_case() { # label directory tracks bytes
     prepare="empty_drive x x $3 $4"
     read -r first_time _ first_cpu < <(best_of env HOME="$home" "$sync_tool" --device "$home/drive" --yes)
     prepare=:
-    read -r rsync_time _ _ < <(best_of rsync -a "$source/" "$home/copy/Music/")
-    read -r again_time again_memory _ < <(best_of env HOME="$home" "$sync_tool" --device "$home/drive" --yes)
+    read -r rsync_time _ rsync_cpu < <(best_of rsync -a "$source/" "$home/copy/Music/")
+    read -r again_time again_memory again_cpu < <(best_of env HOME="$home" "$sync_tool" --device "$home/drive" --yes)
     printf '%-24s first sync %6.2f s, cp -r %6.2f s: %.2f x (CPU %.2f s against %.2f s: %.2f x); cp -r then sync %6.2f s: %.2f x\n' "$label" \
         "$first_time" "$cp_time" "$(echo "$first_time / $cp_time" | bc -l)" "$first_cpu" "$cp_cpu" \
         "$(echo "$first_cpu / $cp_cpu" | bc -l)" "$cps_time" "$(echo "$first_time / $cps_time" | bc -l)"
-    printf '%-24s nothing to do %6.2f s, rsync -a %6.2f s: %.2f x, peak %d MB\n' "$label" "$again_time" \
-        "$rsync_time" "$(echo "$again_time / $rsync_time" | bc -l)" "$((again_memory / 1024))"
+    printf '%-24s nothing to do %6.2f s, rsync -a %6.2f s: %.2f x (CPU %.2f s against %.2f s: %.2f x), peak %d MB\n' \
+        "$label" "$again_time" "$rsync_time" "$(echo "$again_time / $rsync_time" | bc -l)" "$again_cpu" "$rsync_cpu" \
+        "$(echo "$again_cpu / $rsync_cpu" | bc -l)" "$((again_memory / 1024))"
     if [ "$(id -u)" = 0 ]; then umount "$home/drive" "$home/copy" 2>/dev/null || true; rm -f "$home"/*.img; fi
 }
 
