@@ -403,47 +403,14 @@ bool DriveFiles::removeFile(const QStringList& aPath)
 
 QStringList DriveFiles::fileNames(const QStringList& aFolder)
 {
-    QStringList names;
-    forEachFileName(aFolder,
-                    [&names](const char* aName, qsizetype) { names.append(QFile::decodeName(aName)); });
-    return names;
+    FolderListing listing;
+    listFileNames(aFolder, listing);
+    return listing.names();
 }
 
-void DriveFiles::listFileNames(const QStringList& aFolder, DriveFolderListing& aListing)
-{
-    forEachFileName(aFolder,
-                    [&aListing](const char* aName, qsizetype aLength) { aListing.add(aName, aLength); });
-    aListing.seal();
-}
-
-template <typename Take> void DriveFiles::forEachFileName(const QStringList& aFolder, Take&& aTake)
+void DriveFiles::listFileNames(const QStringList& aFolder, FolderListing& aListing)
 {
     const int parent = folder(aFolder, false);
-    if (parent < 0)
-        return;
-    // A description of its own, read from its start whatever was read through the kept one.
-    const UniqueFd listed(::openat(parent, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!listed.valid())
-        return;
-    // Read straight into one buffer kept for every folder (a directory stream allocates 32 KB
-    // for each, and a drive check lists thousands of folders).
-    mListingBuffer.resize(32 * 1024 / sizeof(std::uint64_t));
-    char* const buffer = reinterpret_cast<char*>(mListingBuffer.data());
-    for (;;) {
-        const ssize_t got = ::getdents64(listed.get(), buffer, mListingBuffer.size() * sizeof(std::uint64_t));
-        if (got <= 0)
-            return;
-        for (ssize_t offset = 0; offset < got;) {
-            const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + offset);
-            offset += entry->d_reclen;
-            bool regular = entry->d_type == DT_REG;
-            if (entry->d_type == DT_UNKNOWN) {
-                struct stat info;
-                regular = ::fstatat(parent, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-                          S_ISREG(info.st_mode);
-            }
-            if (regular)
-                aTake(entry->d_name, static_cast<qsizetype>(std::strlen(entry->d_name)));
-        }
-    }
+    if (parent < 0 || !aListing.read(parent))
+        aListing = FolderListing();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/FolderListing.h"
 #include "app/UniqueFd.h"
-#include "devices/usbms/DriveFolderListing.h"
 
 #include <QByteArray>
 #include <QString>
@@ -75,7 +75,7 @@ public:
     // The names of the regular files in a folder, unsorted.
     QStringList fileNames(const QStringList& aFolder);
     // The same into a listing (left empty when the folder can't be listed).
-    void listFileNames(const QStringList& aFolder, DriveFolderListing& aListing);
+    void listFileNames(const QStringList& aFolder, FolderListing& aListing);
 
     // Copies the local regular file aSource to aPath, replacing what is there, flushed and named
     // at once; aBytes receives its size.
@@ -95,9 +95,6 @@ private:
     // first), no link followed.
     UniqueFd createIn(const QStringList& aFolder, const QByteArray& aName, int aFlags);
     void forgetFolder();
-    // Calls aTake with the name (bytes and length) of each regular file of aFolder (nothing when
-    // it can't be listed).
-    template <typename Take> void forEachFileName(const QStringList& aFolder, Take&& aTake);
     // aPath opened to read, when it is a regular file of at most aMaxBytes (its size in aSize).
     UniqueFd openToRead(const QStringList& aPath, qint64 aMaxBytes, qint64& aSize);
     // Reads up to aLength bytes; how many (fewer at the end of the file), -1 on failure.
@@ -121,7 +118,6 @@ private:
     bool mGone = false;
     Status mStatus = Ok;
     QString mError;
-    QStringList mFolderParts;                  // the last folder used, and
-    std::vector<UniqueFd> mFolderFds;          // a descriptor for it and each folder above it
-    std::vector<std::uint64_t> mListingBuffer; // directory entries as the system gives them (aligned)
+    QStringList mFolderParts;         // the last folder used, and
+    std::vector<UniqueFd> mFolderFds; // a descriptor for it and each folder above it
 };

@@ -89,11 +89,11 @@ private:
     QHash<QString, QString> mPlaylistOwners; // folded file name -> playlist name, this run
     // Folder device path -> its file names, while checking: the last few hundred folders listed
     // (an album's tracks follow each other in the cache; all of a drive's names would take 15 MB).
-    QHash<QString, DriveFolderListing> mListings;
+    QHash<QString, FolderListing> mListings;
     // The folder of the last track checked and its listing in mListings (an album's tracks follow
     // each other): the next track of the folder needs no look-up. Null after forgetListings().
     QString mLastFolder;
-    const DriveFolderListing* mLastListing = nullptr;
+    const FolderListing* mLastListing = nullptr;
     bool mIdRead = false;
     bool mDeletedBefore = false;
     bool mMetadataTried = false;

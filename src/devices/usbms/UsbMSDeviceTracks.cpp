@@ -113,7 +113,7 @@ bool UsbMSDevice::trackIsOnDevice(const Track& aTrack)
     const QStringView folder = QStringView(path).first(slash + 1);
     if (!mLastListing || folder != mLastFolder) {
         mLastFolder = folder.toString();
-        DriveFolderListing* listing = nullptr;
+        FolderListing* listing = nullptr;
         const auto found = mListings.find(mLastFolder);
         if (found != mListings.end()) {
             listing = &found.value();
@@ -121,7 +121,7 @@ bool UsbMSDevice::trackIsOnDevice(const Track& aTrack)
             constexpr int kListingsKept = 256;
             if (mListings.size() >= kListingsKept)
                 mListings.clear(); // a folder met again later is listed again
-            DriveFolderListing& added = mListings[mLastFolder];
+            FolderListing& added = mListings[mLastFolder];
             QStringList names;
             if (namesOf(mLastFolder + QLatin1Char('x'), names)) {
                 names.removeLast();
