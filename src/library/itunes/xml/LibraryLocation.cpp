@@ -1,8 +1,10 @@
 #include "library/itunes/xml/LibraryLocation.h"
 
+#include "app/FolderListing.h"
 #include "settings/SyncSettings.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -44,8 +46,10 @@ QString LibraryLocation::pathFromFileUrl(const QString& aUrl)
 
 namespace {
 
-// The folder of the last file looked for, kept open: the tracks of an album follow each other,
-// and a look from the folder walks one name instead of the whole path.
+// The folder of the last file looked for, kept open and listed: the tracks of an album follow
+// each other, and a regular file's name in the listing needs no look-up in the file system
+// (anything else, a link say, is looked up from the folder, one name instead of the whole path).
+// A listing serves for a second at most: a file removed since is not taken to be there.
 class FolderProbe
 {
 public:
@@ -58,20 +62,27 @@ public:
     {
         const qsizetype slash = aPath.lastIndexOf(QLatin1Char('/'));
         const QStringView folder = QStringView(aPath).left(slash + 1);
-        if (mFd < 0 || folder != mFolder) {
+        const QStringView name = QStringView(aPath).sliced(slash + 1);
+        if (mFd < 0 || folder != mFolder || mListed.hasExpired(kListingLifeMs)) {
             if (mFd >= 0)
                 ::close(mFd);
             mFolder = folder.toString();
             mFd = ::open(QFile::encodeName(mFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             if (mFd < 0)
                 return false;
+            if (!mListing.read(mFd))
+                mListing = FolderListing();
+            mListed.start();
         }
-        return ::faccessat(mFd, QStringView(aPath).sliced(slash + 1).toUtf8().constData(), F_OK, 0) == 0;
+        return mListing.contains(name) || ::faccessat(mFd, name.toUtf8().constData(), F_OK, 0) == 0;
     }
 
 private:
+    static constexpr qint64 kListingLifeMs = 1000;
     QString mFolder;
     int mFd = -1;
+    FolderListing mListing;
+    QElapsedTimer mListed;
 };
 
 // Only absolute paths are looked for: "Z:/x.mp3" would otherwise be a file of the working folder.
