@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -326,6 +327,30 @@ TEST(LibraryLocation, TheOtherUnicodeFormFindsTheFileAsTheDiskNamesIt)
     EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Cafe\u0301.m4a", "", "", none), nfc);
     EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Gone\u0301.m4a", "", "", none),
               home.path() + "/Music/Gone\u0301.m4a");
+}
+
+// A folder's listing serves its files for a second at most; a file that came since, or a link to
+// a file, is looked up by name.
+TEST(LibraryLocation, WhatIsInAFolderIsSeenAsItIsNow)
+{
+    TestHome home;
+    const LibraryPathMap none;
+    const QString nfd = home.writeFile("Music/Ole\u0301.m4a", "a");
+    const QString nfc = home.path() + "/Music/Ol\u00e9.m4a";
+    EXPECT_EQ(LibraryLocation::resolve(nfc, "", "", none), nfd);
+    home.writeFile("Music/Ol\u00e9.m4a", "b");
+    EXPECT_EQ(LibraryLocation::resolve(nfc, "", "", none), nfc); // came after the listing
+    QFile::link(nfd, home.path() + "/Music/Link\u00e9.m4a");
+    QFile::link(home.path() + "/nowhere.m4a", home.path() + "/Music/Gon\u00e9.m4a");
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Linke\u0301.m4a", "", "", none),
+              home.path() + "/Music/Link\u00e9.m4a");
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Gone\u0301.m4a", "", "", none),
+              home.path() + "/Music/Gone\u0301.m4a");                       // a link to nothing is no file
+    LibraryLocation::resolve(home.path() + "/elsewhere.m4a", "", "", none); // another folder, then
+    EXPECT_EQ(LibraryLocation::resolve(nfc, "", "", none), nfc);            // this one listed again, with it
+    ASSERT_TRUE(QFile::remove(nfc));
+    QThread::msleep(1100);
+    EXPECT_EQ(LibraryLocation::resolve(nfc, "", "", none), nfd); // gone, seen once the listing is old
 }
 
 TEST(LibraryLocation, MappedPrefixesComeFirstAndTheLongestWins)
