@@ -14,16 +14,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* aData, size_t aSize)
     static const LibrarySnapshot::FileIdentity identity = LibrarySnapshot::identityOf(library);
     QByteArray bytes;
     {
+        // Format 2: little-endian, the checksum after it big-endian.
         QDataStream stream(&bytes, QIODevice::WriteOnly);
         stream.setVersion(QDataStream::Qt_6_4);
+        stream.setByteOrder(QDataStream::LittleEndian);
         stream.writeRawData("VLTSNAP", 8);
-        stream << quint32(1) << QStringLiteral("fuzz") << identity.path << identity.device << identity.inode
+        stream << quint32(2) << QStringLiteral("fuzz") << identity.path << identity.device << identity.inode
                << identity.size << identity.modifiedNs << identity.changedNs << identity.headChecksum
                << identity.tailChecksum;
         stream.writeRawData(reinterpret_cast<const char*>(aData), static_cast<int>(aSize));
-        stream << static_cast<quint32>(crc32(crc32(0L, Z_NULL, 0),
-                                             reinterpret_cast<const Bytef*>(bytes.constData()),
-                                             static_cast<uInt>(bytes.size())));
+        const quint32 checksum = static_cast<quint32>(crc32(crc32(0L, Z_NULL, 0),
+                                                            reinterpret_cast<const Bytef*>(bytes.constData()),
+                                                            static_cast<uInt>(bytes.size())));
+        stream.setByteOrder(QDataStream::BigEndian);
+        stream << checksum;
     }
     const QString path = fuzz::file(QStringLiteral("KORDA/library-snapshot"), bytes);
     XmlLibrary read;
