@@ -14,11 +14,15 @@ void MusicSync::startLocationLookup(const QStringList& aPlaylists)
     if (logIsOn() || aPlaylists.isEmpty())
         return;
     mLocationLookup = makeThread(QStringLiteral("LocationLookupThread"), [this, aPlaylists] {
-        for (const QString& name : aPlaylists) {
-            if (stopRequested())
-                return;
-            if (mKnownLocations.count(name) == 0)
-                mLibrary->getTrackLocations(name, mKnownLocations[name]);
+        try {
+            for (const QString& name : aPlaylists) {
+                if (stopRequested())
+                    return;
+                if (mKnownLocations.count(name) == 0)
+                    mLibrary->getTrackLocations(name, mKnownLocations[name]);
+            }
+        } catch (...) {
+            // Out of memory, say: the scan looks up what is missing itself.
         }
     });
     mLocationLookup->start();
