@@ -3,6 +3,7 @@
 
 #include "app/ApplicationPaths.h"
 #include "app/DiagnosticLog.h"
+#include "tracks/CacheEncoding.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -127,29 +128,17 @@ public:
         }
         if (!take(bytes))
             return *this;
+        // The track cache's text is the same UTF-16, little-endian: read the same way.
         const char* text = mBuffer.constData() + mAt - bytes;
-        if (bytes > 0 && aLikely.size() == qsizetype(bytes / 2) && sameText(aLikely, text)) {
-            aValue = aLikely;
-            return *this;
-        }
-        aValue = QString(static_cast<qsizetype>(bytes / 2), Qt::Uninitialized);
-        if (bytes > 0)
-            qFromLittleEndian<quint16>(mBuffer.constData() + mAt - bytes, bytes / 2, aValue.data());
+        const qint64 units = bytes / 2;
+        aValue = units > 0 && CacheEncoding::equalsUtf16Bytes(aLikely, text, units)
+                     ? aLikely
+                     : CacheEncoding::fromUtf16Bytes(text, units);
         return *this;
     }
 
 private:
     static constexpr qint64 kBlock = 256 * 1024;
-
-    // Whether aData holds aText's UTF-16 units, little-endian.
-    static bool sameText(const QString& aText, const char* aData)
-    {
-        for (qsizetype unit = 0; unit < aText.size(); ++unit) {
-            if (aText.at(unit).unicode() != qFromLittleEndian<quint16>(aData + 2 * unit))
-                return false;
-        }
-        return true;
-    }
 
     // Moves past aLength bytes, reading more of the file first when the buffer holds fewer.
     bool take(qint64 aLength)
