@@ -333,7 +333,8 @@ void MusicSync::claimDevicePaths()
         Track& track = mTracks.at(position);
         if (!track.onRemoteDevice() || track.deviceId().isEmpty())
             continue;
-        if (mDevicePaths.claim(track.deviceId(), track.uniqueId()))
+        Track::IdText uniqueId;
+        if (mDevicePaths.claim(track.deviceId(), track.writeUniqueId(uniqueId)))
             continue;
         // Its file is another track's: never deleted for this one, and this one is copied again
         // under a name of its own when chosen.

@@ -71,7 +71,7 @@ int DevicePaths::find(const QString& aKey) const
     });
 }
 
-bool DevicePaths::claim(const QString& aDevicePath, const QString& aUniqueId)
+bool DevicePaths::claim(const QString& aDevicePath, QStringView aUniqueId)
 {
     const QString path = keyOf(aDevicePath);
     const int next = static_cast<int>(mHolders.size());
@@ -80,11 +80,11 @@ bool DevicePaths::claim(const QString& aDevicePath, const QString& aUniqueId)
     });
     if (held != next)
         return mHolders[static_cast<std::size_t>(held)].uniqueId == aUniqueId;
-    mHolders.push_back(Holder{path, aUniqueId});
+    mHolders.push_back(Holder{path, aUniqueId.toString()});
     return true;
 }
 
-void DevicePaths::release(const QString& aDevicePath, const QString& aUniqueId)
+void DevicePaths::release(const QString& aDevicePath, QStringView aUniqueId)
 {
     const QString path = keyOf(aDevicePath);
     const int held = find(path);
@@ -100,7 +100,7 @@ QString DevicePaths::holder(const QString& aDevicePath) const
     return held < 0 ? QString() : mHolders[static_cast<std::size_t>(held)].uniqueId;
 }
 
-QString DevicePaths::freePathFor(const QString& aDevicePath, const QString& aUniqueId) const
+QString DevicePaths::freePathFor(const QString& aDevicePath, QStringView aUniqueId) const
 {
     const QString current = holder(aDevicePath);
     if (current.isEmpty() || current == aUniqueId)

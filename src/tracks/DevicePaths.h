@@ -3,6 +3,7 @@
 #include "tracks/HashSlots.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -21,15 +22,15 @@ public:
     }
     // Records that the track aUniqueId holds aDevicePath; false (and nothing recorded) when
     // another track holds it already.
-    bool claim(const QString& aDevicePath, const QString& aUniqueId);
+    bool claim(const QString& aDevicePath, QStringView aUniqueId);
     // Forgets aDevicePath when aUniqueId holds it (the file was deleted).
-    void release(const QString& aDevicePath, const QString& aUniqueId);
+    void release(const QString& aDevicePath, QStringView aUniqueId);
     // The track holding aDevicePath; empty when none does.
     QString holder(const QString& aDevicePath) const;
     // aDevicePath when it is free or held by aUniqueId; otherwise the first free path with a
     // number before the extension: "\Music\A\B\01 Intro (2).mp3", then (3) and so on (the name
     // shortened where the number would take it past 255 bytes).
-    QString freePathFor(const QString& aDevicePath, const QString& aUniqueId) const;
+    QString freePathFor(const QString& aDevicePath, QStringView aUniqueId) const;
 
     // The longest start of aText that takes at most aBytes bytes in UTF-8, cut between
     // characters: file systems count a name's bytes, not its characters.

@@ -27,7 +27,6 @@ void Track::set(const QString& aTrackName, const QString& aAlbumName, const QStr
     mArtistName = aArtistName;
     mTrackNumberOnAlbum = aTrackNumberOnAlbum;
     mPath = aPath;
-    mUniqueId.clear();
     mOnLocalSyncPlaylist = aOnLocalSyncPlaylist;
     mOnRemoteDevice = aOnRemoteDevice;
     mInCache = aInCache;
@@ -79,25 +78,32 @@ struct Track::IdEnding
     }
 };
 
-QString Track::uniqueId() const
+template <typename Text> void Track::fillUniqueId(Text& aText) const
 {
-    if (!mUniqueId.isEmpty())
-        return mUniqueId;
-    // Written into one allocation of the final size: a run asks for 100,000 of these.
     const IdEnding ending(*this);
-    QString id(mTrackName.size() + mAlbumName.size() + mArtistName.size() + ending.size, Qt::Uninitialized);
-    QChar* out = id.data();
+    aText.resize(mTrackName.size() + mAlbumName.size() + mArtistName.size() + ending.size);
+    QChar* out = aText.data();
     for (const QString* text : {&mTrackName, &mAlbumName, &mArtistName})
         out = std::copy(text->cbegin(), text->cend(), out);
     std::transform(ending.text, ending.text + ending.size, out, [](char aChar) { return QChar(aChar); });
+}
+
+QString Track::uniqueId() const
+{
+    // Written into one allocation of the final size.
+    QString id;
+    fillUniqueId(id);
     return id;
 }
 
-bool Track::hasUniqueId(const QString& aId) const
+QStringView Track::writeUniqueId(IdText& aText) const
 {
-    if (!mUniqueId.isEmpty())
-        return mUniqueId == aId;
-    // Compared piece by piece, with no id made for it.
+    fillUniqueId(aText);
+    return QStringView(aText.constData(), aText.size());
+}
+
+bool Track::hasUniqueId(QStringView aId) const
+{
     const IdEnding ending(*this);
     QStringView rest(aId);
     if (rest.size() != mTrackName.size() + mAlbumName.size() + mArtistName.size() + ending.size)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <QVarLengthArray>
 #include <QtGlobal>
 
 // The record of one music file in a sync: made by the library scan for the files on the chosen
@@ -24,11 +26,12 @@ public:
     // device copy is or will be an MP3. Tracks on disc 1 or without a disc number keep the
     // identity they had before disc numbers counted, so caches written then stay valid.
     QString uniqueId() const;
-    // Whether aId is this track's unique id (found without making it).
-    bool hasUniqueId(const QString& aId) const;
-    // Keeps aId as the unique id until a change that may alter it (the track list keeps the id it
-    // indexed the track by, so the run computes each track's id once).
-    void rememberUniqueId(const QString& aId) { mUniqueId = aId; }
+    // The unique id written into a buffer on the stack, and returned as a view of it: looking
+    // a track up allocates nothing.
+    using IdText = QVarLengthArray<QChar, 256>;
+    QStringView writeUniqueId(IdText& aText) const;
+    // Whether aId is this track's unique id (compared piece by piece, with no id made for it).
+    bool hasUniqueId(QStringView aId) const;
     bool needsConversion() const;
     // The last three characters of the path; empty for paths under four characters.
     QString extension() const;
@@ -65,18 +68,8 @@ public:
     bool convertedToMp3() const { return mConvertedToMp3; }
     bool isCompilation() const { return mIsCompilation; }
 
-    void setPath(const QString& aPath)
-    {
-        if (aPath != mPath)
-            mUniqueId.clear();
-        mPath = aPath;
-    }
-    void setDiscNumber(int aDisc)
-    {
-        if (aDisc != mDiscNumber)
-            mUniqueId.clear();
-        mDiscNumber = aDisc;
-    }
+    void setPath(const QString& aPath) { mPath = aPath; }
+    void setDiscNumber(int aDisc) { mDiscNumber = aDisc; }
     void setITunesId(const QString& aId) { mITunesId = aId; }
     void setDeviceId(const QString& aId) { mDeviceId = aId; }
     void setLibraryId(const QString& aId)
@@ -92,23 +85,14 @@ public:
     void setSizeOnDevice(qint64 aSize) { mSizeOnDevice = aSize; }
     void setLocalSize(qint64 aSize) { mLocalSize = aSize; }
     void setDateAdded(qint64 aDate) { mDateAdded = aDate; }
-    void setConvertToMp3(bool aValue)
-    {
-        if (aValue != mConvertToMp3)
-            mUniqueId.clear();
-        mConvertToMp3 = aValue;
-    }
+    void setConvertToMp3(bool aValue) { mConvertToMp3 = aValue; }
     void setBitRate(int aKbps) { mBitRate = aKbps; }
-    void setConvertedToMp3(bool aValue)
-    {
-        if (aValue != mConvertedToMp3)
-            mUniqueId.clear();
-        mConvertedToMp3 = aValue;
-    }
+    void setConvertedToMp3(bool aValue) { mConvertedToMp3 = aValue; }
     void setIsCompilation(bool aValue) { mIsCompilation = aValue; }
 
 private:
     struct IdEnding;
+    template <typename Text> void fillUniqueId(Text& aText) const;
 
     QString mTrackName;
     QString mAlbumName;
@@ -119,7 +103,6 @@ private:
     QString mITunesId;
     QString mDeviceId;
     QString libraryId;
-    QString mUniqueId; // remembered by rememberUniqueId(); empty: computed when asked
     bool mHasLibraryId = false;
     bool mOnLocalSyncPlaylist = false;
     bool mOnRemoteDevice = false;

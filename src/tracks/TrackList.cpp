@@ -42,11 +42,13 @@ template <typename T> int TrackList::add(T&& aTrack)
     // without making the new track's id: the library lists an album's tracks in the order the
     // cache holds them, or in the opposite order (a first run uploads from the last track).
     const int guess = mLastFound + mStep;
-    const QString* guessedId = mUniqueIdIndex.idAt(guess);
-    const bool guessed = guessedId && aTrack.hasUniqueId(*guessedId);
-    const QString uniqueId = guessed ? *guessedId : aTrack.uniqueId();
-    const int found = guessed ? guess : mUniqueIdIndex.findOrAdd(uniqueId);
-    logValue("trackUniqueId", uniqueId);
+    int found = guess;
+    if (!aTrack.hasUniqueId(mUniqueIdIndex.idAt(guess))) {
+        Track::IdText uniqueId;
+        found = mUniqueIdIndex.findOrAdd(aTrack.writeUniqueId(uniqueId));
+    }
+    if (logIsOn())
+        logValue("trackUniqueId", mUniqueIdIndex.idAt(found).toString());
     if (found == mLastFound - 1 || found == mLastFound + 1)
         mStep = found - mLastFound;
     mLastFound = found;
@@ -56,7 +58,6 @@ template <typename T> int TrackList::add(T&& aTrack)
         return found;
     }
     Track& added = append(std::forward<T>(aTrack));
-    added.rememberUniqueId(uniqueId);
     if (added.onLocalSyncPlaylist() && !added.onRemoteDevice())
         ++mTotalTracksToCopy;
     if (added.onRemoteDevice())
@@ -152,7 +153,7 @@ bool TrackList::findByLibraryId(const QString& aLibraryId, int& aPosition) const
     return true;
 }
 
-bool TrackList::findByUniqueId(const QString& aUniqueId, int& aPosition) const
+bool TrackList::findByUniqueId(QStringView aUniqueId, int& aPosition) const
 {
     const int found = mUniqueIdIndex.find(aUniqueId);
     if (found < 0)

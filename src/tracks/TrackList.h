@@ -60,11 +60,12 @@ public:
 
     // Room in the indexes for aCount tracks, so that adding that many never rehashes them.
     void reserve(int aCount);
-    // The same for tracks without library ids (the cache's): the unique id index alone.
-    void reserveUniqueIds(int aCount) { mUniqueIdIndex.reserve(aCount); }
+    // The same for tracks without library ids (the cache's): the unique id index alone, with
+    // room for about aUnits UTF-16 units of ids.
+    void reserveUniqueIds(int aCount, qsizetype aUnits) { mUniqueIdIndex.reserve(aCount, aUnits); }
 
     bool findByLibraryId(const QString& aLibraryId, int& aPosition) const;
-    bool findByUniqueId(const QString& aUniqueId, int& aPosition) const;
+    bool findByUniqueId(QStringView aUniqueId, int& aPosition) const;
 
     int totalTracksToCopy() const { return mTotalTracksToCopy; }
     qint64 totalLocalSize() const { return mTotalLocalSize; }

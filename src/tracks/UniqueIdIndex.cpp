@@ -2,28 +2,31 @@
 
 #include <QHashFunctions>
 
-quint32 UniqueIdIndex::hashOf(const QString& aId)
+quint32 UniqueIdIndex::hashOf(QStringView aId)
 {
     return static_cast<quint32>(qHash(aId, QHashSeed::globalSeed()));
 }
 
-int UniqueIdIndex::find(const QString& aId) const
+int UniqueIdIndex::find(QStringView aId) const
 {
-    return mSlots.find(hashOf(aId),
-                       [&](int aPosition) { return mIds[static_cast<std::size_t>(aPosition)] == aId; });
+    return mSlots.find(hashOf(aId), [&](int aPosition) { return idAt(aPosition) == aId; });
 }
 
-int UniqueIdIndex::findOrAdd(const QString& aId)
+int UniqueIdIndex::findOrAdd(QStringView aId)
 {
-    const int position = mSlots.findOrAdd(
-        hashOf(aId), count(), [&](int aListed) { return mIds[static_cast<std::size_t>(aListed)] == aId; });
-    if (position == count())
-        mIds.push_back(aId);
+    const int position =
+        mSlots.findOrAdd(hashOf(aId), count(), [&](int aListed) { return idAt(aListed) == aId; });
+    if (position == count()) {
+        mText.append(aId);
+        mEnds.push_back(mText.size());
+    }
     return position;
 }
 
-void UniqueIdIndex::reserve(int aCount)
+void UniqueIdIndex::reserve(int aCount, qsizetype aUnits)
 {
     mSlots.reserve(static_cast<std::size_t>(aCount));
-    mIds.reserve(static_cast<std::size_t>(aCount));
+    mEnds.reserve(static_cast<std::size_t>(aCount));
+    if (aUnits > mText.capacity())
+        mText.reserve(aUnits);
 }

@@ -14,30 +14,30 @@ TEST(DevicePaths, ASecondTrackGetsANumberedNameAndEachKeepsItsOwn)
 {
     DevicePaths paths;
     const QString intro = "\\Music\\Unknown\\Unknown\\01 Intro.mp3";
-    EXPECT_EQ(paths.freePathFor(intro, "first"), intro);
-    EXPECT_TRUE(paths.claim(intro, "first"));
-    EXPECT_TRUE(paths.claim(intro, "first")); // its own again
-    EXPECT_FALSE(paths.claim(intro, "second"));
+    EXPECT_EQ(paths.freePathFor(intro, u"first"), intro);
+    EXPECT_TRUE(paths.claim(intro, u"first"));
+    EXPECT_TRUE(paths.claim(intro, u"first")); // its own again
+    EXPECT_FALSE(paths.claim(intro, u"second"));
     // Case and Unicode composition don't make another file on a phone or a FAT drive.
-    EXPECT_FALSE(paths.claim("\\music\\UNKNOWN\\unknown\\01 intro.MP3", "second"));
-    EXPECT_EQ(paths.freePathFor(intro, "second"), "\\Music\\Unknown\\Unknown\\01 Intro (2).mp3");
-    EXPECT_TRUE(paths.claim("\\Music\\Unknown\\Unknown\\01 Intro (2).mp3", "second"));
-    EXPECT_EQ(paths.freePathFor(intro, "third"), "\\Music\\Unknown\\Unknown\\01 Intro (3).mp3");
-    EXPECT_EQ(paths.freePathFor(intro, "first"), intro);
-    EXPECT_EQ(paths.freePathFor("\\Music\\A\\B\\caf\u00e9", "x"), "\\Music\\A\\B\\caf\u00e9");
-    paths.claim("\\Music\\A\\B\\cafe\u0301", "y");
+    EXPECT_FALSE(paths.claim("\\music\\UNKNOWN\\unknown\\01 intro.MP3", u"second"));
+    EXPECT_EQ(paths.freePathFor(intro, u"second"), "\\Music\\Unknown\\Unknown\\01 Intro (2).mp3");
+    EXPECT_TRUE(paths.claim("\\Music\\Unknown\\Unknown\\01 Intro (2).mp3", u"second"));
+    EXPECT_EQ(paths.freePathFor(intro, u"third"), "\\Music\\Unknown\\Unknown\\01 Intro (3).mp3");
+    EXPECT_EQ(paths.freePathFor(intro, u"first"), intro);
+    EXPECT_EQ(paths.freePathFor("\\Music\\A\\B\\caf\u00e9", u"x"), "\\Music\\A\\B\\caf\u00e9");
+    paths.claim("\\Music\\A\\B\\cafe\u0301", u"y");
     EXPECT_EQ(paths.holder("\\Music\\A\\B\\caf\u00e9"), "y");
-    EXPECT_EQ(paths.freePathFor("\\Music\\A\\B\\caf\u00e9", "x"),
+    EXPECT_EQ(paths.freePathFor("\\Music\\A\\B\\caf\u00e9", u"x"),
               "\\Music\\A\\B\\caf\u00e9 (2)"); // no extension
     // An ASCII path is the same file as one whose characters fold to it (the Kelvin sign is k).
-    paths.claim("\\Music\\Kelvin.mp3", "k");
+    paths.claim("\\Music\\Kelvin.mp3", u"k");
     EXPECT_EQ(paths.holder("\\music\\\u212Aelvin.MP3"), "k");
-    EXPECT_FALSE(paths.claim("\\MUSIC\\\u212Aelvin.mp3", "kelvin"));
+    EXPECT_FALSE(paths.claim("\\MUSIC\\\u212Aelvin.mp3", u"kelvin"));
 
-    paths.release(intro, "second"); // not its holder: nothing happens
+    paths.release(intro, u"second"); // not its holder: nothing happens
     EXPECT_EQ(paths.holder(intro), "first");
-    paths.release(intro, "first");
-    EXPECT_EQ(paths.freePathFor(intro, "third"), intro);
+    paths.release(intro, u"first");
+    EXPECT_EQ(paths.freePathFor(intro, u"third"), intro);
 }
 
 // Paths released among many others leave every other path found, and free to claim again.
@@ -51,7 +51,7 @@ TEST(DevicePaths, ManyPathsClaimedAndReleased)
         paths.release(path(n), QString::number(n));
     for (int n = 0; n < 3000; ++n) {
         EXPECT_EQ(paths.holder(path(n).toUpper()), n % 2 ? QString::number(n) : QString()) << n;
-        EXPECT_EQ(paths.claim(path(n), "again"), n % 2 == 0);
+        EXPECT_EQ(paths.claim(path(n), u"again"), n % 2 == 0);
     }
 }
 
@@ -62,8 +62,8 @@ TEST(DevicePaths, NumberedNamesStayWithin255Bytes)
     const QString name = DevicePaths::cutToUtf8Bytes(QString(130, QChar(0x00e9)), 251) + ".mp3";
     EXPECT_EQ(name.toUtf8().size(), 254);
     const QString path = "\\Music\\A\\B\\" + name;
-    paths.claim(path, "one");
-    const QString second = paths.freePathFor(path, "two");
+    paths.claim(path, u"one");
+    const QString second = paths.freePathFor(path, u"two");
     const QString secondName = second.mid(second.lastIndexOf('\\') + 1);
     EXPECT_LE(secondName.toUtf8().size(), 255);
     EXPECT_TRUE(secondName.endsWith(" (2).mp3"));

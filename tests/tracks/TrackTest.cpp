@@ -161,7 +161,7 @@ TEST(TrackList, MergingAddsFlagsAndNeverRemovesThem)
     EXPECT_FALSE(list.at(0).inCache());
     int position = 0;
     EXPECT_FALSE(list.findByLibraryId("1", position));
-    EXPECT_TRUE(list.findByUniqueId("SAlbumArtist3", position));
+    EXPECT_TRUE(list.findByUniqueId(u"SAlbumArtist3", position));
 
     // Library ids are found by their text, numbers or not.
     const QStringList ids = {"7", "007", "x7", "-7", "4294967303"};
@@ -200,14 +200,13 @@ TEST(UniqueIdIndex, FindsEveryIdAddedWhateverTheTableGrewThrough)
         EXPECT_EQ(index.find(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
         EXPECT_EQ(copy.find(QString("Song %1AlbumArtist%2").arg(n).arg(n % 7)), n);
     }
-    EXPECT_EQ(index.find("Song 1AlbumArtist2"), -1);
-    EXPECT_EQ(index.findOrAdd("Song 8AlbumArtist1"), 8);
-    EXPECT_EQ(index.findOrAdd("new"), 5000);
-    const QString* added = index.idAt(5000);
-    EXPECT_EQ(added ? *added : QString(), "new");
-    EXPECT_EQ(index.idAt(5001), nullptr);
+    EXPECT_EQ(index.find(u"Song 1AlbumArtist2"), -1);
+    EXPECT_EQ(index.findOrAdd(u"Song 8AlbumArtist1"), 8);
+    EXPECT_EQ(index.findOrAdd(u"new"), 5000);
+    EXPECT_EQ(index.idAt(5000), u"new");
+    EXPECT_TRUE(index.idAt(5001).isEmpty());
     EXPECT_EQ(index.find(QString()), -1);
-    EXPECT_EQ(UniqueIdIndex().find("x"), -1);
+    EXPECT_EQ(UniqueIdIndex().find(u"x"), -1);
 }
 
 // A library track finds its cached track whichever order the two lists hold an album in.
