@@ -17,17 +17,18 @@
 // every object made from it.
 struct XmlLibrary
 {
+    // Its members in the order that packs them: a library holds 100,000 of these.
     struct TrackData
     {
-        int id = 0;
         QString name;
         QString artist;
         QString album;
         QString location; // local path as written (percent-decoded), empty when none
         qint64 size = 0;
+        double dateAdded = 0; // OLE date, local time
+        int id = 0;
         int trackNumber = 0;
         int discNumber = 0;
-        double dateAdded = 0; // OLE date, local time
         bool compilation = false;
         bool hasFile = false;
     };
