@@ -362,7 +362,7 @@ int TrackCache::updateTrackList(TrackList& aTrackList, int aMaximum)
     if (aMaximum == -1)
         aTrackList.reserveUniqueIds(aTrackList.count() +
                                         static_cast<int>(qMin<qint64>(mCacheFile.size() / 256, 1 << 22)),
-                                    qMin<qint64>(mCacheFile.size() / 6, qint64(1) << 28));
+                                    qMin<qint64>(mCacheFile.size() / 6, qint64(1) << 24));
     for (int n = 0; result == kResultOk && (aMaximum == -1 || n < aMaximum); ++n)
         result = readAndAddTrack(aTrackList);
     if (aMaximum != -1)
