@@ -36,7 +36,11 @@ void appendUtf8(QByteArray& aOut, char32_t aCode)
 
 } // namespace
 
-PlistReader::PlistReader(QIODevice& aDevice) : mDevice(aDevice) {}
+PlistReader::PlistReader(QIODevice& aDevice)
+    : mDevice(aDevice), mNames{"",        "plist", "dict", "array", "key",  "string",
+                               "integer", "real",  "date", "data",  "true", "false"}
+{
+}
 
 PlistReader::Token PlistReader::fail(const char* aWhy)
 {
@@ -146,13 +150,15 @@ PlistReader::Token PlistReader::next()
         const QByteArrayView at(mBuffer.constData() + mPosition, mBuffer.size() - mPosition);
         if (at.size() < 3)
             return fail("unexpected end of file");
+        // Nearly every markup is a tag: the others are looked for only after "<!".
+        const bool declaration = at[1] == '!';
         if (at[1] == '?') {
             if (!skipPast("?>"))
                 return fail("unterminated processing instruction");
-        } else if (at.startsWith("<!--")) {
+        } else if (declaration && at.startsWith("<!--")) {
             if (!skipPast("-->"))
                 return fail("unterminated comment");
-        } else if (at.startsWith("<![CDATA[")) {
+        } else if (declaration && at.startsWith("<![CDATA[")) {
             const qsizetype end = find(QByteArrayView("]]>"), mPosition + 9);
             if (end < 0 || mOpen.empty())
                 return fail("misplaced CDATA");
@@ -160,7 +166,7 @@ PlistReader::Token PlistReader::next()
             mTextIsCdata = true;
             mPosition = end + 3;
             return Token::Text;
-        } else if (at.startsWith("<!DOCTYPE")) {
+        } else if (declaration && at.startsWith("<!DOCTYPE")) {
             if (mSeenRoot || !skipDoctype())
                 return fail("unsupported document type declaration");
         } else {
@@ -174,7 +180,7 @@ PlistReader::Token PlistReader::next()
                 qsizetype end = 2;
                 while (end < length - 1 && isNameChar(tag[end]))
                     ++end;
-                if (mOpen.empty() || QByteArrayView(tag + 2, end - 2) != mOpen.back())
+                if (mOpen.empty() || QByteArrayView(tag + 2, end - 2) != mNames[mOpen.back()])
                     return fail("mismatched end tag");
                 mOpen.pop_back();
                 return Token::End;
@@ -191,6 +197,10 @@ PlistReader::Token PlistReader::next()
             if (mOpen.size() >= 256)
                 return fail("elements nested deeper than 256 levels");
             mName = intern(QByteArrayView(tag + 1, end - 1));
+            if (mName < 0) {
+                mName = 0;
+                return fail("more than 64 different element names");
+            }
             mOpen.push_back(mName);
             mPendingEnd = tag[length - 2] == '/';
             return Token::Start;
@@ -214,17 +224,27 @@ bool PlistReader::readNextStartElement()
     }
 }
 
-const QByteArray& PlistReader::intern(QByteArrayView aName)
+int PlistReader::intern(QByteArrayView aName)
 {
-    for (const QByteArray& known : mNames) {
-        if (known == aName)
-            return known;
+    // Names are a few bytes long: compared here, not by a call for each.
+    const auto same = [aName](const QByteArray& aKnown) {
+        if (aKnown.size() != aName.size())
+            return false;
+        for (qsizetype i = 0; i < aName.size(); ++i) {
+            if (aKnown.at(i) != aName.at(i))
+                return false;
+        }
+        return true;
+    };
+    for (std::size_t i = 1; i < mNames.size(); ++i) {
+        if (same(mNames[i]))
+            return static_cast<int>(i);
     }
-    // A hostile file could use endless names: only a few are kept.
-    if (mNames.size() >= 64)
-        mNames.pop_back();
+    // A property list has a dozen names; a file with endless ones is no property list.
+    if (mNames.size() > 64)
+        return -1;
     mNames.emplace_back(aName.toByteArray());
-    return mNames.back();
+    return static_cast<int>(mNames.size()) - 1;
 }
 
 bool PlistReader::decode(QByteArrayView aRaw, QByteArray& aOut)
@@ -271,28 +291,42 @@ bool PlistReader::decode(QByteArrayView aRaw, QByteArray& aOut)
     return true;
 }
 
+qsizetype PlistReader::textBeforeEndTag()
+{
+    // Offsets are taken relative to the read position, which stays valid when the buffer moves.
+    const qsizetype open = find('<', mPosition);
+    if (open < 0)
+        return -1;
+    const qsizetype textLength = open - mPosition;
+    const QByteArray& name = mNames[static_cast<std::size_t>(mName)];
+    if (!ensure(textLength + 3 + name.size()))
+        return -1;
+    const char* tag = mBuffer.constData() + mPosition + textLength;
+    if (tag[1] != '/' || std::memcmp(tag + 2, name.constData(), static_cast<std::size_t>(name.size())) != 0 ||
+        tag[2 + name.size()] != '>')
+        return -1;
+    return textLength;
+}
+
+void PlistReader::consumeTextAndEndTag(qsizetype aTextLength)
+{
+    mPosition += aTextLength + 3 + mNames[static_cast<std::size_t>(mName)].size();
+    mOpen.pop_back();
+}
+
 QByteArrayView PlistReader::readElementText()
 {
     if (mPendingEnd) {
         next();
         return QByteArrayView("");
     }
-    // The usual case: plain text, then this element's end tag. Offsets are taken relative to the
-    // read position, which stays valid when the buffer moves.
-    const qsizetype open = find('<', mPosition);
-    if (open >= 0) {
-        const qsizetype textLength = open - mPosition;
-        const qsizetype needed = textLength + 3 + mName.size();
-        if (ensure(needed)) {
-            const char* text = mBuffer.constData() + mPosition;
-            const char* tag = text + textLength;
-            if (tag[1] == '/' &&
-                std::memcmp(tag + 2, mName.constData(), static_cast<std::size_t>(mName.size())) == 0 &&
-                tag[2 + mName.size()] == '>' && !QByteArrayView(text, textLength).contains('&')) {
-                mPosition += needed;
-                mOpen.pop_back();
-                return QByteArrayView(text, textLength);
-            }
+    // The usual case: plain text, then this element's end tag.
+    const qsizetype textLength = textBeforeEndTag();
+    if (textLength >= 0) {
+        const QByteArrayView text(mBuffer.constData() + mPosition, textLength);
+        if (!text.contains('&')) {
+            consumeTextAndEndTag(textLength);
+            return text;
         }
     }
     mText.clear();
@@ -320,6 +354,12 @@ QByteArrayView PlistReader::readElementText()
 
 void PlistReader::skipCurrentElement()
 {
+    // The usual case: a value of plain text (its references are not looked at when skipped).
+    if (!mPendingEnd) {
+        const qsizetype textLength = textBeforeEndTag();
+        if (textLength >= 0)
+            return consumeTextAndEndTag(textLength);
+    }
     int depth = 1;
     while (depth > 0) {
         switch (next()) {

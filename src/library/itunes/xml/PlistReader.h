@@ -17,11 +17,29 @@ class PlistReader
 public:
     explicit PlistReader(QIODevice& aDevice);
 
+    // The elements of a property list, told apart without comparing names.
+    enum class Element
+    {
+        Other,
+        Plist,
+        Dict,
+        Array,
+        Key,
+        String,
+        Integer,
+        Real,
+        Date,
+        Data,
+        True,
+        False,
+    };
+
     // Moves to the next start element inside the current element; false at the current
     // element's end (which is consumed), at the document's end or on an error.
     bool readNextStartElement();
     // The name of the element last started.
-    QByteArrayView name() const { return mName; }
+    QByteArrayView name() const { return mNames[static_cast<std::size_t>(mName)]; }
+    Element element() const { return mName <= int(Element::False) ? Element(mName) : Element::Other; }
     // At a start element: its text, decoded, as UTF-8; the element is consumed. The view is valid
     // until the next call. An element inside is an error.
     QByteArrayView readElementText();
@@ -50,7 +68,12 @@ private:
     bool skipPast(QByteArrayView aText);
     bool skipDoctype();
     bool decode(QByteArrayView aRaw, QByteArray& aOut);
-    const QByteArray& intern(QByteArrayView aName);
+    // At a start element holding only text: the text's length when the element's end tag follows
+    // it, else -1 (markup inside, or the file ends); nothing is consumed.
+    qsizetype textBeforeEndTag();
+    void consumeTextAndEndTag(qsizetype aTextLength);
+    // The index of aName in mNames, added when new; -1 when there are too many names.
+    int intern(QByteArrayView aName);
     Token fail(const char* aWhy);
 
     QIODevice& mDevice;
@@ -59,10 +82,12 @@ private:
     qint64 mConsumed = 0; // bytes of the file before mBuffer
     bool mAtEnd = false;
 
-    std::vector<QByteArray> mOpen;
-    std::vector<QByteArray> mNames; // the few element names of a property list, shared
-    QByteArray mName;
-    bool mPendingEnd = false; // a <name/> was read: its end comes next
+    // The few element names of a property list, each kept once; elements are named by index,
+    // so that starting and ending one copies no string.
+    std::vector<QByteArray> mNames; // first the names of Element, in its order
+    std::vector<int> mOpen;         // the open elements' names, innermost last
+    int mName = 0;                  // the element last started
+    bool mPendingEnd = false;       // a <name/> was read: its end comes next
     bool mSeenRoot = false;
     QByteArrayView mTextView; // the last text token, valid until the next read
     bool mTextIsCdata = false;

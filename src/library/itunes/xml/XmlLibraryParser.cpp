@@ -63,6 +63,52 @@ int specialKindFromDistinguished(qint64 aKind)
     }
 }
 
+// The keys of a track that the library keeps; a track has thirty or so others.
+enum class TrackKey
+{
+    Other,
+    TrackId,
+    Name,
+    Artist,
+    Album,
+    Location,
+    Size,
+    TrackNumber,
+    DiscNumber,
+    Compilation,
+    DateAdded,
+    TrackType,
+};
+
+// Told apart by length first: most keys are compared with one text or none.
+TrackKey trackKey(QByteArrayView aKey)
+{
+    switch (aKey.size()) {
+    case 4:
+        return aKey == "Name" ? TrackKey::Name : aKey == "Size" ? TrackKey::Size : TrackKey::Other;
+    case 5:
+        return aKey == "Album" ? TrackKey::Album : TrackKey::Other;
+    case 6:
+        return aKey == "Artist" ? TrackKey::Artist : TrackKey::Other;
+    case 8:
+        return aKey == "Track ID"   ? TrackKey::TrackId
+               : aKey == "Location" ? TrackKey::Location
+                                    : TrackKey::Other;
+    case 10:
+        return aKey == "Date Added"   ? TrackKey::DateAdded
+               : aKey == "Track Type" ? TrackKey::TrackType
+                                      : TrackKey::Other;
+    case 11:
+        return aKey == "Disc Number"   ? TrackKey::DiscNumber
+               : aKey == "Compilation" ? TrackKey::Compilation
+                                       : TrackKey::Other;
+    case 12:
+        return aKey == "Track Number" ? TrackKey::TrackNumber : TrackKey::Other;
+    default:
+        return TrackKey::Other;
+    }
+}
+
 } // namespace
 
 double XmlLibraryParser::oleDateFromIso(QByteArrayView aText)
@@ -102,7 +148,7 @@ bool XmlLibraryParser::fail(const QString& aWhy)
 
 bool XmlLibraryParser::readKey(QByteArrayView& aKey)
 {
-    if (mReader.name() != "key")
+    if (mReader.element() != PlistReader::Element::Key)
         return false;
     // Copied: the reader's view ends with the next read, which is the key's value.
     const QByteArrayView text = mReader.readElementText();
@@ -120,7 +166,7 @@ bool XmlLibraryParser::readValueStart()
 
 QString XmlLibraryParser::readString()
 {
-    if (mReader.name() != "string") {
+    if (mReader.element() != PlistReader::Element::String) {
         skipValue();
         return QString();
     }
@@ -129,7 +175,7 @@ QString XmlLibraryParser::readString()
 
 qint64 XmlLibraryParser::readInteger()
 {
-    if (mReader.name() != "integer") {
+    if (mReader.element() != PlistReader::Element::Integer) {
         skipValue();
         return 0;
     }
@@ -138,7 +184,7 @@ qint64 XmlLibraryParser::readInteger()
 
 bool XmlLibraryParser::readBoolean()
 {
-    const bool value = mReader.name() == "true";
+    const bool value = mReader.element() == PlistReader::Element::True;
     skipValue();
     return value;
 }
@@ -150,9 +196,9 @@ void XmlLibraryParser::skipValue()
 
 bool XmlLibraryParser::readLibrary(XmlLibrary& aLibrary)
 {
-    if (!mReader.readNextStartElement() || mReader.name() != "plist")
+    if (!mReader.readNextStartElement() || mReader.element() != PlistReader::Element::Plist)
         return fail(QStringLiteral("not a property list"));
-    if (!mReader.readNextStartElement() || mReader.name() != "dict")
+    if (!mReader.readNextStartElement() || mReader.element() != PlistReader::Element::Dict)
         return fail(QStringLiteral("no library dictionary"));
     std::vector<std::vector<int>> playlistTrackIds;
     bool sawTracks = false;
@@ -197,13 +243,13 @@ bool XmlLibraryParser::readLibrary(XmlLibrary& aLibrary)
 
 bool XmlLibraryParser::readTracks(XmlLibrary& aLibrary)
 {
-    if (mReader.name() != "dict")
+    if (mReader.element() != PlistReader::Element::Dict)
         return fail(QStringLiteral("tracks are not a dictionary"));
     QByteArrayView key;
     while (mReader.readNextStartElement()) {
         if (!readKey(key) || !readValueStart())
             return fail(QStringLiteral("damaged tracks dictionary"));
-        if (mReader.name() != "dict") {
+        if (mReader.element() != PlistReader::Element::Dict) {
             skipValue();
             continue;
         }
@@ -234,31 +280,46 @@ bool XmlLibraryParser::readTrack(XmlLibrary::TrackData& aTrack)
     while (mReader.readNextStartElement()) {
         if (!readKey(key) || !readValueStart())
             return fail(QStringLiteral("damaged track"));
-        if (key == "Track ID")
+        switch (trackKey(key)) {
+        case TrackKey::TrackId:
             aTrack.id = static_cast<int>(readInteger());
-        else if (key == "Name")
+            break;
+        case TrackKey::Name:
             aTrack.name = readString();
-        else if (key == "Artist")
+            break;
+        case TrackKey::Artist:
             aTrack.artist = readString();
-        else if (key == "Album")
+            break;
+        case TrackKey::Album:
             aTrack.album = readString();
-        else if (key == "Location")
+            break;
+        case TrackKey::Location:
             location = readString();
-        else if (key == "Size")
+            break;
+        case TrackKey::Size:
             aTrack.size = readInteger();
-        else if (key == "Track Number")
+            break;
+        case TrackKey::TrackNumber:
             aTrack.trackNumber = static_cast<int>(readInteger());
-        else if (key == "Disc Number")
+            break;
+        case TrackKey::DiscNumber:
             aTrack.discNumber = static_cast<int>(readInteger());
-        else if (key == "Compilation")
+            break;
+        case TrackKey::Compilation:
             aTrack.compilation = readBoolean();
-        else if (key == "Date Added")
-            aTrack.dateAdded =
-                mReader.name() == "date" ? oleDateFromIso(mReader.readElementText()) : (skipValue(), 0.0);
-        else if (key == "Track Type")
+            break;
+        case TrackKey::DateAdded:
+            aTrack.dateAdded = mReader.element() == PlistReader::Element::Date
+                                   ? oleDateFromIso(mReader.readElementText())
+                                   : (skipValue(), 0.0);
+            break;
+        case TrackKey::TrackType:
             trackType = readString();
-        else
+            break;
+        case TrackKey::Other:
             skipValue();
+            break;
+        }
     }
     if (mReader.hasError())
         return fail(QString());
@@ -271,10 +332,10 @@ bool XmlLibraryParser::readTrack(XmlLibrary::TrackData& aTrack)
 
 bool XmlLibraryParser::readPlaylists(XmlLibrary& aLibrary, std::vector<std::vector<int>>& aTrackIds)
 {
-    if (mReader.name() != "array")
+    if (mReader.element() != PlistReader::Element::Array)
         return fail(QStringLiteral("playlists are not an array"));
     while (mReader.readNextStartElement()) {
-        if (mReader.name() != "dict") {
+        if (mReader.element() != PlistReader::Element::Dict) {
             skipValue();
             continue;
         }
@@ -341,13 +402,13 @@ bool XmlLibraryParser::readPlaylist(XmlLibrary::PlaylistData& aPlaylist, std::ve
 
 bool XmlLibraryParser::readPlaylistItems(std::vector<int>& aTrackIds)
 {
-    if (mReader.name() != "array") {
+    if (mReader.element() != PlistReader::Element::Array) {
         skipValue();
         return true;
     }
     QByteArrayView key;
     while (mReader.readNextStartElement()) {
-        if (mReader.name() != "dict") {
+        if (mReader.element() != PlistReader::Element::Dict) {
             skipValue();
             continue;
         }

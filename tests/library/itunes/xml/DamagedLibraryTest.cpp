@@ -69,6 +69,11 @@ TEST(DamagedLibrary, HostileFilesAreRefusedOrReadSafely)
     QByteArray deep = "<plist><dict><key>Tracks</key><dict><key>1</key>";
     for (int i = 0; i < 20000; ++i)
         deep += "<dict><key>k</key>";
+    // A property list has a dozen element names: hundreds are no library.
+    QByteArray names = "<plist><dict><key>Tracks</key><dict/>";
+    for (int i = 0; i < 300; ++i)
+        names += QByteArray("<key>k</key><e") + QByteArray::number(i) + "/>";
+    names += "</dict></plist>";
     const QByteArray cases[] = {
         QByteArray("\x00\x01garbage", 9),
         "<plist><array/></plist>",
@@ -76,6 +81,7 @@ TEST(DamagedLibrary, HostileFilesAreRefusedOrReadSafely)
         bomb,
         external,
         deep,
+        names,
         "<plist><dict><key>Tracks</key><dict/></dict></plist><plist/>",
         "<plist><dict><key>Tracks</key><dict/></dict></plist2>",
         "<plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Name</key><string>&bogus;</string></dict>"
