@@ -333,8 +333,7 @@ void MusicSync::claimDevicePaths()
         Track& track = mTracks.at(position);
         if (!track.onRemoteDevice() || track.deviceId().isEmpty())
             continue;
-        Track::IdText uniqueId;
-        if (mDevicePaths.claim(track.deviceId(), track.writeUniqueId(uniqueId)))
+        if (mDevicePaths.claim(track.deviceId(), track))
             continue;
         // Its file is another track's: never deleted for this one, and this one is copied again
         // under a name of its own when chosen.

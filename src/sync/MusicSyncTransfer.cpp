@@ -112,7 +112,7 @@ void MusicSync::uploadTrack(int aPosition, int& aAttempted)
     const int result = mDevice->UploadTrack(track);
     ++aAttempted;
     if (result == 0) {
-        mDevicePaths.claim(track.deviceId(), track.uniqueId());
+        mDevicePaths.claim(track.deviceId(), track);
         // A copy the cache doesn't know would never be deleted later: the run stops instead (the
         // next run finds the file and records it).
         if (mCache.addTrack(track) != TrackCache::kResultOk) {

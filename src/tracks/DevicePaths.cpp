@@ -71,24 +71,46 @@ int DevicePaths::find(const QString& aKey) const
     });
 }
 
+bool DevicePaths::heldAs(const Holder& aHolder, QStringView aUniqueId)
+{
+    return aHolder.track ? aHolder.track->hasUniqueId(aUniqueId) : aHolder.uniqueId == aUniqueId;
+}
+
+int DevicePaths::findOrAdd(const QString& aDevicePath, Holder&& aNew)
+{
+    aNew.key = keyOf(aDevicePath);
+    const int next = static_cast<int>(mHolders.size());
+    const int held = mSlots.findOrAdd(hashOf(aNew.key), next, [&](int aHolder) {
+        return sameKey(mHolders[static_cast<std::size_t>(aHolder)].key, aNew.key);
+    });
+    if (held == next) {
+        mHolders.push_back(std::move(aNew));
+        return -1;
+    }
+    return held;
+}
+
 bool DevicePaths::claim(const QString& aDevicePath, QStringView aUniqueId)
 {
-    const QString path = keyOf(aDevicePath);
-    const int next = static_cast<int>(mHolders.size());
-    const int held = mSlots.findOrAdd(hashOf(path), next, [&](int aHolder) {
-        return sameKey(mHolders[static_cast<std::size_t>(aHolder)].key, path);
-    });
-    if (held != next)
-        return mHolders[static_cast<std::size_t>(held)].uniqueId == aUniqueId;
-    mHolders.push_back(Holder{path, aUniqueId.toString()});
-    return true;
+    const int held = findOrAdd(aDevicePath, Holder{QString(), aUniqueId.toString(), nullptr});
+    return held < 0 || heldAs(mHolders[static_cast<std::size_t>(held)], aUniqueId);
+}
+
+bool DevicePaths::claim(const QString& aDevicePath, const Track& aTrack)
+{
+    const int held = findOrAdd(aDevicePath, Holder{QString(), QString(), &aTrack});
+    if (held < 0)
+        return true;
+    const Holder& holder = mHolders[static_cast<std::size_t>(held)];
+    Track::IdText uniqueId;
+    return holder.track == &aTrack || heldAs(holder, aTrack.writeUniqueId(uniqueId));
 }
 
 void DevicePaths::release(const QString& aDevicePath, QStringView aUniqueId)
 {
     const QString path = keyOf(aDevicePath);
     const int held = find(path);
-    if (held < 0 || mHolders[static_cast<std::size_t>(held)].uniqueId != aUniqueId)
+    if (held < 0 || !heldAs(mHolders[static_cast<std::size_t>(held)], aUniqueId))
         return;
     mSlots.remove(hashOf(path), [held](int aHolder) { return aHolder == held; });
     mHolders[static_cast<std::size_t>(held)] = Holder();
@@ -97,7 +119,10 @@ void DevicePaths::release(const QString& aDevicePath, QStringView aUniqueId)
 QString DevicePaths::holder(const QString& aDevicePath) const
 {
     const int held = find(keyOf(aDevicePath));
-    return held < 0 ? QString() : mHolders[static_cast<std::size_t>(held)].uniqueId;
+    if (held < 0)
+        return QString();
+    const Holder& holder = mHolders[static_cast<std::size_t>(held)];
+    return holder.track ? holder.track->uniqueId() : holder.uniqueId;
 }
 
 QString DevicePaths::freePathFor(const QString& aDevicePath, QStringView aUniqueId) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tracks/HashSlots.h"
+#include "tracks/Track.h"
 
 #include <QString>
 #include <QStringView>
@@ -23,6 +24,10 @@ public:
     // Records that the track aUniqueId holds aDevicePath; false (and nothing recorded) when
     // another track holds it already.
     bool claim(const QString& aDevicePath, QStringView aUniqueId);
+    // The same for aTrack, a track of the run's list that outlives these paths: its unique id is
+    // made only when another track claims its path, so claiming every track of a drive touches
+    // no title, album or artist.
+    bool claim(const QString& aDevicePath, const Track& aTrack);
     // Forgets aDevicePath when aUniqueId holds it (the file was deleted).
     void release(const QString& aDevicePath, QStringView aUniqueId);
     // The track holding aDevicePath; empty when none does.
@@ -48,9 +53,13 @@ private:
 
     struct Holder
     {
-        QString key;      // the path as keyOf gives it; null once released
-        QString uniqueId; // of the track holding it
+        QString key;                  // the path as keyOf gives it; null once released
+        QString uniqueId;             // of the track holding it, when claimed by id
+        const Track* track = nullptr; // the track holding it, when claimed by track
     };
+    static bool heldAs(const Holder& aHolder, QStringView aUniqueId);
+    // The index of the holder of aDevicePath; -1 when there was none and aNew now holds it.
+    int findOrAdd(const QString& aDevicePath, Holder&& aNew);
     std::vector<Holder> mHolders;
     HashSlots mSlots; // finds a path's holder
 };

@@ -40,6 +40,28 @@ TEST(DevicePaths, ASecondTrackGetsANumberedNameAndEachKeepsItsOwn)
     EXPECT_EQ(paths.freePathFor(intro, u"third"), intro);
 }
 
+// A track claims a path as itself: a copy of it, or any track of the same unique id, holds it
+// too; another track doesn't.
+TEST(DevicePaths, ATrackHoldsItsPathUnderItsUniqueId)
+{
+    const QString intro = "\\Music\\Unknown\\Unknown\\01 Intro.mp3";
+    const Track first("Intro", "Unknown", "Unknown", 1, "/m/a/01 Intro.mp3", true, true, true, intro);
+    const Track second("Intro", "Other", "Unknown", 1, "/m/b/01 Intro.mp3", true, true, true, intro);
+    DevicePaths paths;
+    EXPECT_TRUE(paths.claim(intro, first));
+    EXPECT_TRUE(paths.claim(intro, first));
+    EXPECT_TRUE(paths.claim(intro, Track(first)));
+    EXPECT_TRUE(paths.claim(intro, first.uniqueId()));
+    EXPECT_FALSE(paths.claim(intro, second));
+    EXPECT_EQ(paths.holder(intro), first.uniqueId());
+    EXPECT_EQ(paths.freePathFor(intro, second.uniqueId()), "\\Music\\Unknown\\Unknown\\01 Intro (2).mp3");
+    paths.release(intro, second.uniqueId()); // not its holder: nothing happens
+    EXPECT_FALSE(paths.claim(intro, second));
+    paths.release(intro, first.uniqueId());
+    EXPECT_TRUE(paths.claim(intro, second));
+    EXPECT_EQ(paths.holder(intro), second.uniqueId());
+}
+
 // Paths released among many others leave every other path found, and free to claim again.
 TEST(DevicePaths, ManyPathsClaimedAndReleased)
 {
