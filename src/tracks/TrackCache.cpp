@@ -356,12 +356,12 @@ int TrackCache::updateTrackList(TrackList& aTrackList, int aMaximum)
 {
     LogScope log("TrackCache::updateTrackList");
     int result = readHeader();
-    // Room in the list's indexes for the records the file may hold (most take more than 256
+    // Room in the list's indexes for the records the file may hold (most take more than 320
     // bytes, a third of them the texts that make a unique id), so that reading 100,000 of them
     // doesn't rehash the indexes or move their ids again and again.
     if (aMaximum == -1)
         aTrackList.reserveUniqueIds(aTrackList.count() +
-                                        static_cast<int>(qMin<qint64>(mCacheFile.size() / 256, 1 << 22)),
+                                        static_cast<int>(qMin<qint64>(mCacheFile.size() / 320, 1 << 22)),
                                     qMin<qint64>(mCacheFile.size() / 6, qint64(1) << 24));
     for (int n = 0; result == kResultOk && (aMaximum == -1 || n < aMaximum); ++n)
         result = readAndAddTrack(aTrackList);
