@@ -176,7 +176,7 @@ private:
     QStringList mMissingPlaylists;
     Failure mFailure = Failure::None;
     QString mFailureReason;
-    DevicePaths mDevicePaths;
+    DevicePaths mDevicePaths; // holds tracks of mTracks (declared before it, so it goes after)
     QList<Track> mNotDeletedTracks;
     QSet<QString> mAlbumsWithArt;
     std::vector<LocalPlaylist> mPlaylists;
