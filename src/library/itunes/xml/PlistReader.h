@@ -37,8 +37,7 @@ public:
     // Moves to the next start element inside the current element; false at the current
     // element's end (which is consumed), at the document's end or on an error.
     bool readNextStartElement();
-    // The name of the element last started.
-    QByteArrayView name() const { return mNames[static_cast<std::size_t>(mName)]; }
+    // The element last started (Other for a name outside a property list's).
     Element element() const { return mName <= int(Element::False) ? Element(mName) : Element::Other; }
     // At a start element: its text, decoded, as UTF-8; the element is consumed. The view is valid
     // until the next call. An element inside is an error.
