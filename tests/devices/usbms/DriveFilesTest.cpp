@@ -183,3 +183,20 @@ TEST_F(DriveFilesTest, DeferredCopiesTakeTheirNamesAtTheCommit)
     EXPECT_EQ(QDir(mRoot + "Music").entryList(QDir::Files | QDir::Hidden), QStringList{longName});
     EXPECT_LE(DriveFiles::partialName(longName).size(), 32);
 }
+
+TEST_F(DriveFilesTest, AFolderListedAgainGivesAllItsFilesAgain)
+{
+    mHome.writeFile("drive/Music/A/1.mp3", "a");
+    mHome.writeFile("drive/Music/A/2.mp3", "b");
+    QDir().mkpath(mRoot + "Music/A/Sub");
+    link("Music/A/3.mp3", mPrecious);
+    DriveFiles drive(mRoot);
+    // The folder stays open between listings: each reads it from its start.
+    for (int pass = 0; pass < 2; ++pass) {
+        QStringList names = drive.fileNames(path("Music/A"));
+        names.sort();
+        EXPECT_EQ(names, (QStringList{"1.mp3", "2.mp3"})) << pass;
+    }
+    mHome.writeFile("drive/Music/A/4.mp3", "c");
+    EXPECT_EQ(drive.fileNames(path("Music/A")).size(), 3);
+}
