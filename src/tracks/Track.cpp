@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 Track::Track(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
              int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
@@ -17,21 +18,20 @@ Track::Track(const QString& aTrackName, const QString& aAlbumName, const QString
 {
 }
 
-void Track::set(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
-                int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist,
-                bool aOnRemoteDevice, bool aInCache, qint32 aFlagsFilePosition, const QString& aDeviceId,
-                qint64 aSizeOnDevice)
+void Track::set(QString aTrackName, QString aAlbumName, QString aArtistName, int aTrackNumberOnAlbum,
+                QString aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice, bool aInCache,
+                qint32 aFlagsFilePosition, QString aDeviceId, qint64 aSizeOnDevice)
 {
-    mTrackName = aTrackName;
-    mAlbumName = aAlbumName;
-    mArtistName = aArtistName;
+    mTrackName = std::move(aTrackName);
+    mAlbumName = std::move(aAlbumName);
+    mArtistName = std::move(aArtistName);
     mTrackNumberOnAlbum = aTrackNumberOnAlbum;
-    mPath = aPath;
+    mPath = std::move(aPath);
     mOnLocalSyncPlaylist = aOnLocalSyncPlaylist;
     mOnRemoteDevice = aOnRemoteDevice;
     mInCache = aInCache;
     mFlagsFilePosition = aFlagsFilePosition;
-    mDeviceId = aDeviceId;
+    mDeviceId = std::move(aDeviceId);
     mSizeOnDevice = aSizeOnDevice;
 }
 

@@ -17,10 +17,10 @@ public:
           int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
           bool aInCache, const QString& aDeviceId = QString());
 
-    // The cache form.
-    void set(const QString& aTrackName, const QString& aAlbumName, const QString& aArtistName,
-             int aTrackNumberOnAlbum, const QString& aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice,
-             bool aInCache, qint32 aFlagsFilePosition, const QString& aDeviceId, qint64 aSizeOnDevice);
+    // The cache form (the texts are taken over: a reader moves them in).
+    void set(QString aTrackName, QString aAlbumName, QString aArtistName, int aTrackNumberOnAlbum,
+             QString aPath, bool aOnLocalSyncPlaylist, bool aOnRemoteDevice, bool aInCache,
+             qint32 aFlagsFilePosition, QString aDeviceId, qint64 aSizeOnDevice);
 
     // Title + album + artist + track number, the disc number when above 1, then "mp3" when the
     // device copy is or will be an MP3. Tracks on disc 1 or without a disc number keep the

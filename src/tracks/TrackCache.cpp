@@ -13,6 +13,7 @@
 #include <QtEndian>
 
 #include <unistd.h>
+#include <utility>
 
 using namespace CacheEncoding;
 
@@ -331,8 +332,8 @@ int TrackCache::readTrack(Track& aTrack)
     mPreviousAlbum = album;
     mPreviousArtist = artist;
     aTrack = Track();
-    aTrack.set(name, album, artist, trackNumber, path, false, (flags & kFlagOnDevice) != 0, true,
-               flagsPosition, deviceId, sizeOnDevice);
+    aTrack.set(std::move(name), std::move(album), std::move(artist), trackNumber, std::move(path), false,
+               (flags & kFlagOnDevice) != 0, true, flagsPosition, std::move(deviceId), sizeOnDevice);
     aTrack.setIdFilePosition(idPosition);
     aTrack.setDiscNumber(discNumber);
     if (flags & kFlagConvertedToMp3)
