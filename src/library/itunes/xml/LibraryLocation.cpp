@@ -95,20 +95,19 @@ bool existsHere(const QString& aPath)
 } // namespace
 
 QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusicFolder,
-                                 const QString& aXmlFolder, const LibraryPathMap& aMap)
+                                 const QString& aXmlFolder)
 {
-    const QString mapped = aMap.apply(aLocation);
-    if (existsHere(mapped))
-        return mapped; // the usual case: one look per track
-    const QString rebased = rebase(mapped, aMap.apply(aMusicFolder), aXmlFolder);
-    if (rebased != mapped || !mapped.startsWith(QLatin1Char('/')))
+    if (existsHere(aLocation))
+        return aLocation; // the usual case: one look per track
+    const QString rebased = rebase(aLocation, aMusicFolder, aXmlFolder);
+    if (rebased != aLocation || !aLocation.startsWith(QLatin1Char('/')))
         return rebased; // found beside the library file, or a path of another computer
     for (const auto form : {QString::NormalizationForm_D, QString::NormalizationForm_C}) {
-        const QString other = mapped.normalized(form);
-        if (other != mapped && existsHere(other))
+        const QString other = aLocation.normalized(form);
+        if (other != aLocation && existsHere(other))
             return other;
     }
-    return mapped;
+    return aLocation;
 }
 
 QString LibraryLocation::rebase(const QString& aLocation, const QString& aMusicFolder,

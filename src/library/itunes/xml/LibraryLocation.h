@@ -1,7 +1,5 @@
 #pragma once
 
-#include "library/LibraryPathMap.h"
-
 #include <QString>
 
 // Where the iTunes library XML file is, and where the files it names are on this computer.
@@ -23,11 +21,10 @@ public:
     // file; the location is kept when that isn't there either.
     static QString rebase(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder);
 
-    // A track's location as a file of this computer: the user's path mappings applied first (to
-    // the location and to the music folder), then the rebase; when that names no file, the same
-    // path in the other Unicode normalisation (macOS libraries name files decomposed, Linux file
-    // systems keep names as written). A path of another computer is never looked for relative
-    // to the working folder. Unchanged when nothing here matches.
-    static QString resolve(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder,
-                           const LibraryPathMap& aMap);
+    // A track's location as a file of this computer, given with the user's path mappings
+    // applied (to the location and to the music folder): the rebase; when that names no file,
+    // the same path in the other Unicode normalisation (macOS libraries name files decomposed,
+    // Linux file systems keep names as written). A path of another computer is never looked for
+    // relative to the working folder. Unchanged (the same text) when nothing here matches.
+    static QString resolve(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder);
 };

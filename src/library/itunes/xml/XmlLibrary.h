@@ -66,8 +66,21 @@ struct XmlLibrary
         return mPathMap;
     }
 
+    // The tracks' locations and the music folder as this computer names them (the path map
+    // applied), made once per map, so that every user of a location (the look-up of a run's
+    // files, the track cache's reading) shares one copy; null when the map is empty, the
+    // library's own are.
+    struct MappedLocations
+    {
+        QList<QPair<QString, QString>> mappings; // the map they were made with
+        std::vector<QString> locations;          // by track index
+        QString musicFolder;
+    };
+    std::shared_ptr<const MappedLocations> mappedLocations() const;
+
 private:
     mutable QMutex mLazyMutex;
+    mutable std::shared_ptr<const MappedLocations> mMapped;
     mutable std::shared_ptr<const LibraryPathMap> mPathMap;
     mutable std::unique_ptr<TrackSearchIndex> mSearchIndex;
     mutable std::vector<std::unique_ptr<QHash<int, int>>> mPositions;

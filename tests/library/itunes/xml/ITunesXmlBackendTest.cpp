@@ -322,10 +322,9 @@ TEST(LibraryLocation, TheOtherUnicodeFormFindsTheFileAsTheDiskNamesIt)
     TestHome home;
     const QString nfd = home.writeFile("Music/Ole\u0301.m4a", "a"); // a Mac's name, copied as it was
     const QString nfc = home.writeFile("Music/Caf\u00e9.m4a", "b");
-    const LibraryPathMap none;
-    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Ol\u00e9.m4a", "", "", none), nfd);
-    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Cafe\u0301.m4a", "", "", none), nfc);
-    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Gone\u0301.m4a", "", "", none),
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Ol\u00e9.m4a", "", ""), nfd);
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Cafe\u0301.m4a", "", ""), nfc);
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Gone\u0301.m4a", "", ""),
               home.path() + "/Music/Gone\u0301.m4a");
 }
 
@@ -334,23 +333,29 @@ TEST(LibraryLocation, TheOtherUnicodeFormFindsTheFileAsTheDiskNamesIt)
 TEST(LibraryLocation, WhatIsInAFolderIsSeenAsItIsNow)
 {
     TestHome home;
-    const LibraryPathMap none;
     const QString nfd = home.writeFile("Music/Ole\u0301.m4a", "a");
     const QString nfc = home.path() + "/Music/Ol\u00e9.m4a";
-    EXPECT_EQ(LibraryLocation::resolve(nfc, "", "", none), nfd);
+    EXPECT_EQ(LibraryLocation::resolve(nfc, "", ""), nfd);
     home.writeFile("Music/Ol\u00e9.m4a", "b");
-    EXPECT_EQ(LibraryLocation::resolve(nfc, "", "", none), nfc); // came after the listing
+    EXPECT_EQ(LibraryLocation::resolve(nfc, "", ""), nfc); // came after the listing
     QFile::link(nfd, home.path() + "/Music/Link\u00e9.m4a");
     QFile::link(home.path() + "/nowhere.m4a", home.path() + "/Music/Gon\u00e9.m4a");
-    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Linke\u0301.m4a", "", "", none),
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Linke\u0301.m4a", "", ""),
               home.path() + "/Music/Link\u00e9.m4a");
-    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Gone\u0301.m4a", "", "", none),
-              home.path() + "/Music/Gone\u0301.m4a");                       // a link to nothing is no file
-    LibraryLocation::resolve(home.path() + "/elsewhere.m4a", "", "", none); // another folder, then
-    EXPECT_EQ(LibraryLocation::resolve(nfc, "", "", none), nfc);            // this one listed again, with it
+    EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Gone\u0301.m4a", "", ""),
+              home.path() + "/Music/Gone\u0301.m4a");                 // a link to nothing is no file
+    LibraryLocation::resolve(home.path() + "/elsewhere.m4a", "", ""); // another folder, then
+    EXPECT_EQ(LibraryLocation::resolve(nfc, "", ""), nfc);            // this one listed again, with it
     ASSERT_TRUE(QFile::remove(nfc));
     QThread::msleep(1100);
-    EXPECT_EQ(LibraryLocation::resolve(nfc, "", "", none), nfd); // gone, seen once the listing is old
+    EXPECT_EQ(LibraryLocation::resolve(nfc, "", ""), nfd); // gone, seen once the listing is old
+}
+
+// A location as the library resolves it: mapped (with the music folder), then looked for.
+QString resolveMapped(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder,
+                      const LibraryPathMap& aMap)
+{
+    return LibraryLocation::resolve(aMap.apply(aLocation), aMap.apply(aMusicFolder), aXmlFolder);
 }
 
 TEST(LibraryLocation, MappedPrefixesComeFirstAndTheLongestWins)
@@ -367,22 +372,21 @@ TEST(LibraryLocation, MappedPrefixesComeFirstAndTheLongestWins)
                               {"", "/ignored"},
                               {"Y:", ""}});
     EXPECT_EQ(map.mappings().size(), 3);
-    EXPECT_EQ(LibraryLocation::resolve("Z:/Artist/a.mp3", "", "", map), music + "Artist/a.mp3");
-    EXPECT_EQ(LibraryLocation::resolve("z:/Artist/a.mp3", "", "", map), music + "Artist/a.mp3");
-    EXPECT_EQ(LibraryLocation::resolve("Z:/Music/Classical/Bach/b.mp3", "", "", map),
-              classical + "Bach/b.mp3");
-    EXPECT_EQ(LibraryLocation::resolve("Z:/Music/ClassicalX/b.mp3", "", "", map),
+    EXPECT_EQ(resolveMapped("Z:/Artist/a.mp3", "", "", map), music + "Artist/a.mp3");
+    EXPECT_EQ(resolveMapped("z:/Artist/a.mp3", "", "", map), music + "Artist/a.mp3");
+    EXPECT_EQ(resolveMapped("Z:/Music/Classical/Bach/b.mp3", "", "", map), classical + "Bach/b.mp3");
+    EXPECT_EQ(resolveMapped("Z:/Music/ClassicalX/b.mp3", "", "", map),
               music + "Music/ClassicalX/b.mp3"); // a prefix ends at a name
-    EXPECT_EQ(LibraryLocation::resolve("//nas/share/c.mp3", "", "", map), home.path() + "/nas/share/c.mp3");
+    EXPECT_EQ(resolveMapped("//nas/share/c.mp3", "", "", map), home.path() + "/nas/share/c.mp3");
     // Unmapped, a path of another computer stays as written: never a file of the working folder.
     home.writeFile("G:/x.mp3", "here");
     QDir::setCurrent(home.path());
-    EXPECT_EQ(LibraryLocation::resolve("G:/x.mp3", "C:/Music/", home.path(), map), "G:/x.mp3");
+    EXPECT_EQ(resolveMapped("G:/x.mp3", "C:/Music/", home.path(), map), "G:/x.mp3");
     QDir::setCurrent(QDir::rootPath());
     // The map applies to the music folder too, before a library from another computer is rebased.
     home.writeFile("lib/iTunes Media/Music/d.mp3", "d");
-    EXPECT_EQ(LibraryLocation::resolve("W:/iTunes Media/Music/d.mp3", "W:/iTunes Media/",
-                                       home.path() + "/lib", LibraryPathMap()),
+    EXPECT_EQ(resolveMapped("W:/iTunes Media/Music/d.mp3", "W:/iTunes Media/", home.path() + "/lib",
+                            LibraryPathMap()),
               home.path() + "/lib/iTunes Media/Music/d.mp3");
 }
 
