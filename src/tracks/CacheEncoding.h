@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QtEndian>
 
@@ -55,6 +56,19 @@ inline QByteArray utf16Bytes(const QString& aText)
     QByteArray bytes(aText.size() * 2, Qt::Uninitialized);
     qToLittleEndian<quint16>(aText.utf16(), aText.size(), bytes.data());
     return bytes;
+}
+
+// aText's units as the cache keeps them: its own on a little-endian machine, else converted
+// into aStorage.
+inline QByteArrayView utf16BytesView(const QString& aText, QByteArray& aStorage)
+{
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    Q_UNUSED(aStorage);
+    return QByteArrayView(reinterpret_cast<const char*>(aText.utf16()), 2 * aText.size());
+#else
+    aStorage = utf16Bytes(aText);
+    return aStorage;
+#endif
 }
 
 inline void appendString(QByteArray& aOut, const QString& aText)

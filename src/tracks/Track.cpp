@@ -119,7 +119,9 @@ bool Track::hasUniqueId(QStringView aId) const
 void Track::shareTextsWith(const Track& aOther)
 {
     for (auto text : {&Track::mTrackName, &Track::mAlbumName, &Track::mArtistName, &Track::mPath}) {
-        if (this->*text == aOther.*text)
+        // One text already (mostly: the cache's tracks share the library's) is left alone, where
+        // taking it again would cost two atomic counts for nothing.
+        if ((this->*text).constData() != (aOther.*text).constData() && this->*text == aOther.*text)
             this->*text = aOther.*text;
     }
 }

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QtEndian>
 
 #include <unistd.h>
@@ -166,30 +167,79 @@ TrackCache::Read TrackCache::readTaggedLong(qint64& aValue)
     return result == Read::AtEnd ? Read::Bad : result;
 }
 
-TrackCache::Read TrackCache::readString(QString& aValue, const QString& aLikely)
+TrackCache::Read TrackCache::skipString(TextAt& aText)
 {
     qint32 byteLength = 0;
-    Read result = readRawInt(byteLength);
+    const Read result = readRawInt(byteLength);
     if (result != Read::Ok)
         return result == Read::AtEnd ? Read::Bad : result;
-    const qint64 units = byteLength / 2;
     // A length the file can't hold is damage, found before anything is allocated for it.
+    const qint64 units = byteLength / 2;
     if (byteLength < 0 || 2 * units > mCacheFile.size() - mReadPosition)
         return Read::Bad;
-    // Decoded from the file's window, with no copy of the bytes on the way.
-    const char* bytes = nullptr;
-    switch (mCacheFile.viewAt(mReadPosition, 2 * units, bytes)) {
+    aText = TextAt{mReadPosition, units};
+    mReadPosition += 2 * units;
+    return Read::Ok;
+}
+
+TrackCache::Read TrackCache::viewText(const TextAt& aText, const char*& aBytes)
+{
+    aBytes = nullptr;
+    switch (mCacheFile.viewAt(aText.position, 2 * aText.units, aBytes)) {
     case RecordFile::ReadOk:
-        break;
+        return Read::Ok;
     case RecordFile::ReadAtEnd:
     case RecordFile::ReadShort:
         return Read::Bad;
     case RecordFile::ReadFailed:
-        return Read::Failed;
+        break;
     }
-    mReadPosition += 2 * units;
-    aValue = units > 0 && equalsUtf16Bytes(aLikely, bytes, units) ? aLikely : fromUtf16Bytes(bytes, units);
+    return Read::Failed;
+}
+
+TrackCache::Read TrackCache::readText(const TextAt& aText, const QString* aKnown, const QString& aLikely,
+                                      QString& aValue)
+{
+    // Decoded from the file's window, with no copy of the bytes on the way, and only when
+    // neither the library's text nor the last record's is the same.
+    const char* bytes = nullptr;
+    const Read result = viewText(aText, bytes);
+    if (result != Read::Ok)
+        return result;
+    if (aText.units > 0 && aKnown && equalsUtf16Bytes(*aKnown, bytes, aText.units))
+        aValue = *aKnown;
+    else if (aText.units > 0 && equalsUtf16Bytes(aLikely, bytes, aText.units))
+        aValue = aLikely;
+    else
+        aValue = fromUtf16Bytes(bytes, aText.units);
     return Read::Ok;
+}
+
+TrackCache::Read TrackCache::readTexts(const RecordTexts& aTexts, QString& aName, QString& aAlbum,
+                                       QString& aArtist, QString& aPath)
+{
+    // The path first: the library's track of that path has the texts the record most likely
+    // holds.
+    const char* bytes = nullptr;
+    Read result = viewText(aTexts.path, bytes);
+    if (result != Read::Ok)
+        return result;
+    KnownTexts::Texts known;
+    if (aTexts.path.units > 0 && mKnownTexts &&
+        mKnownTexts->find(QByteArrayView(bytes, 2 * aTexts.path.units), known, mKnownNear))
+        aPath = *known.path;
+    else
+        aPath = fromUtf16Bytes(bytes, aTexts.path.units);
+    result = readText(aTexts.name, known.name, QString(), aName);
+    if (result == Read::Ok)
+        result = readText(aTexts.album, known.album, mPreviousAlbum, aAlbum);
+    if (result == Read::Ok)
+        result = readText(aTexts.artist, known.artist, mPreviousArtist, aArtist);
+    if (result == Read::Ok) {
+        mPreviousAlbum = aAlbum;
+        mPreviousArtist = aArtist;
+    }
+    return result;
 }
 
 int TrackCache::readHeader()
@@ -247,16 +297,23 @@ int TrackCache::readHeader()
 int TrackCache::readTrack(Track& aTrack)
 {
     LogScope log("TrackCache::readTrack");
+    Record record;
+    int result = readRecord(record);
+    if (result == kResultOk)
+        result = makeTrack(record, aTrack);
+    return log.ret(result);
+}
+
+int TrackCache::readRecord(Record& aRecord)
+{
     qint32 start = 0;
     Read result = readRawInt(start);
     if (result == Read::AtEnd)
-        return log.ret(kEndOfFile);
+        return kEndOfFile;
     if (result != Read::Ok)
-        return log.ret(kFormatError);
+        return kFormatError;
 
-    QString name, album, artist, path;
-    qint32 trackNumber = 0, discNumber = 0, flags = 0, idLength = 0, flagsPosition = 0;
-    qint64 sizeOnDevice = 0, idOffset = 0, idPosition = 0;
+    qint32 idLength = 0;
     for (bool more = true; more;) {
         qint32 fieldId = 0;
         result = readRawInt(fieldId);
@@ -265,80 +322,88 @@ int TrackCache::readTrack(Track& aTrack)
         if (result == Read::AtEnd || result == Read::Bad)
             break;
         if (result != Read::Ok)
-            return log.ret(kReadFailed);
+            return kReadFailed;
         switch (fieldId) {
         case kRecordStart:
             mReadPosition -= 4;
             more = false;
             break;
         case kTrackName:
-            result = readString(name);
+            result = skipString(aRecord.texts.name);
             break;
         case kAlbumName:
-            result = readString(album, mPreviousAlbum);
+            result = skipString(aRecord.texts.album);
             break;
         case kArtistName:
-            result = readString(artist, mPreviousArtist);
+            result = skipString(aRecord.texts.artist);
             break;
         case kLocalPath:
-            result = readString(path);
+            result = skipString(aRecord.texts.path);
             break;
         case kTrackNumber:
-            result = readTaggedInt(trackNumber);
+            result = readTaggedInt(aRecord.trackNumber);
             break;
         case kDiscNumber:
-            result = readTaggedInt(discNumber);
+            result = readTaggedInt(aRecord.discNumber);
             break;
         case kFlags:
-            flagsPosition = static_cast<qint32>(mReadPosition - 4);
-            result = readTaggedInt(flags);
-            logValue("flagsFilePosition", flagsPosition);
-            logValue("trackFlags", flags);
+            aRecord.flagsPosition = static_cast<qint32>(mReadPosition - 4);
+            result = readTaggedInt(aRecord.flags);
+            logValue("flagsFilePosition", aRecord.flagsPosition);
+            logValue("trackFlags", aRecord.flags);
             break;
         case kSizeOnDevice:
-            result = readTaggedLong(sizeOnDevice);
-            if (result == Read::Ok && (sizeOnDevice < 0 || sizeOnDevice > kLargestTrackSize))
+            result = readTaggedLong(aRecord.sizeOnDevice);
+            if (result == Read::Ok && (aRecord.sizeOnDevice < 0 || aRecord.sizeOnDevice > kLargestTrackSize))
                 result = Read::Bad;
             break;
         case kIdOffset:
-            idPosition = mReadPosition - 4;
-            result = readTaggedLong(idOffset);
+            aRecord.idPosition = mReadPosition - 4;
+            result = readTaggedLong(aRecord.id.position);
             break;
         case kIdLength:
             result = readTaggedInt(idLength);
             break;
         default:
             logValue("Error at cache file pos:", static_cast<int>(mReadPosition - 4));
-            return log.ret(kFormatError);
+            return kFormatError;
         }
         if (result != Read::Ok)
-            return log.ret(result == Read::Failed ? kReadFailed : kFormatError);
+            return result == Read::Failed ? kReadFailed : kFormatError;
     }
 
     // The identifier must lie inside the IDs file; nothing is allocated for one that doesn't.
-    const qint64 idUnits = idLength / 2;
-    if (idOffset < 0 || idLength < 0 || idOffset > mIdsFile.size() ||
-        2 * idUnits > mIdsFile.size() - idOffset) {
+    aRecord.id.units = idLength / 2;
+    if (aRecord.id.position < 0 || idLength < 0 || aRecord.id.position > mIdsFile.size() ||
+        2 * aRecord.id.units > mIdsFile.size() - aRecord.id.position) {
         logMessage("! Device identifier is outside the persistent IDs file");
-        return log.ret(kFormatError);
+        return kFormatError;
     }
+    return kResultOk;
+}
+
+int TrackCache::makeTrack(const Record& aRecord, Track& aTrack)
+{
     // Read in place: the identifier's UTF-16 units become the string's.
-    QString deviceId(static_cast<qsizetype>(idUnits), Qt::Uninitialized);
-    if (mIdsFile.readAt(idOffset, reinterpret_cast<char*>(deviceId.data()), 2 * idUnits) !=
-        RecordFile::ReadOk)
-        return log.ret(kFormatError);
+    QString deviceId(static_cast<qsizetype>(aRecord.id.units), Qt::Uninitialized);
+    if (mIdsFile.readAt(aRecord.id.position, reinterpret_cast<char*>(deviceId.data()),
+                        2 * aRecord.id.units) != RecordFile::ReadOk)
+        return kFormatError;
     qFromLittleEndian<quint16>(deviceId.data(), deviceId.size(), deviceId.data());
 
-    mPreviousAlbum = album;
-    mPreviousArtist = artist;
+    QString name, album, artist, path;
+    const Read result = readTexts(aRecord.texts, name, album, artist, path);
+    if (result != Read::Ok)
+        return result == Read::Failed ? kReadFailed : kFormatError;
     aTrack = Track();
-    aTrack.set(std::move(name), std::move(album), std::move(artist), trackNumber, std::move(path), false,
-               (flags & kFlagOnDevice) != 0, true, flagsPosition, std::move(deviceId), sizeOnDevice);
-    aTrack.setIdFilePosition(idPosition);
-    aTrack.setDiscNumber(discNumber);
-    if (flags & kFlagConvertedToMp3)
+    aTrack.set(std::move(name), std::move(album), std::move(artist), aRecord.trackNumber, std::move(path),
+               false, (aRecord.flags & kFlagOnDevice) != 0, true, aRecord.flagsPosition, std::move(deviceId),
+               aRecord.sizeOnDevice);
+    aTrack.setIdFilePosition(aRecord.idPosition);
+    aTrack.setDiscNumber(aRecord.discNumber);
+    if (aRecord.flags & kFlagConvertedToMp3)
         aTrack.setConvertedToMp3(true);
-    return log.ret(kResultOk);
+    return kResultOk;
 }
 
 int TrackCache::readAndAddTrack(TrackList& aTrackList)
@@ -353,7 +418,7 @@ int TrackCache::readAndAddTrack(TrackList& aTrackList)
     return log.ret(result);
 }
 
-int TrackCache::updateTrackList(TrackList& aTrackList, int aMaximum)
+int TrackCache::updateTrackList(TrackList& aTrackList, int aMaximum, const KnownTextsSource& aKnownTexts)
 {
     LogScope log("TrackCache::updateTrackList");
     int result = readHeader();
@@ -364,9 +429,51 @@ int TrackCache::updateTrackList(TrackList& aTrackList, int aMaximum)
         aTrackList.reserveUniqueIds(aTrackList.count() +
                                         static_cast<int>(qMin<qint64>(mCacheFile.size() / 320, 1 << 22)),
                                     qMin<qint64>(mCacheFile.size() / 6, qint64(1) << 24));
-    for (int n = 0; result == kResultOk && (aMaximum == -1 || n < aMaximum); ++n)
-        result = readAndAddTrack(aTrackList);
+    // The library is read beside the cache. Until it has been, the records are only found
+    // (where each text lies: quick), then made into tracks with its texts, so that a text is
+    // either the library's or decoded once, never decoded and then dropped. With the diagnostics
+    // log on, each record is listed as it is read, as the log has always shown.
+    std::shared_ptr<const KnownTexts> known = aKnownTexts ? aKnownTexts(false) : nullptr;
+    const bool waitForTexts = !known && aKnownTexts && !logIsOn();
+    const auto forgetKnown = qScopeGuard([this] { mKnownTexts = nullptr; });
+    mKnownTexts = known.get();
+    mKnownNear = -1;
+    std::deque<Record> waiting;
+    for (int n = 0; result == kResultOk && (aMaximum == -1 || n < aMaximum); ++n) {
+        if (!waitForTexts) {
+            result = readAndAddTrack(aTrackList);
+            continue;
+        }
+        Record record;
+        result = readRecord(record);
+        if (result == kResultOk)
+            waiting.push_back(record);
+    }
+    if (!waiting.empty()) {
+        known = aKnownTexts(true);
+        mKnownTexts = known.get();
+        // The records found before the file's end or a damage are listed; one that can't be
+        // made into a track is the damage then.
+        const int added = addRecords(waiting, aTrackList);
+        if (added != kResultOk)
+            result = added;
+    }
     if (aMaximum != -1)
         aTrackList.setTotalSizeOnDevice(mTotalSizeOfUploadedFiles);
     return log.ret(result == kEndOfFile ? kResultOk : result);
+}
+
+int TrackCache::addRecords(std::deque<Record>& aRecords, TrackList& aTrackList)
+{
+    // Taken from the front, so that what the records take is given back as the tracks grow.
+    for (; !aRecords.empty(); aRecords.pop_front()) {
+        Track track;
+        const int result = makeTrack(aRecords.front(), track);
+        if (result != kResultOk) {
+            aRecords.clear();
+            return result;
+        }
+        aTrackList.addTrack(std::move(track));
+    }
+    return kResultOk;
 }

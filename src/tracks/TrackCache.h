@@ -1,8 +1,13 @@
 #pragma once
 
+#include "tracks/KnownTexts.h"
 #include "tracks/RecordFile.h"
 
 #include <QString>
+
+#include <deque>
+#include <functional>
+#include <memory>
 
 class Track;
 class TrackList;
@@ -42,7 +47,11 @@ public:
     int readTrack(Track& aTrack);
     int readAndAddTrack(TrackList& aTrackList);
     // Reads up to aMaximum records (-1: all) into aTrackList; the end of the file is success.
-    int updateTrackList(TrackList& aTrackList, int aMaximum);
+    // aKnownTexts gives texts (the library's) that the tracks read share rather than copy:
+    // asked first without waiting (aWait false), and once the records are found, with waiting
+    // while they are being made (the library being read).
+    using KnownTextsSource = std::function<std::shared_ptr<const KnownTexts>(bool aWait)>;
+    int updateTrackList(TrackList& aTrackList, int aMaximum, const KnownTextsSource& aKnownTexts = nullptr);
     // Records an upload; a track with a record is marked in place, others get a new record (and
     // then carry its positions).
     int addTrack(Track& aTrack);
@@ -73,8 +82,39 @@ private:
     Read readRawInt(qint32& aValue);
     Read readTaggedInt(qint32& aValue);
     Read readTaggedLong(qint64& aValue);
-    // aLikely: the value this field most often repeats, shared when the record holds it again.
-    Read readString(QString& aValue, const QString& aLikely = QString());
+    // Where a record's text lies in the cache file. The texts are decoded once the whole record
+    // is read: the library's track of the record's path has the texts it most likely holds, and
+    // those are shared rather than decoded again.
+    struct TextAt
+    {
+        qint64 position = 0;
+        qint64 units = 0;
+    };
+    struct RecordTexts
+    {
+        TextAt name, album, artist, path;
+    };
+    Read skipString(TextAt& aText);
+    Read viewText(const TextAt& aText, const char*& aBytes);
+    // aKnown (the library's, or null), then aLikely (the last record's) when equal, else decoded.
+    Read readText(const TextAt& aText, const QString* aKnown, const QString& aLikely, QString& aValue);
+    Read readTexts(const RecordTexts& aTexts, QString& aName, QString& aAlbum, QString& aArtist,
+                   QString& aPath);
+    // A record as found in the file: its values, and where its texts and device identifier lie.
+    struct Record
+    {
+        RecordTexts texts;
+        TextAt id; // in the IDs file
+        qint64 idPosition = 0;
+        qint64 sizeOnDevice = 0;
+        qint32 trackNumber = 0, discNumber = 0, flags = 0, flagsPosition = 0;
+    };
+    // The next record, checked whole; the codes of readTrack().
+    int readRecord(Record& aRecord);
+    // Reads aRecord's texts and device identifier into aTrack.
+    int makeTrack(const Record& aRecord, Track& aTrack);
+    // Lists aRecords' tracks in their order, up to the first that can't be made; empties aRecords.
+    int addRecords(std::deque<Record>& aRecords, TrackList& aTrackList);
     int readFlagsAt(qint32 aFlagsFilePosition, qint32& aFlags);
     int appendRecord(Track& aTrack, qint32 aFlags, qint64 aIdOffset, qint32 aIdLength);
 
@@ -82,6 +122,8 @@ private:
     RecordFile mIdsFile;
     qint64 mReadPosition = 0;
     QString mPreviousAlbum, mPreviousArtist; // the last record's: an album's records follow each other
+    const KnownTexts* mKnownTexts = nullptr; // while a list is read, once it has some
+    int mKnownNear = -1;                     // where the last record's texts were found
     qint64 mTotalSizeOfUploadedFiles = 0;
     qint64 mTotalSizePosition = 0;
     qint64 mIntegrityPosition = 0;

@@ -2,6 +2,7 @@
 // before the damage, never crash, never allocate more than the file could hold and never write
 // outside the cache's own two files.
 #include "settings/SyncSettings.h"
+#include "support/ListedTexts.h"
 #include "support/TestHome.h"
 #include "tracks/CacheBytes.h"
 #include "tracks/RecordFile.h"
@@ -22,7 +23,8 @@ namespace {
 
 constexpr int kRecords = 8;
 
-class TrackCacheDamageTest : public ::testing::Test
+// Read directly, and found first then read with the library's texts (the two ways through).
+class TrackCacheDamageTest : public ::testing::TestWithParam<Lending>
 {
 protected:
     void SetUp() override
@@ -39,6 +41,8 @@ protected:
             track.setConvertToMp3(i % 2 == 0);
             ASSERT_EQ(cache.addTrack(track), 0);
             mRecordEnds.append(QFileInfo(mCachePath).size());
+            if (i % 2 == 0)
+                mLibrary->add(track.trackName(), track.albumName(), track.artistName(), track.path());
         }
         cache.close();
         mCache = readWholeFile(mCachePath);
@@ -60,7 +64,7 @@ protected:
         TrackCache cache;
         const int opened = cache.openFiles(mCachePath);
         EXPECT_TRUE(opened == TrackCache::kResultOk || opened == TrackCache::kNewCacheFile) << opened;
-        const int result = cache.updateTrackList(aList, -1);
+        const int result = cache.updateTrackList(aList, -1, lendingSource(GetParam(), mLibrary));
         EXPECT_TRUE(result == TrackCache::kResultOk || result == TrackCache::kFormatError ||
                     result == TrackCache::kReadFailed)
             << result;
@@ -86,18 +90,15 @@ protected:
     QByteArray mCache;
     QByteArray mIds;
     QList<qint64> mRecordEnds;
+    std::shared_ptr<ListedTexts> mLibrary = std::make_shared<ListedTexts>(); // every other track
 };
+
+INSTANTIATE_TEST_SUITE_P(Lendings, TrackCacheDamageTest,
+                         ::testing::Values(Lending::NoLibrary, Lending::FromTheStart, Lending::Late));
 
 } // namespace
 
-TEST_F(TrackCacheDamageTest, TheUndamagedCacheReadsWhole)
-{
-    TrackList list;
-    EXPECT_EQ(readAndUse(list), 0);
-    EXPECT_EQ(list.count(), kRecords);
-}
-
-TEST_F(TrackCacheDamageTest, ACacheCutAnywhereKeepsTheRecordsBeforeTheCut)
+TEST_P(TrackCacheDamageTest, ACacheCutAnywhereKeepsTheRecordsBeforeTheCut)
 {
     for (int length = 0; length <= mCache.size(); ++length) {
         install(mCache.left(length), mIds);
@@ -112,10 +113,15 @@ TEST_F(TrackCacheDamageTest, ACacheCutAnywhereKeepsTheRecordsBeforeTheCut)
         if (result != 0) {
             EXPECT_EQ(result, TrackCache::kFormatError) << "cut at " << length;
         }
+        if (length == mCache.size()) { // not cut: read whole
+            EXPECT_EQ(result, 0);
+            EXPECT_EQ(list.count(), kRecords);
+            EXPECT_EQ(list.at(kRecords - 1).path(), QString("/music/%1.m4a").arg(kRecords - 1));
+        }
     }
 }
 
-TEST_F(TrackCacheDamageTest, AnIdsFileCutAnywhereGivesAFormatError)
+TEST_P(TrackCacheDamageTest, AnIdsFileCutAnywhereGivesAFormatError)
 {
     for (int length = 0; length < mIds.size(); length += 3) {
         install(mCache, mIds.left(length));
@@ -126,7 +132,7 @@ TEST_F(TrackCacheDamageTest, AnIdsFileCutAnywhereGivesAFormatError)
     }
 }
 
-TEST_F(TrackCacheDamageTest, HostileLengthsAndOffsetsAreRefusedWithoutAllocating)
+TEST_P(TrackCacheDamageTest, HostileLengthsAndOffsetsAreRefusedWithoutAllocating)
 {
     const qint32 hostile[] = {0x7fffffff, static_cast<qint32>(0x80000000), -1, -2, 0x40000000, 1000000001, 3,
                               0x7ffffffe};
@@ -153,7 +159,7 @@ TEST_F(TrackCacheDamageTest, HostileLengthsAndOffsetsAreRefusedWithoutAllocating
     expectOnlyTheCacheFiles();
 }
 
-TEST_F(TrackCacheDamageTest, RandomDamageNeverCrashes)
+TEST_P(TrackCacheDamageTest, RandomDamageNeverCrashes)
 {
     QRandomGenerator random(20261206);
     for (int round = 0; round < 1500; ++round) {
@@ -189,7 +195,7 @@ TEST_F(TrackCacheDamageTest, RandomDamageNeverCrashes)
     expectOnlyTheCacheFiles();
 }
 
-TEST_F(TrackCacheDamageTest, AWrongFormatMarkOrAnUnknownFieldIsAFormatError)
+TEST_P(TrackCacheDamageTest, AWrongFormatMarkOrAnUnknownFieldIsAFormatError)
 {
     QByteArray wrongMark = mCache;
     wrongMark.replace(0, 4, raw(999));

@@ -1,5 +1,6 @@
 #include "tracks/TrackCache.h"
 #include "settings/SyncSettings.h"
+#include "support/ListedTexts.h"
 #include "support/TestHome.h"
 #include "tracks/CacheBytes.h"
 #include "tracks/Track.h"
@@ -88,7 +89,17 @@ TEST_F(TrackCacheTest, OneRecordIsAppendedByteForByte)
     EXPECT_EQ(track.flagsFilePosition(), 44 + 4 + 10 + 24 + 12 + 16 + 12);
 }
 
-TEST_F(TrackCacheTest, RecordsReadBackAsTheTracksThatWereAdded)
+class TrackCacheReadTest : public TrackCacheTest, public ::testing::WithParamInterface<Lending>
+{
+protected:
+    bool lent() const { return GetParam() == Lending::FromTheStart || GetParam() == Lending::Late; }
+};
+
+INSTANTIATE_TEST_SUITE_P(Lendings, TrackCacheReadTest,
+                         ::testing::Values(Lending::NoLibrary, Lending::FromTheStart, Lending::Late,
+                                           Lending::Never));
+
+TEST_P(TrackCacheReadTest, RecordsReadBackAsTheTracksThatWereAdded)
 {
     {
         TrackCache cache;
@@ -103,16 +114,22 @@ TEST_F(TrackCacheTest, RecordsReadBackAsTheTracksThatWereAdded)
         ASSERT_EQ(cache.addTrack(notOnDevice), 0);
         EXPECT_EQ(cache.totalSizeOfUploadedFiles(), 3000);
     }
+    // The library holds the first track as recorded, the second under another title, not the third.
+    auto library = std::make_shared<ListedTexts>();
+    library->add("Caf\u00e9 \u65e5\u672c", "Album", "Artist", "/music/Caf\u00e9 \u65e5\u672c.m4a");
+    library->add("Two (live)", "Album", "Artist", "/music/Two.m4a");
+
     TrackCache cache;
     ASSERT_EQ(cache.open("device-1"), 0);
     TrackList list;
-    ASSERT_EQ(cache.updateTrackList(list, -1), 0);
+    ASSERT_EQ(cache.updateTrackList(list, -1, lendingSource(GetParam(), library)), 0);
     EXPECT_EQ(cache.totalSizeOfUploadedFiles(), 3000);
     ASSERT_EQ(list.count(), 3);
     const Track& first = list.at(0);
     EXPECT_EQ(first.trackName(), "Caf\u00e9 \u65e5\u672c");
     EXPECT_EQ(first.albumName(), "Album");
     EXPECT_EQ(first.artistName(), "Artist");
+    EXPECT_EQ(first.path(), "/music/Caf\u00e9 \u65e5\u672c.m4a");
     EXPECT_EQ(first.trackNumberOnAlbum(), 2);
     EXPECT_EQ(first.deviceId(), "\\Music\\Artist\\Album\\one.m4a");
     EXPECT_EQ(first.sizeOnDevice(), 1000);
@@ -120,11 +137,20 @@ TEST_F(TrackCacheTest, RecordsReadBackAsTheTracksThatWereAdded)
     EXPECT_TRUE(first.inCache());
     EXPECT_FALSE(first.onLocalSyncPlaylist());
     EXPECT_FALSE(first.convertedToMp3());
+    EXPECT_EQ(list.at(1).trackName(), "Two");
     EXPECT_TRUE(list.at(1).convertedToMp3());
     EXPECT_TRUE(list.at(1).uniqueId().endsWith("mp3"));
     EXPECT_FALSE(list.at(2).onRemoteDevice());
     EXPECT_EQ(list.at(2).deviceId(), QString());
+    EXPECT_EQ(list.at(2).path(), "/music/3.mp3");
     EXPECT_EQ(list.totalSizeOnDevice(), 3000);
+    // Texts the library lends are its own copies; a text it holds otherwise is the record's.
+    const ListedTexts::Held& held = library->at(0);
+    EXPECT_EQ(first.trackName().constData() == held.name.constData(), lent());
+    EXPECT_EQ(first.albumName().constData() == held.album.constData(), lent());
+    EXPECT_EQ(first.path().constData() == held.path.constData(), lent());
+    EXPECT_EQ(list.at(1).path().constData() == library->at(1).path.constData(), lent());
+    EXPECT_EQ(list.at(1).albumName().constData() == library->at(1).album.constData(), lent());
     // Integrity value: the file's size at the last write.
     EXPECT_EQ(cacheBytes().mid(40, 4), raw(static_cast<qint32>(cacheBytes().size())));
 }
