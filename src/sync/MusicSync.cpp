@@ -239,7 +239,12 @@ bool MusicSync::loadCache(const QString& aDeviceId)
     }
     if (hasBeenCancelled())
         return true;
-    const int read = mCache.updateTrackList(mTracks, -1);
+    // The library, read beside the cache, lends its texts. The run can't go past its scan
+    // before the library has been read anyway: a second at most is spent waiting for it here.
+    const std::shared_ptr<itunes::Backend> backend = mLibrary ? mLibrary->backend() : nullptr;
+    const int read = mCache.updateTrackList(mTracks, -1, [backend](bool aWait) {
+        return backend ? backend->knownTexts(aWait ? 1000 : 0) : nullptr;
+    });
     if (read == 0)
         return true;
     // A damaged cache can't be extended: records added after the damage would never be read

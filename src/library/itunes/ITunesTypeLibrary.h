@@ -8,6 +8,8 @@
 // the library code never sees which one it talks to. Objects are used on the thread that
 // created them.
 
+#include "tracks/KnownTexts.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -182,6 +184,13 @@ public:
     // Why the last attempt to reach the library failed, as unavailableReason says it; empty after
     // a success. Reads nothing: any thread, at any time.
     virtual QString lastFailure() const { return QString(); }
+    // The texts of the library as last read, for a run's track cache to share rather than copy;
+    // null when none has been read. While the library is being read, waits for it up to aWaitMs.
+    virtual std::shared_ptr<const KnownTexts> knownTexts(int aWaitMs)
+    {
+        Q_UNUSED(aWaitMs);
+        return nullptr;
+    }
     // Reads the library file aPath (the one in use when empty) to say what it holds; false, with
     // the reason in aError, when it is no library this backend reads. It reads the whole file:
     // not on the GUI thread.

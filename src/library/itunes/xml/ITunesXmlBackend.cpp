@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 
+#include <mutex>
+
 void ITunesXmlBackend::noteFailure(const QString& aWhy)
 {
     // Said once: the library asks again every 250 ms while there is no library.
@@ -82,6 +84,10 @@ std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
     logValue("Tracks", static_cast<int>(parsed->tracks.size()));
     logValue("Playlists", static_cast<int>(parsed->playlists.size()));
     mLastFailure.clear();
+    // Its files named as this computer names them, and its texts by those paths, made here,
+    // beside the run that reads its cache (a run needs both).
+    parsed->setPathMap(pathMapLocked());
+    mCachedTexts = std::make_shared<const LibraryTexts>(parsed);
     mCached = std::move(parsed);
     mCachedPath = aPath;
     mCachedSize = info.size();
@@ -107,6 +113,21 @@ QString ITunesXmlBackend::unavailableReason()
         return QString();
     QMutexLocker lock(&mMutex);
     return mLastFailure;
+}
+
+std::shared_ptr<const KnownTexts> ITunesXmlBackend::knownTexts(int aWaitMs)
+{
+    // The library is read holding the lock: it is free once the library has been read.
+    if (!mMutex.tryLock(aWaitMs))
+        return nullptr;
+    const std::unique_lock<QMutex> lock(mMutex, std::adopt_lock);
+    if (!mCached)
+        return nullptr;
+    // The path map changed since (the settings): the paths are named anew.
+    mCached->setPathMap(pathMapLocked());
+    if (!mCachedTexts || !mCachedTexts->areOf(*mCached))
+        mCachedTexts = std::make_shared<const LibraryTexts>(mCached);
+    return mCachedTexts;
 }
 
 bool ITunesXmlBackend::inspect(const QString& aPath, itunes::LibrarySummary& aSummary, QString& aError)
@@ -146,12 +167,17 @@ QString ITunesXmlBackend::lastFailure() const
 
 std::shared_ptr<const LibraryPathMap> ITunesXmlBackend::pathMap()
 {
+    QMutexLocker lock(&mMutex);
+    return pathMapLocked();
+}
+
+std::shared_ptr<const LibraryPathMap> ITunesXmlBackend::pathMapLocked()
+{
     // Read again only when the settings file changed.
     const QFileInfo settings(SyncSettings::filePath());
     const QString state = settings.exists() ? QString::number(settings.size()) + QLatin1Char('@') +
                                                   QString::number(settings.lastModified().toMSecsSinceEpoch())
                                             : QString();
-    QMutexLocker lock(&mMutex);
     if (!mPathMap || state != mPathMapState) {
         mPathMap = std::make_shared<const LibraryPathMap>(LibraryPathMap::fromSettings());
         mPathMapState = state;

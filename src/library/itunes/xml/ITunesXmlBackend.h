@@ -2,6 +2,7 @@
 
 #include "library/LibraryPathMap.h"
 #include "library/itunes/ITunesTypeLibrary.h"
+#include "library/itunes/xml/LibraryTexts.h"
 #include "library/itunes/xml/XmlLibrary.h"
 
 #include <QDateTime>
@@ -25,6 +26,7 @@ public:
     QString unavailableReason() override;
     QString lastFailure() const override;
     bool inspect(const QString& aPath, itunes::LibrarySummary& aSummary, QString& aError) override;
+    std::shared_ptr<const KnownTexts> knownTexts(int aWaitMs) override;
 
     // The parsed library and its file; null when there is no readable library.
     std::shared_ptr<const XmlLibrary> library(QString& aPath);
@@ -33,6 +35,7 @@ private:
     void noteFailure(const QString& aWhy);
     // The user's path mappings, for the locations of a library written on another computer.
     std::shared_ptr<const LibraryPathMap> pathMap();
+    std::shared_ptr<const LibraryPathMap> pathMapLocked(); // mMutex held
     // The library file's path, looked for again only when the settings file changed or the file
     // found last is gone.
     QString libraryPath();
@@ -43,6 +46,7 @@ private:
     qint64 mCachedSize = -1;
     QDateTime mCachedModified;
     std::shared_ptr<const XmlLibrary> mCached;
+    std::shared_ptr<const LibraryTexts> mCachedTexts; // mCached's
     QString mLastFailure;
     QString mLocatedPath;
     QString mSettingsState;

@@ -5,6 +5,7 @@
 #include "support/AudioFixtures.h"
 #include "support/LibraryXmlWriter.h"
 #include "support/TestHome.h"
+#include "tracks/CacheEncoding.h"
 #include "tracks/LocalPlaylist.h"
 #include "tracks/Track.h"
 #include "tracks/TrackList.h"
@@ -390,12 +391,33 @@ TEST(LibraryLocation, MappedPrefixesComeFirstAndTheLongestWins)
               home.path() + "/lib/iTunes Media/Music/d.mp3");
 }
 
+// The texts lent to the track cache's reading: found by a track's path as this computer names
+// it, the very copy the library's scan gives, and named anew when the path map changes.
+bool lends(itunes::Backend& aBackend, const QString& aPath, const QString& aName,
+           const QString** aLent = nullptr)
+{
+    const std::shared_ptr<const KnownTexts> texts = aBackend.knownTexts(0);
+    KnownTexts::Texts found;
+    int near = -1;
+    QByteArray storage;
+    if (!texts || !texts->find(CacheEncoding::utf16BytesView(aPath, storage), found, near) ||
+        *found.name != aName || *found.path != aPath)
+        return false;
+    if (aLent)
+        *aLent = found.path;
+    return true;
+}
+
 TEST_F(GeneratedLibraryTest, ThePathMapOfTheSettingsAppliesWhenItChanges)
 {
+    itunes::Backend& backend = *mLibrary->backend();
+    EXPECT_EQ(backend.knownTexts(0), nullptr); // nothing read yet
     mWriter.tracks[0].location = "file://localhost/Q:/Elsewhere/moved.mp3";
     ASSERT_TRUE(mWriter.writeTo(mXmlPath));
     auto before = scan(*mLibrary, "");
     EXPECT_EQ(before->tracks.at(0).path(), "Q:/Elsewhere/moved.mp3");
+    EXPECT_TRUE(lends(backend, "Q:/Elsewhere/moved.mp3", "a.mp3"));
+    EXPECT_FALSE(lends(backend, "Q:/Elsewhere/moved.mp", "a.mp3"));
 
     mHome.writeFile("moved/Elsewhere/moved.mp3", "x");
     SyncSettings settings;
@@ -403,7 +425,15 @@ TEST_F(GeneratedLibraryTest, ThePathMapOfTheSettingsAppliesWhenItChanges)
     settings.setGlobalSettingsList(SyncSettings::kLibraryPathMap, {{"Q:/", mHome.path() + "/moved"}});
     ASSERT_EQ(settings.save(), 0);
     auto after = scan(*mLibrary, "");
-    EXPECT_EQ(after->tracks.at(0).path(), mHome.path() + "/moved/Elsewhere/moved.mp3");
+    const QString moved = mHome.path() + "/moved/Elsewhere/moved.mp3";
+    EXPECT_EQ(after->tracks.at(0).path(), moved);
+    const QString* lent = nullptr;
+    EXPECT_FALSE(lends(backend, "Q:/Elsewhere/moved.mp3", "a.mp3"));
+    ASSERT_TRUE(lends(backend, moved, "a.mp3", &lent));
+    EXPECT_EQ(lent->constData(), after->tracks.at(0).path().constData()); // one copy of the path
+    // Unmapped tracks are found by their own paths, whatever was found before.
+    EXPECT_TRUE(lends(backend, before->tracks.at(1).path(), "b.m4a"));
+    EXPECT_TRUE(lends(backend, before->tracks.at(3).path(), "d.ogg"));
 }
 
 TEST(ITunesXmlBackend, DiscNumbersAreRead)
