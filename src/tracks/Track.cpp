@@ -35,6 +35,33 @@ void Track::set(QString aTrackName, QString aAlbumName, QString aArtistName, int
     mSizeOnDevice = aSizeOnDevice;
 }
 
+QString Track::getLibraryId() const
+{
+    return mLibraryNumber >= 0 ? QString::number(mLibraryNumber) : libraryId;
+}
+
+void Track::setLibraryId(const QString& aId)
+{
+    int number = 0;
+    mLibraryNumber = plainNumber(aId, number) ? number : -1;
+    libraryId = mLibraryNumber >= 0 ? QString() : aId;
+    mHasLibraryId = true;
+}
+
+bool Track::plainNumber(QStringView aId, int& aNumber)
+{
+    if (aId.isEmpty() || aId.size() > 9 || (aId.size() > 1 && aId.at(0) == QLatin1Char('0')))
+        return false;
+    int number = 0;
+    for (const QChar digit : aId) {
+        if (digit < QLatin1Char('0') || digit > QLatin1Char('9'))
+            return false;
+        number = number * 10 + (digit.unicode() - '0');
+    }
+    aNumber = number;
+    return true;
+}
+
 bool Track::needsConversion() const
 {
     return mConvertToMp3 && !mPath.endsWith(QLatin1String("mp3"), Qt::CaseInsensitive);

@@ -53,7 +53,14 @@ public:
     int discNumber() const { return mDiscNumber; }
     const QString& iTunesId() const { return mITunesId; }
     const QString& deviceId() const { return mDeviceId; }
-    const QString& getLibraryId() const { return libraryId; }
+    // The library id as its decimal text (made when asked for: it is kept as its number).
+    QString getLibraryId() const;
+    // The library id's number, when it is the decimal form of one (every id a library gives).
+    bool libraryNumber(int& aNumber) const
+    {
+        aNumber = mLibraryNumber;
+        return mHasLibraryId && mLibraryNumber >= 0;
+    }
     bool hasLibraryId() const { return mHasLibraryId; }
     bool onLocalSyncPlaylist() const { return mOnLocalSyncPlaylist; }
     bool onRemoteDevice() const { return mOnRemoteDevice; }
@@ -72,11 +79,15 @@ public:
     void setDiscNumber(int aDisc) { mDiscNumber = aDisc; }
     void setITunesId(const QString& aId) { mITunesId = aId; }
     void setDeviceId(const QString& aId) { mDeviceId = aId; }
-    void setLibraryId(const QString& aId)
+    void setLibraryId(const QString& aId);
+    void setLibraryIdOf(const Track& aOther)
     {
-        libraryId = aId;
-        mHasLibraryId = true;
+        libraryId = aOther.libraryId;
+        mLibraryNumber = aOther.mLibraryNumber;
+        mHasLibraryId = aOther.mHasLibraryId;
     }
+    // aId as a number, when it is the decimal form of one ("0", "7", "4711"; not "007" or "-1").
+    static bool plainNumber(QStringView aId, int& aNumber);
     void setOnLocalSyncPlaylist(bool aValue) { mOnLocalSyncPlaylist = aValue; }
     void setOnRemoteDevice(bool aValue) { mOnRemoteDevice = aValue; }
     void setInCache(bool aValue) { mInCache = aValue; }
@@ -102,7 +113,8 @@ private:
     qint32 mDiscNumber = 0; // 0: not known
     QString mITunesId;
     QString mDeviceId;
-    QString libraryId;
+    QString libraryId;          // an id that is no plain number (none a library gives)
+    qint32 mLibraryNumber = -1; // an id that is: a string per track of 100,000 isn't kept
     bool mHasLibraryId = false;
     bool mOnLocalSyncPlaylist = false;
     bool mOnRemoteDevice = false;

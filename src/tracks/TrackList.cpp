@@ -6,25 +6,6 @@
 
 #include <utility>
 
-namespace {
-
-// aId as a number, when it is the decimal form of one ("0", "7", "4711"; not "007" or "-1").
-bool plainNumber(const QString& aId, int& aNumber)
-{
-    if (aId.isEmpty() || aId.size() > 9 || (aId.size() > 1 && aId.at(0) == QLatin1Char('0')))
-        return false;
-    int number = 0;
-    for (const QChar digit : aId) {
-        if (digit < QLatin1Char('0') || digit > QLatin1Char('9'))
-            return false;
-        number = number * 10 + (digit.unicode() - '0');
-    }
-    aNumber = number;
-    return true;
-}
-
-} // namespace
-
 int TrackList::addTrack(const Track& aTrack)
 {
     return add(aTrack);
@@ -65,7 +46,7 @@ template <typename T> int TrackList::add(T&& aTrack)
     if (added.onLocalSyncPlaylist())
         mTotalLocalSize += added.localSize();
     if (added.hasLibraryId())
-        indexLibraryId(added.getLibraryId(), position);
+        indexLibraryId(added, position);
     return position;
 }
 
@@ -120,26 +101,26 @@ void TrackList::merge(int aPosition, const Track& aTrack)
     if (aTrack.isCompilation())
         existing.setIsCompilation(true);
     if (aTrack.hasLibraryId()) {
-        existing.setLibraryId(aTrack.getLibraryId());
-        indexLibraryId(aTrack.getLibraryId(), aPosition);
+        existing.setLibraryIdOf(aTrack);
+        indexLibraryId(aTrack, aPosition);
     }
     if (aTrack.inCache())
         existing.setInCache(true);
 }
 
-void TrackList::indexLibraryId(const QString& aLibraryId, int aPosition)
+void TrackList::indexLibraryId(const Track& aTrack, int aPosition)
 {
     int number = 0;
-    if (plainNumber(aLibraryId, number))
+    if (aTrack.libraryNumber(number))
         mNumericLibraryIdIndex.insert(number, aPosition);
     else
-        mLibraryIdIndex.insert(aLibraryId, aPosition);
+        mLibraryIdIndex.insert(aTrack.getLibraryId(), aPosition);
 }
 
 bool TrackList::findByLibraryId(const QString& aLibraryId, int& aPosition) const
 {
     int number = 0;
-    if (plainNumber(aLibraryId, number)) {
+    if (Track::plainNumber(aLibraryId, number)) {
         const auto found = mNumericLibraryIdIndex.constFind(number);
         if (found == mNumericLibraryIdIndex.constEnd())
             return false;

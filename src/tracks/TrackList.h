@@ -79,7 +79,7 @@ public:
 private:
     template <typename T> int add(T&& aTrack);
     void merge(int aPosition, const Track& aTrack);
-    void indexLibraryId(const QString& aLibraryId, int aPosition);
+    void indexLibraryId(const Track& aTrack, int aPosition);
 
     static constexpr std::size_t kBlock = 64;
     // Appends aTrack in place; a block is reserved whole when started, so adding never moves.

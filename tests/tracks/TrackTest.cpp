@@ -173,6 +173,7 @@ TEST(TrackList, MergingAddsFlagsAndNeverRemovesThem)
     for (int n = 0; n < ids.size(); ++n) {
         ASSERT_TRUE(list.findByLibraryId(ids.at(n), position)) << ids.at(n).toStdString();
         EXPECT_EQ(list.at(position).trackName(), QString("T%1").arg(n));
+        EXPECT_EQ(list.at(position).getLibraryId(), ids.at(n)); // given back as it was set
     }
     EXPECT_FALSE(list.findByLibraryId("07", position));
 
