@@ -60,11 +60,6 @@ struct XmlLibrary
         QMutexLocker lock(&mLazyMutex);
         mPathMap = std::move(aMap);
     }
-    std::shared_ptr<const LibraryPathMap> pathMap() const
-    {
-        QMutexLocker lock(&mLazyMutex);
-        return mPathMap;
-    }
 
     // The tracks' locations and the music folder as this computer names them (the path map
     // applied), made once per map, so that every user of a location (the look-up of a run's
