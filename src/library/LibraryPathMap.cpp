@@ -81,17 +81,22 @@ QString LibraryPathMap::apply(const QString& aLocation) const
     for (const auto& [prefix, folder] : mMappings) {
         if (!startsWithPrefix(location, prefix))
             continue;
-        QString rest = location.mid(prefix.size());
-        while (rest.startsWith(QLatin1Char('/')))
-            rest.remove(0, 1);
         // A prefix ends a name: "Z:/Mus" does not map "Z:/Music/a.mp3".
         if (!prefix.endsWith(QLatin1Char('/')) && location.size() > prefix.size() &&
             location.at(prefix.size()) != QLatin1Char('/'))
             continue;
-        QString mapped = folder;
-        if (!mapped.endsWith(QLatin1Char('/')))
-            mapped += QLatin1Char('/');
-        return mapped + rest;
+        QStringView rest = QStringView(location).sliced(prefix.size());
+        while (rest.startsWith(QLatin1Char('/')))
+            rest = rest.sliced(1);
+        // Made in one allocation: a library maps each of its 100,000 locations.
+        const bool slash = folder.endsWith(QLatin1Char('/'));
+        QString mapped;
+        mapped.reserve(folder.size() + (slash ? 0 : 1) + rest.size());
+        mapped.append(folder);
+        if (!slash)
+            mapped.append(QLatin1Char('/'));
+        mapped.append(rest);
+        return mapped;
     }
     return aLocation;
 }
