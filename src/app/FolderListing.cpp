@@ -11,27 +11,20 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 bool FolderListing::read(int aFolderFd)
 {
     mNames.clear();
     mEntries.clear();
-    // Read from the folder's start whatever was read through aFolderFd before: rewound, or,
-    // where the file system can't rewind a folder, through a description of its own.
-    UniqueFd own;
-    int listed = aFolderFd;
-    if (::lseek(aFolderFd, 0, SEEK_SET) != 0) {
-        own = UniqueFd(::openat(aFolderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!own.valid())
-            return false;
-        listed = own.get();
-    }
+    // A description of its own, read from its start whatever was read through aFolderFd.
+    const UniqueFd listed(::openat(aFolderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!listed.valid())
+        return false;
     // One buffer per thread for the entries as the system gives them (aligned for dirent64).
     thread_local std::vector<std::uint64_t> buffer(32 * 1024 / sizeof(std::uint64_t));
     char* const bytes = reinterpret_cast<char*>(buffer.data());
     for (;;) {
-        const ssize_t got = ::getdents64(listed, bytes, buffer.size() * sizeof(std::uint64_t));
+        const ssize_t got = ::getdents64(listed.get(), bytes, buffer.size() * sizeof(std::uint64_t));
         if (got < 0) {
             mNames.clear();
             mEntries.clear();

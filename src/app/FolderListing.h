@@ -16,8 +16,7 @@ class FolderListing
 {
 public:
     // Lists the regular files of the open folder aFolderFd (links, folders and the rest are left
-    // out); false, and nothing listed, when it can't be read. Moves aFolderFd's read position:
-    // the descriptor is the caller's alone.
+    // out); false, and nothing listed, when it can't be read.
     bool read(int aFolderFd);
     bool contains(QStringView aName) const;
     // The names, decoded, in byte order.
