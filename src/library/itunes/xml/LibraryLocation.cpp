@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QStringTokenizer>
 #include <QUrl>
+
+#include <algorithm>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -92,16 +95,70 @@ bool existsHere(const QString& aPath)
     return aPath.startsWith(QLatin1Char('/')) && probe.exists(aPath);
 }
 
+// The place beside the library file that aLocation has when the library was written on another
+// computer: the remainder below the music folder, under the folder of the music folder's name
+// next to the XML file. aLocation itself when it is there already (a library in its usual
+// place), empty when there is no such place. Text only: nothing is looked at.
+QString besideLibraryFile(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder)
+{
+    if (aMusicFolder.isEmpty() || aXmlFolder.isEmpty() || !aLocation.startsWith(aMusicFolder))
+        return QString();
+    QStringView folder = aMusicFolder;
+    while (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    const QStringView folderName = folder.sliced(folder.lastIndexOf(QLatin1Char('/')) + 1);
+    const QStringView remainder = QStringView(aLocation).sliced(aMusicFolder.size());
+    // The remainder comes from the library file: it must not climb out of the folder.
+    if (folderName.isEmpty())
+        return QString();
+    for (const QStringView part : qTokenize(remainder, QLatin1Char('/'))) {
+        if (part == QLatin1String(".."))
+            return QString();
+    }
+    const QStringView location = aLocation;
+    const qsizetype nameAt = aXmlFolder.size() + 1;
+    if (location.size() == nameAt + folderName.size() + 1 + remainder.size() &&
+        location.startsWith(aXmlFolder) && location.at(nameAt - 1) == QLatin1Char('/') &&
+        location.sliced(nameAt, folderName.size()) == folderName &&
+        location.at(nameAt + folderName.size()) == QLatin1Char('/'))
+        return aLocation; // checked piece by piece: most tracks ask, and need no copy made
+    QString beside;
+    beside.reserve(nameAt + folderName.size() + 1 + remainder.size());
+    beside.append(aXmlFolder)
+        .append(QLatin1Char('/'))
+        .append(folderName)
+        .append(QLatin1Char('/'))
+        .append(remainder);
+    return beside;
+}
+
+// Whether another Unicode normalisation spells aPath differently (never for plain ASCII).
+bool hasOtherSpelling(const QString& aPath)
+{
+    if (std::all_of(aPath.cbegin(), aPath.cend(), [](QChar aChar) { return aChar.unicode() < 0x80; }))
+        return false;
+    return aPath.normalized(QString::NormalizationForm_D) != aPath ||
+           aPath.normalized(QString::NormalizationForm_C) != aPath;
+}
+
 } // namespace
 
 QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusicFolder,
                                  const QString& aXmlFolder)
 {
+    // Where no other path could name the file, the location is the answer whether its file is
+    // here or not: nothing is looked at. That is every track of a library in its usual place
+    // whose path is plain ASCII, the most of any library.
+    const QString beside = besideLibraryFile(aLocation, aMusicFolder, aXmlFolder);
+    const bool absolute = aLocation.startsWith(QLatin1Char('/'));
+    if ((beside.isEmpty() || beside == aLocation) && (!absolute || !hasOtherSpelling(aLocation)))
+        return aLocation;
     if (existsHere(aLocation))
-        return aLocation; // the usual case: one look per track
-    const QString rebased = rebase(aLocation, aMusicFolder, aXmlFolder);
-    if (rebased != aLocation || !aLocation.startsWith(QLatin1Char('/')))
-        return rebased; // found beside the library file, or a path of another computer
+        return aLocation; // one look per track
+    if (!beside.isEmpty() && beside != aLocation && existsHere(beside))
+        return beside; // found beside the library file
+    if (!absolute)
+        return aLocation; // a path of another computer
     for (const auto form : {QString::NormalizationForm_D, QString::NormalizationForm_C}) {
         const QString other = aLocation.normalized(form);
         if (other != aLocation && existsHere(other))
@@ -113,17 +170,8 @@ QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusic
 QString LibraryLocation::rebase(const QString& aLocation, const QString& aMusicFolder,
                                 const QString& aXmlFolder)
 {
-    if (aMusicFolder.isEmpty() || aXmlFolder.isEmpty() || !aLocation.startsWith(aMusicFolder) ||
-        existsHere(aLocation))
+    const QString beside = besideLibraryFile(aLocation, aMusicFolder, aXmlFolder);
+    if (beside.isEmpty() || beside == aLocation || existsHere(aLocation))
         return aLocation;
-    QString folder = aMusicFolder;
-    while (folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    const QString folderName = folder.mid(folder.lastIndexOf(QLatin1Char('/')) + 1);
-    const QString remainder = aLocation.mid(aMusicFolder.size());
-    // The remainder comes from the library file: it must not climb out of the folder.
-    if (folderName.isEmpty() || remainder.split(QLatin1Char('/')).contains(QLatin1String("..")))
-        return aLocation;
-    const QString candidate = aXmlFolder + QLatin1Char('/') + folderName + QLatin1Char('/') + remainder;
-    return existsHere(candidate) ? candidate : aLocation;
+    return existsHere(beside) ? beside : aLocation;
 }

@@ -25,6 +25,7 @@ public:
     // applied (to the location and to the music folder): the rebase; when that names no file,
     // the same path in the other Unicode normalisation (macOS libraries name files decomposed,
     // Linux file systems keep names as written). A path of another computer is never looked for
-    // relative to the working folder. Unchanged (the same text) when nothing here matches.
+    // relative to the working folder. Unchanged (the same text) when nothing here matches; the
+    // file system is looked at only where another path could name the file.
     static QString resolve(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder);
 };

@@ -309,6 +309,8 @@ TEST(LibraryLocation, ALibraryFromAnotherComputerIsFoundBesideItsFile)
     const QString xmlFolder = home.path() + "/lib";
     EXPECT_EQ(LibraryLocation::rebase(musicFolder + "Music/A/B/x.mp3", musicFolder, xmlFolder),
               xmlFolder + "/iTunes Media/Music/A/B/x.mp3");
+    EXPECT_EQ(LibraryLocation::resolve(musicFolder + "Music/A/B/x.mp3", musicFolder, xmlFolder),
+              xmlFolder + "/iTunes Media/Music/A/B/x.mp3");
     // Not there either, elsewhere, or climbing out: kept as written.
     EXPECT_EQ(LibraryLocation::rebase(musicFolder + "Music/A/B/y.mp3", musicFolder, xmlFolder),
               musicFolder + "Music/A/B/y.mp3");
@@ -327,6 +329,10 @@ TEST(LibraryLocation, TheOtherUnicodeFormFindsTheFileAsTheDiskNamesIt)
     EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Cafe\u0301.m4a", "", ""), nfc);
     EXPECT_EQ(LibraryLocation::resolve(home.path() + "/Music/Gone\u0301.m4a", "", ""),
               home.path() + "/Music/Gone\u0301.m4a");
+    // The same in a library in its usual place (its music folder beside its file).
+    EXPECT_EQ(
+        LibraryLocation::resolve(home.path() + "/Music/Ol\u00e9.m4a", home.path() + "/Music/", home.path()),
+        nfd);
 }
 
 // A folder's listing serves its files for a second at most; a file that came since, or a link to
