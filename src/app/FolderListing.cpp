@@ -14,17 +14,24 @@
 
 bool FolderListing::read(int aFolderFd)
 {
+    // A description of its own, read from its start whatever was read through aFolderFd.
+    return read(UniqueFd(::openat(aFolderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+}
+
+bool FolderListing::read(UniqueFd aFolder)
+{
     mNames.clear();
     mEntries.clear();
-    // A description of its own, read from its start whatever was read through aFolderFd.
-    const UniqueFd listed(::openat(aFolderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!listed.valid())
-        return false;
+    return aFolder.valid() && readFrom(aFolder.get());
+}
+
+bool FolderListing::readFrom(int aFolderFd)
+{
     // One buffer per thread for the entries as the system gives them (aligned for dirent64).
     thread_local std::vector<std::uint64_t> buffer(32 * 1024 / sizeof(std::uint64_t));
     char* const bytes = reinterpret_cast<char*>(buffer.data());
     for (;;) {
-        const ssize_t got = ::getdents64(listed.get(), bytes, buffer.size() * sizeof(std::uint64_t));
+        const ssize_t got = ::getdents64(aFolderFd, bytes, buffer.size() * sizeof(std::uint64_t));
         if (got < 0) {
             mNames.clear();
             mEntries.clear();
@@ -43,8 +50,13 @@ bool FolderListing::read(int aFolderFd)
             }
             if (regular) {
                 const auto length = static_cast<qsizetype>(std::strlen(entry->d_name));
-                mEntries.emplace_back(mNames.size(), length);
-                mNames.append(entry->d_name, length);
+                const qsizetype start = mNames.size();
+                mEntries.emplace_back(start, length);
+                // Grown by halves, copied in place: an append per name costs more than the name.
+                if (start + length > mNames.capacity())
+                    mNames.reserve(std::max<qsizetype>(2 * mNames.capacity(), start + length + 512));
+                mNames.resize(start + length);
+                std::memcpy(mNames.data() + start, entry->d_name, static_cast<std::size_t>(length));
             }
         }
     }

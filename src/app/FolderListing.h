@@ -1,6 +1,8 @@
 #pragma once
 
 // The names of the regular files of one folder, kept as the system gives them.
+#include "app/UniqueFd.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -16,14 +18,19 @@ class FolderListing
 {
 public:
     // Lists the regular files of the open folder aFolderFd (links, folders and the rest are left
-    // out); false, and nothing listed, when it can't be read.
+    // out); false, and nothing listed, when it can't be read. Read through a description of its
+    // own: whatever was read through aFolderFd, the listing is whole.
     bool read(int aFolderFd);
+    // The same through aFolder, a description just opened that nothing has read yet (no second
+    // one is needed: a listing of thousands of folders saves two calls each); closed after.
+    bool read(UniqueFd aFolder);
     bool contains(QStringView aName) const;
     // The names, decoded, in byte order.
     QStringList names() const;
     bool isEmpty() const { return mEntries.empty(); }
 
 private:
+    bool readFrom(int aFolderFd);
     QByteArrayView nameAt(std::size_t aEntry) const;
 
     QByteArray mNames;                                     // every name, one after the other

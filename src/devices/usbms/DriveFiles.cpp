@@ -410,7 +410,25 @@ QStringList DriveFiles::fileNames(const QStringList& aFolder)
 
 void DriveFiles::listFileNames(const QStringList& aFolder, FolderListing& aListing)
 {
-    const int parent = folder(aFolder, false);
-    if (parent < 0 || !aListing.read(parent))
+    if (aFolder.isEmpty()) {
+        const int root = folder(aFolder, false);
+        if (root < 0 || !aListing.read(root))
+            aListing = FolderListing();
+        return;
+    }
+    // The folder is opened for the listing alone, from its parent (kept open for the next
+    // album's folder), and read from its start: no second description of it is needed.
+    const int parent = folder(aFolder.mid(0, aFolder.size() - 1), false);
+    if (parent < 0)
+        return void(aListing = FolderListing());
+    if (!isPlainName(aFolder.last())) {
+        fail(Refused, QStringLiteral("not a name: ") + aFolder.last());
+        return void(aListing = FolderListing());
+    }
+    UniqueFd listed(::openat(parent, encoded(aFolder.last()).constData(),
+                             O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!listed.valid())
+        failErrno(QStringLiteral("opening the folder ") + aFolder.join(QLatin1Char('/')));
+    if (!listed.valid() || !aListing.read(std::move(listed)))
         aListing = FolderListing();
 }

@@ -191,7 +191,7 @@ TEST_F(DriveFilesTest, AFolderListedAgainGivesAllItsFilesAgain)
     QDir().mkpath(mRoot + "Music/A/Sub");
     link("Music/A/3.mp3", mPrecious);
     DriveFiles drive(mRoot);
-    // The folder stays open between listings: each reads it from its start.
+    // Each listing reads the folder from its start, whatever is kept open between them.
     for (int pass = 0; pass < 2; ++pass) {
         QStringList names = drive.fileNames(path("Music/A"));
         names.sort();
