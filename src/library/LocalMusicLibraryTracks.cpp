@@ -26,7 +26,7 @@ bool endsWithOneOf(const QString& aLocation, std::initializer_list<const char*> 
 {
     if (aLocation.size() <= 3)
         return false;
-    const QString extension = aLocation.right(3);
+    const QStringView extension = QStringView(aLocation).last(3);
     for (const char* candidate : aExtensions) {
         if (extension.compare(QLatin1String(candidate), Qt::CaseInsensitive) == 0)
             return true;
