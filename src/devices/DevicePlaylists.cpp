@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace {
 
 // Appends aText as UTF-8 without a converted copy of it on the way.
@@ -17,7 +19,12 @@ void appendUtf8(QByteArray& aOut, const QString& aText)
 {
     QStringEncoder encoder(QStringConverter::Utf8);
     const qsizetype start = aOut.size();
-    aOut.resize(start + encoder.requiredSpace(aText.size()));
+    const qsizetype room = start + encoder.requiredSpace(aText.size());
+    // Room for the worst case (three bytes a unit) is made by doubling: growing to each exact
+    // size would move a playlist of 100,000 tracks thousands of times.
+    if (room > aOut.capacity())
+        aOut.reserve(std::max(room, 2 * aOut.capacity()));
+    aOut.resize(room);
     char* const end = encoder.appendToBuffer(aOut.data() + start, aText);
     aOut.resize(end - aOut.constData());
 }
