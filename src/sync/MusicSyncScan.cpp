@@ -15,6 +15,11 @@ void MusicSync::startLocationLookup(const QStringList& aPlaylists)
         return;
     mLocationLookup = makeThread(QStringLiteral("LocationLookupThread"), [this, aPlaylists] {
         try {
+            // Locations that cost nothing to give are left to the scan: looking them up ahead
+            // would only ask for every track twice.
+            const std::shared_ptr<itunes::Backend> backend = mLibrary->backend();
+            if (backend && !backend->locationsNeedLooking())
+                return;
             for (const QString& name : aPlaylists) {
                 if (stopRequested())
                     return;

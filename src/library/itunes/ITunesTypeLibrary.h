@@ -184,6 +184,10 @@ public:
     // Why the last attempt to reach the library failed, as unavailableReason says it; empty after
     // a success. Reads nothing: any thread, at any time.
     virtual QString lastFailure() const { return QString(); }
+    // Whether giving a track's location may take a look at the file system or a slow call, so
+    // that a caller may look locations up ahead, on a thread of its own. Waits for the library
+    // while it is being read.
+    virtual bool locationsNeedLooking() { return true; }
     // The texts of the library as last read, for a run's track cache to share rather than copy;
     // null when none has been read. While the library is being read, waits for it up to aWaitMs.
     virtual std::shared_ptr<const KnownTexts> knownTexts(int aWaitMs)

@@ -88,6 +88,7 @@ std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
     // beside the run that reads its cache (a run needs both).
     parsed->setPathMap(pathMapLocked());
     mCachedTexts = std::make_shared<const LibraryTexts>(parsed);
+    parsed->locationsNeedLooking();
     mCached = std::move(parsed);
     mCachedPath = aPath;
     mCachedSize = info.size();
@@ -113,6 +114,16 @@ QString ITunesXmlBackend::unavailableReason()
         return QString();
     QMutexLocker lock(&mMutex);
     return mLastFailure;
+}
+
+bool ITunesXmlBackend::locationsNeedLooking()
+{
+    QString path;
+    const std::shared_ptr<const XmlLibrary> parsed = library(path);
+    if (!parsed)
+        return true; // the look-up finds out for itself
+    parsed->setPathMap(pathMap());
+    return parsed->locationsNeedLooking();
 }
 
 std::shared_ptr<const KnownTexts> ITunesXmlBackend::knownTexts(int aWaitMs)

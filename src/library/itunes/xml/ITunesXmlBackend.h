@@ -26,6 +26,7 @@ public:
     QString unavailableReason() override;
     QString lastFailure() const override;
     bool inspect(const QString& aPath, itunes::LibrarySummary& aSummary, QString& aError) override;
+    bool locationsNeedLooking() override;
     std::shared_ptr<const KnownTexts> knownTexts(int aWaitMs) override;
 
     // The parsed library and its file; null when there is no readable library.

@@ -9,8 +9,6 @@
 #include <QStringTokenizer>
 #include <QUrl>
 
-#include <algorithm>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -108,13 +106,8 @@ QString besideLibraryFile(const QString& aLocation, const QString& aMusicFolder,
         folder.chop(1);
     const QStringView folderName = folder.sliced(folder.lastIndexOf(QLatin1Char('/')) + 1);
     const QStringView remainder = QStringView(aLocation).sliced(aMusicFolder.size());
-    // The remainder comes from the library file: it must not climb out of the folder.
     if (folderName.isEmpty())
         return QString();
-    for (const QStringView part : qTokenize(remainder, QLatin1Char('/'))) {
-        if (part == QLatin1String(".."))
-            return QString();
-    }
     const QStringView location = aLocation;
     const qsizetype nameAt = aXmlFolder.size() + 1;
     if (location.size() == nameAt + folderName.size() + 1 + remainder.size() &&
@@ -122,6 +115,11 @@ QString besideLibraryFile(const QString& aLocation, const QString& aMusicFolder,
         location.sliced(nameAt, folderName.size()) == folderName &&
         location.at(nameAt + folderName.size()) == QLatin1Char('/'))
         return aLocation; // checked piece by piece: most tracks ask, and need no copy made
+    // The remainder comes from the library file: it must not climb out of the folder.
+    for (const QStringView part : qTokenize(remainder, QLatin1Char('/'))) {
+        if (part == QLatin1String(".."))
+            return QString();
+    }
     QString beside;
     beside.reserve(nameAt + folderName.size() + 1 + remainder.size());
     beside.append(aXmlFolder)
@@ -135,7 +133,10 @@ QString besideLibraryFile(const QString& aLocation, const QString& aMusicFolder,
 // Whether another Unicode normalisation spells aPath differently (never for plain ASCII).
 bool hasOtherSpelling(const QString& aPath)
 {
-    if (std::all_of(aPath.cbegin(), aPath.cend(), [](QChar aChar) { return aChar.unicode() < 0x80; }))
+    char16_t units = 0; // every unit's bits together: a loop with no exit runs many at a time
+    for (const QChar unit : aPath)
+        units |= unit.unicode();
+    if (units < 0x80)
         return false;
     return aPath.normalized(QString::NormalizationForm_D) != aPath ||
            aPath.normalized(QString::NormalizationForm_C) != aPath;
@@ -143,16 +144,25 @@ bool hasOtherSpelling(const QString& aPath)
 
 } // namespace
 
+bool LibraryLocation::needsLooking(const QString& aLocation, const QString& aMusicFolder,
+                                   const QString& aXmlFolder)
+{
+    if (aLocation.startsWith(QLatin1Char('/')) && hasOtherSpelling(aLocation))
+        return true;
+    const QString beside = besideLibraryFile(aLocation, aMusicFolder, aXmlFolder);
+    return !beside.isEmpty() && beside != aLocation;
+}
+
 QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusicFolder,
                                  const QString& aXmlFolder)
 {
     // Where no other path could name the file, the location is the answer whether its file is
     // here or not: nothing is looked at. That is every track of a library in its usual place
     // whose path is plain ASCII, the most of any library.
+    if (!needsLooking(aLocation, aMusicFolder, aXmlFolder))
+        return aLocation;
     const QString beside = besideLibraryFile(aLocation, aMusicFolder, aXmlFolder);
     const bool absolute = aLocation.startsWith(QLatin1Char('/'));
-    if ((beside.isEmpty() || beside == aLocation) && (!absolute || !hasOtherSpelling(aLocation)))
-        return aLocation;
     if (existsHere(aLocation))
         return aLocation; // one look per track
     if (!beside.isEmpty() && beside != aLocation && existsHere(beside))

@@ -28,4 +28,8 @@ public:
     // relative to the working folder. Unchanged (the same text) when nothing here matches; the
     // file system is looked at only where another path could name the file.
     static QString resolve(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder);
+    // Whether another path could name aLocation's file (beside the library file, or the same
+    // path in the other Unicode form): only then does resolve look at the file system. Text only.
+    static bool needsLooking(const QString& aLocation, const QString& aMusicFolder,
+                             const QString& aXmlFolder);
 };

@@ -1,5 +1,7 @@
 #include "library/itunes/xml/XmlLibrary.h"
 
+#include "library/itunes/xml/LibraryLocation.h"
+
 std::shared_ptr<const XmlLibrary::MappedLocations> XmlLibrary::mappedLocations() const
 {
     QMutexLocker lock(&mLazyMutex);
@@ -15,4 +17,23 @@ std::shared_ptr<const XmlLibrary::MappedLocations> XmlLibrary::mappedLocations()
     mapped->musicFolder = mPathMap->apply(musicFolder);
     mMapped = std::move(mapped);
     return mMapped;
+}
+
+bool XmlLibrary::locationsNeedLooking() const
+{
+    const std::shared_ptr<const MappedLocations> mapped = mappedLocations();
+    {
+        QMutexLocker lock(&mLazyMutex);
+        if (mNeedLooking >= 0 && mNeedLookingOf == mapped)
+            return mNeedLooking != 0;
+    }
+    const QString& folder = mapped ? mapped->musicFolder : musicFolder;
+    bool any = false;
+    for (std::size_t index = 0; index < tracks.size() && !any; ++index)
+        any = LibraryLocation::needsLooking(mapped ? mapped->locations[index] : tracks[index].location,
+                                            folder, xmlFolder);
+    QMutexLocker lock(&mLazyMutex);
+    mNeedLooking = any ? 1 : 0;
+    mNeedLookingOf = mapped;
+    return any;
 }

@@ -72,10 +72,18 @@ struct XmlLibrary
         QString musicFolder;
     };
     std::shared_ptr<const MappedLocations> mappedLocations() const;
+    // Whether some track's location (as the path map names it) could name its file by another
+    // path, so that giving it looks at the file system; worked out once per map. A library in
+    // its usual place with plain ASCII paths has none: its locations cost nothing to give.
+    bool locationsNeedLooking() const;
 
 private:
     mutable QMutex mLazyMutex;
     mutable std::shared_ptr<const MappedLocations> mMapped;
+    // What locationsNeedLooking found, and the mapped locations it looked at (null: the
+    // library's own).
+    mutable int mNeedLooking = -1; // -1: not worked out yet
+    mutable std::shared_ptr<const MappedLocations> mNeedLookingOf;
     mutable std::shared_ptr<const LibraryPathMap> mPathMap;
     mutable std::unique_ptr<TrackSearchIndex> mSearchIndex;
     mutable std::vector<std::unique_ptr<QHash<int, int>>> mPositions;

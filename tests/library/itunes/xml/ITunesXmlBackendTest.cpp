@@ -1,6 +1,7 @@
 #include "library/itunes/xml/ITunesXmlBackend.h"
 #include "library/LocalMusicLibrary.h"
 #include "library/itunes/xml/LibraryLocation.h"
+#include "library/itunes/xml/XmlLibrary.h"
 #include "settings/SyncSettings.h"
 #include "support/AudioFixtures.h"
 #include "support/LibraryXmlWriter.h"
@@ -337,6 +338,32 @@ TEST(LibraryLocation, TheOtherUnicodeFormFindsTheFileAsTheDiskNamesIt)
 
 // A folder's listing serves its files for a second at most; a file that came since, or a link to
 // a file, is looked up by name.
+// A library whose locations could name no file by another path gives them without a look, and a
+// run doesn't look them up ahead; one where some could, does.
+TEST(LibraryLocation, OnlyLocationsAnotherPathCouldNameNeedLooking)
+{
+    const auto needLooking = [](const QString& aMusicFolder, const QStringList& aLocations,
+                                const QList<QPair<QString, QString>>& aMap = {}) {
+        XmlLibrary library;
+        library.xmlFolder = "/home/u/Music/iTunes";
+        library.musicFolder = aMusicFolder;
+        for (const QString& location : aLocations) {
+            library.tracks.emplace_back();
+            library.tracks.back().location = location;
+        }
+        library.setPathMap(std::make_shared<LibraryPathMap>(aMap));
+        return library.locationsNeedLooking();
+    };
+    const QString usual = "/home/u/Music/iTunes/iTunes Media/";
+    EXPECT_FALSE(needLooking(usual, {usual + "Music/A/a.mp3", "/srv/elsewhere/b.mp3", QString()}));
+    EXPECT_TRUE(needLooking(usual, {usual + "Music/A/a.mp3", usual + "Music/Caf\u00e9.mp3"}));
+    // Another computer's library, found beside its file unless the path map names its folder.
+    const QString windows = "C:/Users/u/Music/iTunes/iTunes Media/";
+    EXPECT_TRUE(needLooking(windows, {windows + "Music/A/a.mp3"}));
+    EXPECT_FALSE(
+        needLooking(windows, {windows + "Music/A/a.mp3"}, {{"C:/Users/u/Music/", "/home/u/Music/"}}));
+}
+
 TEST(LibraryLocation, WhatIsInAFolderIsSeenAsItIsNow)
 {
     TestHome home;
