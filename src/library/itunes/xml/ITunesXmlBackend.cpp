@@ -52,8 +52,10 @@ std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
         noteFailure(aPath + QStringLiteral(": no such file"));
         return nullptr;
     }
+    // The path map of the settings names the files: read again when it changed since.
+    const std::shared_ptr<const LibraryPathMap> map = pathMapLocked();
     if (mCached && aPath == mCachedPath && info.size() == mCachedSize &&
-        info.lastModified() == mCachedModified)
+        info.lastModified() == mCachedModified && mCached->mappedWith() == map->mappings())
         return mCached;
 
     LogScope log("ITunesXmlBackend::library");
@@ -84,9 +86,9 @@ std::shared_ptr<const XmlLibrary> ITunesXmlBackend::library(QString& aPath)
     logValue("Tracks", static_cast<int>(parsed->tracks.size()));
     logValue("Playlists", static_cast<int>(parsed->playlists.size()));
     mLastFailure.clear();
-    // Its files named as this computer names them, and its texts by those paths, made here,
-    // beside the run that reads its cache (a run needs both).
-    parsed->setPathMap(pathMapLocked());
+    // Its files named as this computer names them (the snapshot keeps them as the file wrote
+    // them), and its texts by those paths, made here, beside the run that reads its cache.
+    parsed->applyPathMap(*map);
     mCachedTexts = std::make_shared<const LibraryTexts>(parsed);
     parsed->locationsNeedLooking();
     mCached = std::move(parsed);
@@ -102,7 +104,6 @@ qint32 ITunesXmlBackend::createApplication(std::shared_ptr<itunes::Application>&
     std::shared_ptr<const XmlLibrary> parsed = library(path);
     if (!parsed)
         return itunes::kServerExecFailure;
-    parsed->setPathMap(pathMap());
     aApplication = makeXmlApplication(std::move(parsed), path);
     return itunes::kOk;
 }
@@ -122,7 +123,6 @@ bool ITunesXmlBackend::locationsNeedLooking()
     const std::shared_ptr<const XmlLibrary> parsed = library(path);
     if (!parsed)
         return true; // the look-up finds out for itself
-    parsed->setPathMap(pathMap());
     return parsed->locationsNeedLooking();
 }
 
@@ -134,8 +134,9 @@ std::shared_ptr<const KnownTexts> ITunesXmlBackend::knownTexts(int aWaitMs)
     const std::unique_lock<QMutex> lock(mMutex, std::adopt_lock);
     if (!mCached)
         return nullptr;
-    // The path map changed since (the settings): the paths are named anew.
-    mCached->setPathMap(pathMapLocked());
+    // The path map changed since (the settings): the next read names the paths anew.
+    if (mCached->mappedWith() != pathMapLocked()->mappings())
+        return nullptr;
     if (!mCachedTexts || !mCachedTexts->areOf(*mCached))
         mCachedTexts = std::make_shared<const LibraryTexts>(mCached);
     return mCachedTexts;
@@ -174,12 +175,6 @@ QString ITunesXmlBackend::lastFailure() const
 {
     QMutexLocker lock(&mMutex);
     return mLastFailure;
-}
-
-std::shared_ptr<const LibraryPathMap> ITunesXmlBackend::pathMap()
-{
-    QMutexLocker lock(&mMutex);
-    return pathMapLocked();
 }
 
 std::shared_ptr<const LibraryPathMap> ITunesXmlBackend::pathMapLocked()

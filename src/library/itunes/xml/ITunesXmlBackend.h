@@ -35,7 +35,6 @@ public:
 private:
     void noteFailure(const QString& aWhy);
     // The user's path mappings, for the locations of a library written on another computer.
-    std::shared_ptr<const LibraryPathMap> pathMap();
     std::shared_ptr<const LibraryPathMap> pathMapLocked(); // mMutex held
     // The library file's path, looked for again only when the settings file changed or the file
     // found last is gone.

@@ -4,8 +4,7 @@
 
 #include <QHashFunctions>
 
-LibraryTexts::LibraryTexts(std::shared_ptr<const XmlLibrary> aLibrary)
-    : mLibrary(std::move(aLibrary)), mMapped(mLibrary->mappedLocations())
+LibraryTexts::LibraryTexts(std::shared_ptr<const XmlLibrary> aLibrary) : mLibrary(std::move(aLibrary))
 {
     const std::size_t count = mLibrary->tracks.size();
     mSlots.reserve(count);
@@ -19,17 +18,9 @@ LibraryTexts::LibraryTexts(std::shared_ptr<const XmlLibrary> aLibrary)
     }
 }
 
-bool LibraryTexts::areOf(const XmlLibrary& aLibrary) const
-{
-    if (&aLibrary != mLibrary.get())
-        return false;
-    const std::shared_ptr<const XmlLibrary::MappedLocations> now = aLibrary.mappedLocations();
-    return now == mMapped;
-}
-
 const QString& LibraryTexts::pathOf(std::size_t aIndex) const
 {
-    return mMapped ? mMapped->locations[aIndex] : mLibrary->tracks[aIndex].location;
+    return mLibrary->tracks[aIndex].location;
 }
 
 bool LibraryTexts::isAt(int aIndex, QByteArrayView aPath) const

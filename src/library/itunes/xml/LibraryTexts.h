@@ -8,17 +8,16 @@
 #include <memory>
 
 // The paths are the tracks' locations as this computer names them (the path map applied), as
-// the cache keeps them. Holds the library and the locations it was made from, so that their
-// texts stay valid while a run reads its cache. Made once per library and map (a hash of each
-// track's path: some milliseconds for 100,000 tracks); a path of two tracks finds either.
+// the cache keeps them. Holds the library, so that its texts stay valid while a run reads its
+// cache. Made once per library read (a hash of each track's path: some milliseconds for 100,000
+// tracks); a path of two tracks finds either.
 class LibraryTexts : public KnownTexts
 {
 public:
     explicit LibraryTexts(std::shared_ptr<const XmlLibrary> aLibrary);
 
     bool find(QByteArrayView aPath, Texts& aTexts, int& aNear) const override;
-    // Whether these are the texts of aLibrary as its path map names its files now.
-    bool areOf(const XmlLibrary& aLibrary) const;
+    bool areOf(const XmlLibrary& aLibrary) const { return &aLibrary == mLibrary.get(); }
 
 private:
     static quint32 hashOf(QByteArrayView aPath);
@@ -26,6 +25,5 @@ private:
     bool isAt(int aIndex, QByteArrayView aPath) const;
 
     std::shared_ptr<const XmlLibrary> mLibrary;
-    std::shared_ptr<const XmlLibrary::MappedLocations> mMapped; // null: the tracks' own locations
-    HashSlots mSlots;                                           // by path, of the tracks that have one
+    HashSlots mSlots; // by path, of the tracks that have one
 };

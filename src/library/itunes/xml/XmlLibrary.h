@@ -53,38 +53,22 @@ struct XmlLibrary
     // The bytes of a playlist's tracks (asked for on every search for album art: added up once).
     qint64 sizeOf(std::size_t aPlaylist) const;
 
-    // The path map of the settings, set by the backend before each use: the settings may change
-    // while the parsed library is kept.
-    void setPathMap(std::shared_ptr<const LibraryPathMap> aMap) const
-    {
-        QMutexLocker lock(&mLazyMutex);
-        mPathMap = std::move(aMap);
-    }
-
-    // The tracks' locations and the music folder as this computer names them (the path map
-    // applied), made once per map, so that every user of a location (the look-up of a run's
-    // files, the track cache's reading) shares one copy; null when the map is empty, the
-    // library's own are.
-    struct MappedLocations
-    {
-        QList<QPair<QString, QString>> mappings; // the map they were made with
-        std::vector<QString> locations;          // by track index
-        QString musicFolder;
-    };
-    std::shared_ptr<const MappedLocations> mappedLocations() const;
-    // Whether some track's location (as the path map names it) could name its file by another
-    // path, so that giving it looks at the file system; worked out once per map. A library in
-    // its usual place with plain ASCII paths has none: its locations cost nothing to give.
+    // Names the tracks' locations and the music folder as this computer names them, the user's
+    // path map applied, once, before the library is shared (the map changing, the library is
+    // read again: one copy of each location serves every use, the look-up of a run's files and
+    // the track cache's reading alike).
+    void applyPathMap(const LibraryPathMap& aMap);
+    // The map the locations were named with (empty: as the file wrote them).
+    const QList<QPair<QString, QString>>& mappedWith() const { return mMappedWith; }
+    // Whether some track's location could name its file by another path, so that giving it
+    // looks at the file system; worked out once. A library in its usual place with plain ASCII
+    // paths has none: its locations cost nothing to give.
     bool locationsNeedLooking() const;
 
 private:
     mutable QMutex mLazyMutex;
-    mutable std::shared_ptr<const MappedLocations> mMapped;
-    // What locationsNeedLooking found, and the mapped locations it looked at (null: the
-    // library's own).
-    mutable int mNeedLooking = -1; // -1: not worked out yet
-    mutable std::shared_ptr<const MappedLocations> mNeedLookingOf;
-    mutable std::shared_ptr<const LibraryPathMap> mPathMap;
+    QList<QPair<QString, QString>> mMappedWith;
+    mutable int mNeedLooking = -1; // what locationsNeedLooking found; -1: not worked out yet
     mutable std::unique_ptr<TrackSearchIndex> mSearchIndex;
     mutable std::vector<std::unique_ptr<QHash<int, int>>> mPositions;
     mutable std::vector<qint64> mSizes; // -1: not added up yet

@@ -73,13 +73,7 @@ public:
     }
     qint32 location(QString& aPath) override
     {
-        const std::shared_ptr<const XmlLibrary::MappedLocations> mapped = mLibrary->mappedLocations();
-        if (!mapped) {
-            aPath = LibraryLocation::resolve(mTrack.location, mLibrary->musicFolder, mLibrary->xmlFolder);
-            return kOk;
-        }
-        const auto index = static_cast<std::size_t>(&mTrack - mLibrary->tracks.data());
-        aPath = LibraryLocation::resolve(mapped->locations[index], mapped->musicFolder, mLibrary->xmlFolder);
+        aPath = LibraryLocation::resolve(mTrack.location, mLibrary->musicFolder, mLibrary->xmlFolder);
         return kOk;
     }
 

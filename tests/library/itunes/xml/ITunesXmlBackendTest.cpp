@@ -351,7 +351,7 @@ TEST(LibraryLocation, OnlyLocationsAnotherPathCouldNameNeedLooking)
             library.tracks.emplace_back();
             library.tracks.back().location = location;
         }
-        library.setPathMap(std::make_shared<LibraryPathMap>(aMap));
+        library.applyPathMap(LibraryPathMap(aMap));
         return library.locationsNeedLooking();
     };
     const QString usual = "/home/u/Music/iTunes/iTunes Media/";
