@@ -20,14 +20,16 @@ sync_tool=$PWD/$bin/src/veltrane-sync
 make_library=$PWD/$bin/bench/bench_make_library
 
 # best_of COMMAND...: the shortest wall time of three runs, that run's peak memory in KB, and
-# the shortest CPU time (user + system; steadier than wall time on a shared disk). The function
-# named in $prepare runs before each.
+# the shortest CPU time (user + system; steadier than wall time on a shared disk), in
+# milliseconds (/usr/bin/time gives hundredths: a 20,000-track run takes nine of them). The
+# function named in $prepare runs before each.
 best_of() {
-    local best="" memory=0 cpu=""
+    local best="" memory=0 cpu="" TIMEFORMAT='%3R %3U %3S'
     for _ in 1 2 3; do
         $prepare
-        /usr/bin/time -f "%e %M %U %S" -o "$work/time.txt" "$@" >/dev/null 2>&1
-        read -r t m u s < "$work/time.txt"
+        { time /usr/bin/time -f "%M" -o "$work/memory.txt" "$@" >/dev/null 2>&1; } 2> "$work/time.txt"
+        read -r t u s < "$work/time.txt"
+        read -r m < "$work/memory.txt"
         local c; c=$(echo "$u + $s" | bc)
         if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; memory=$m; fi
         if [ -z "$cpu" ] || [ "$(echo "$c < $cpu" | bc)" = 1 ]; then cpu=$c; fi
@@ -69,7 +71,7 @@ run_case() { # label directory tracks bytes
     printf '%-24s first sync %6.2f s, cp -r %6.2f s: %.2f x (CPU %.2f s against %.2f s: %.2f x); cp -r then sync %6.2f s: %.2f x\n' "$label" \
         "$first_time" "$cp_time" "$(echo "$first_time / $cp_time" | bc -l)" "$first_cpu" "$cp_cpu" \
         "$(echo "$first_cpu / $cp_cpu" | bc -l)" "$cps_time" "$(echo "$first_time / $cps_time" | bc -l)"
-    printf '%-24s nothing to do %6.2f s, rsync -a %6.2f s: %.2f x (CPU %.2f s against %.2f s: %.2f x), peak %d MB\n' \
+    printf '%-24s nothing to do %6.3f s, rsync -a %6.3f s: %.2f x (CPU %.3f s against %.3f s: %.2f x), peak %d MB\n' \
         "$label" "$again_time" "$rsync_time" "$(echo "$again_time / $rsync_time" | bc -l)" "$again_cpu" "$rsync_cpu" \
         "$(echo "$again_cpu / $rsync_cpu" | bc -l)" "$((again_memory / 1024))"
     # The same library as a Windows computer wrote it, its paths mapped to this computer's.
@@ -79,7 +81,7 @@ run_case() { # label directory tracks bytes
     HOME=$home "$sync_tool" configure --device "$home/drive" --map-path "C:/Users/user/Music/=$home/Music/" >/dev/null
     HOME=$home "$sync_tool" --device "$home/drive" --yes >/dev/null 2>&1 # reads the changed file once
     read -r mapped_time mapped_memory mapped_cpu < <(best_of env HOME="$home" "$sync_tool" --device "$home/drive" --yes)
-    printf '%-24s nothing to do, mapped library %6.2f s: %.2f x rsync -a (CPU %.2f s: %.2f x), peak %d MB\n' \
+    printf '%-24s nothing to do, mapped library %6.3f s: %.2f x rsync -a (CPU %.3f s: %.2f x), peak %d MB\n' \
         "$label" "$mapped_time" "$(echo "$mapped_time / $rsync_time" | bc -l)" "$mapped_cpu" \
         "$(echo "$mapped_cpu / $rsync_cpu" | bc -l)" "$((mapped_memory / 1024))"
     if [ "$(id -u)" = 0 ]; then umount "$home/drive" "$home/copy" 2>/dev/null || true; rm -f "$home"/*.img; fi
