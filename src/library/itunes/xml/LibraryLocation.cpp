@@ -47,41 +47,32 @@ QString LibraryLocation::pathFromFileUrl(const QString& aUrl)
 
 namespace {
 
-// The folder of the last file looked for, kept open and listed: the tracks of an album follow
-// each other, and a regular file's name in the listing needs no look-up in the file system
-// (anything else, a link say, is looked up from the folder, one name instead of the whole path).
-// A listing serves for a second at most: a file removed since is not taken to be there.
+// The folder of the last file looked for, listed: the tracks of an album follow each other, and
+// a regular file's name in the listing needs no look-up in the file system (anything else, a
+// link say, is looked up by its path). A listing serves for a second at most: a file removed
+// since is not taken to be there.
 class FolderProbe
 {
 public:
-    ~FolderProbe()
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
     bool exists(const QString& aPath)
     {
         const qsizetype slash = aPath.lastIndexOf(QLatin1Char('/'));
         const QStringView folder = QStringView(aPath).left(slash + 1);
         const QStringView name = QStringView(aPath).sliced(slash + 1);
-        if (mFd < 0 || folder != mFolder || mListed.hasExpired(kListingLifeMs)) {
-            if (mFd >= 0)
-                ::close(mFd);
+        if (folder != mFolder || mListed.hasExpired(kListingLifeMs)) {
             mFolder = folder.toString();
-            mFd = ::open(QFile::encodeName(mFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (mFd < 0)
-                return false;
-            if (!mListing.read(mFd))
+            // Opened for the listing alone, and read from its start.
+            if (!mListing.read(UniqueFd(
+                    ::open(QFile::encodeName(mFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))))
                 mListing = FolderListing();
             mListed.start();
         }
-        return mListing.contains(name) || ::faccessat(mFd, name.toUtf8().constData(), F_OK, 0) == 0;
+        return mListing.contains(name) || ::access(QFile::encodeName(aPath).constData(), F_OK) == 0;
     }
 
 private:
     static constexpr qint64 kListingLifeMs = 1000;
     QString mFolder;
-    int mFd = -1;
     FolderListing mListing;
     QElapsedTimer mListed;
 };
