@@ -137,9 +137,7 @@ std::shared_ptr<const KnownTexts> ITunesXmlBackend::knownTexts(int aWaitMs)
     // The path map changed since (the settings): the next read names the paths anew.
     if (mCached->mappedWith() != pathMapLocked()->mappings())
         return nullptr;
-    if (!mCachedTexts || !mCachedTexts->areOf(*mCached))
-        mCachedTexts = std::make_shared<const LibraryTexts>(mCached);
-    return mCachedTexts;
+    return mCachedTexts; // made with the library
 }
 
 bool ITunesXmlBackend::inspect(const QString& aPath, itunes::LibrarySummary& aSummary, QString& aError)

@@ -17,7 +17,6 @@ public:
     explicit LibraryTexts(std::shared_ptr<const XmlLibrary> aLibrary);
 
     bool find(QByteArrayView aPath, Texts& aTexts, int& aNear) const override;
-    bool areOf(const XmlLibrary& aLibrary) const { return &aLibrary == mLibrary.get(); }
 
 private:
     static quint32 hashOf(QByteArrayView aPath);
