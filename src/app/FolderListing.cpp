@@ -52,7 +52,7 @@ bool FolderListing::readFrom(int aFolderFd)
                 const auto length = static_cast<qsizetype>(std::strlen(entry->d_name));
                 const qsizetype start = mNames.size();
                 mEntries.emplace_back(start, length);
-                // Grown by halves, copied in place: an append per name costs more than the name.
+                // Grown by doubling, copied in place: an append per name costs more than the name.
                 if (start + length > mNames.capacity())
                     mNames.reserve(std::max<qsizetype>(2 * mNames.capacity(), start + length + 512));
                 mNames.resize(start + length);
