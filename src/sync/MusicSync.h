@@ -148,6 +148,7 @@ private:
     void GetTracksToDelete();
     int DeleteTracks();
     void Upload();
+    // Copies the chosen track at aPosition that the device lacks.
     void uploadTrack(int aPosition, int& aAttempted);
     void noteNotCopied(const Track& aTrack, int aError, const QString& aReason);
     // Records which track holds which device path; a track whose path another holds already

@@ -65,6 +65,10 @@ void MusicSync::Upload()
     for (int position = mTracks.count() - 1; position >= 0; --position) {
         if (hasBeenCancelled() || failed())
             break;
+        logValue("Checking whether to copy track", position);
+        const Track& track = mTracks.at(position);
+        if (!track.onLocalSyncPlaylist() || track.onRemoteDevice())
+            continue; // most tracks of most runs: nothing to guard
         // A fault inside one track's upload skips that track; the run goes on.
         if (!FaultGuard::run([&] { uploadTrack(position, attempted); }))
             logValue("! Fault while uploading track index", position);
@@ -74,10 +78,7 @@ void MusicSync::Upload()
 
 void MusicSync::uploadTrack(int aPosition, int& aAttempted)
 {
-    logValue("Checking whether to copy track", aPosition);
     Track& track = mTracks.at(aPosition);
-    if (!track.onLocalSyncPlaylist() || track.onRemoteDevice())
-        return;
     ChangeState(SyncState::Copying);
     QString text = track.trackName();
     if (text.isNull()) {
