@@ -113,9 +113,10 @@ public:
         std::memcpy(&aValue, &bits, sizeof aValue);
         return *this;
     }
-    SnapshotReader& operator>>(QString& aValue) { return readString(aValue, QString()); }
-    // A string equal to aLikely is given aLikely's text, shared, instead of a copy of its own.
-    SnapshotReader& readString(QString& aValue, const QString& aLikely)
+    SnapshotReader& operator>>(QString& aValue) { return readString(aValue, nullptr); }
+    // A string equal to *aLikely (when given) is given its text, shared, instead of a copy of
+    // its own.
+    SnapshotReader& readString(QString& aValue, const QString* aLikely)
     {
         aValue = QString();
         quint32 bytes = 0;
@@ -131,9 +132,10 @@ public:
         // The track cache's text is the same UTF-16, little-endian: read the same way.
         const char* text = mBuffer.constData() + mAt - bytes;
         const qint64 units = bytes / 2;
-        aValue = units > 0 && CacheEncoding::equalsUtf16Bytes(aLikely, text, units)
-                     ? aLikely
-                     : CacheEncoding::fromUtf16Bytes(text, units);
+        if (aLikely && units > 0 && CacheEncoding::equalsUtf16Bytes(*aLikely, text, units))
+            aValue = *aLikely;
+        else
+            aValue = CacheEncoding::fromUtf16Bytes(text, units);
         return *this;
     }
 
@@ -246,8 +248,8 @@ bool readLibrary(SnapshotReader& aStream, qint64 aBytes, XmlLibrary& aLibrary)
         qint32 id = 0, trackNumber = 0, discNumber = 0;
         // An album's tracks mostly follow each other: they share one artist and one album string.
         aStream >> id >> track.name;
-        aStream.readString(track.artist, previous ? previous->artist : QString());
-        aStream.readString(track.album, previous ? previous->album : QString());
+        aStream.readString(track.artist, previous ? &previous->artist : nullptr);
+        aStream.readString(track.album, previous ? &previous->album : nullptr);
         aStream >> track.location >> track.size >> trackNumber >> discNumber >> track.dateAdded >>
             track.compilation >> track.hasFile;
         if (aStream.status() != QDataStream::Ok)
