@@ -133,15 +133,20 @@ bool hasOtherSpelling(const QString& aPath)
            aPath.normalized(QString::NormalizationForm_C) != aPath;
 }
 
+// Whether another path could name aLocation's file: its place beside the library file
+// (aBeside, as besideLibraryFile gives it), or its other Unicode spelling.
+bool otherPathCouldName(const QString& aLocation, const QString& aBeside)
+{
+    return (!aBeside.isEmpty() && aBeside != aLocation) ||
+           (aLocation.startsWith(QLatin1Char('/')) && hasOtherSpelling(aLocation));
+}
+
 } // namespace
 
 bool LibraryLocation::needsLooking(const QString& aLocation, const QString& aMusicFolder,
                                    const QString& aXmlFolder)
 {
-    if (aLocation.startsWith(QLatin1Char('/')) && hasOtherSpelling(aLocation))
-        return true;
-    const QString beside = besideLibraryFile(aLocation, aMusicFolder, aXmlFolder);
-    return !beside.isEmpty() && beside != aLocation;
+    return otherPathCouldName(aLocation, besideLibraryFile(aLocation, aMusicFolder, aXmlFolder));
 }
 
 QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusicFolder,
@@ -150,15 +155,12 @@ QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusic
     // Where no other path could name the file, the location is the answer whether its file is
     // here or not: nothing is looked at. That is every track of a library in its usual place
     // whose path is plain ASCII, the most of any library.
-    if (!needsLooking(aLocation, aMusicFolder, aXmlFolder))
-        return aLocation;
     const QString beside = besideLibraryFile(aLocation, aMusicFolder, aXmlFolder);
-    const bool absolute = aLocation.startsWith(QLatin1Char('/'));
-    if (existsHere(aLocation))
-        return aLocation; // one look per track
+    if (!otherPathCouldName(aLocation, beside) || existsHere(aLocation))
+        return aLocation;
     if (!beside.isEmpty() && beside != aLocation && existsHere(beside))
         return beside; // found beside the library file
-    if (!absolute)
+    if (!aLocation.startsWith(QLatin1Char('/')))
         return aLocation; // a path of another computer
     for (const auto form : {QString::NormalizationForm_D, QString::NormalizationForm_C}) {
         const QString other = aLocation.normalized(form);
