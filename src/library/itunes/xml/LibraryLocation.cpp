@@ -169,12 +169,3 @@ QString LibraryLocation::resolve(const QString& aLocation, const QString& aMusic
     }
     return aLocation;
 }
-
-QString LibraryLocation::rebase(const QString& aLocation, const QString& aMusicFolder,
-                                const QString& aXmlFolder)
-{
-    const QString beside = besideLibraryFile(aLocation, aMusicFolder, aXmlFolder);
-    if (beside.isEmpty() || beside == aLocation || existsHere(aLocation))
-        return aLocation;
-    return existsHere(beside) ? beside : aLocation;
-}

@@ -16,15 +16,12 @@ public:
     // decomposed Unicode, and its files have those names). Text that is no file URL is kept.
     static QString pathFromFileUrl(const QString& aUrl);
 
-    // A location that doesn't exist here but lies under the library's music folder (a library
-    // made on another computer) is looked for in the folder of the same name beside the XML
-    // file; the location is kept when that isn't there either.
-    static QString rebase(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder);
-
     // A track's location as a file of this computer, given with the user's path mappings
-    // applied (to the location and to the music folder): the rebase; when that names no file,
-    // the same path in the other Unicode normalisation (macOS libraries name files decomposed,
-    // Linux file systems keep names as written). A path of another computer is never looked for
+    // applied (to the location and to the music folder): the location when its file is here;
+    // else, for a location under the music folder (a library made on another computer), the
+    // same remainder in the folder of the music folder's name beside the XML file; else the same
+    // path in the other Unicode normalisation (macOS libraries name files decomposed, Linux file
+    // systems keep names as written). A path of another computer is never looked for
     // relative to the working folder. Unchanged (the same text) when nothing here matches; the
     // file system is looked at only where another path could name the file.
     static QString resolve(const QString& aLocation, const QString& aMusicFolder, const QString& aXmlFolder);
